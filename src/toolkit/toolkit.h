@@ -1,0 +1,55 @@
+// The toolkit a backend provides: peers for forms and timers, text measuring, the platform
+// services, and the program's lifetime (it runs while any form is loaded).
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "toolkit/peers.h"
+#include "toolkit/services.h"
+#include "toolkit/types.h"
+
+namespace tk {
+
+class Form;
+class Timer;
+
+class Toolkit {
+public:
+    virtual ~Toolkit() = default;
+
+    virtual std::unique_ptr<FormPeer> create_form_peer(Form& form) = 0;
+    virtual std::unique_ptr<TimerPeer> create_timer_peer(Timer& timer) = 0;
+    // The extent of a caption in twips: one line when wrap_width is 0, else broken at word
+    // boundaries (and at line feeds) to fit wrap_width. "&" marks an access key, "&&" is "&".
+    virtual Size measure_text(const Font& font, std::string_view text, double wrap_width) = 0;
+
+    virtual SettingsStore& settings() = 0;
+    virtual Resources& resources() = 0;
+    virtual Random& random() = 0;
+    virtual Screen screen() = 0;
+    // Every monitor, the primary among them.
+    virtual std::vector<Monitor> monitors() = 0;
+    // The argument text after the program's path, as one string.
+    virtual std::string command_line() = 0;
+    // True when another copy of this program is running.
+    virtual bool another_instance_running() = 0;
+    // One request to show (true) or hide (false) the pointer; the platform counts them.
+    virtual void show_cursor(bool show) = 0;
+
+    // Lifetime bookkeeping, called by Form.
+    void form_loaded(Form& form);
+    void form_unloaded(Form& form);
+    int loaded_form_count() const { return loaded_forms_; }
+
+protected:
+    // No form is loaded any more: the program ends.
+    virtual void last_form_unloaded() = 0;
+
+private:
+    int loaded_forms_ = 0;
+};
+
+}  // namespace tk

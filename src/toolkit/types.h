@@ -1,0 +1,64 @@
+// Basic value types shared by the toolkit and the program.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace tk {
+
+using Int16 = std::int16_t;
+using Int32 = std::int32_t;
+
+// 0x00BBGGRR, the layout of a Win32 COLORREF.
+using Color = std::uint32_t;
+constexpr Color kBlack = 0x000000;
+constexpr Color kWhite = 0xFFFFFF;
+constexpr Color kLightGrey = 0xC0C0C0;
+constexpr Color kDarkGrey = 0x808080;
+constexpr Color kButtonFace = 0xF0F0F0;
+
+inline constexpr Color rgb(int r, int g, int b) {
+    return static_cast<Color>(r) | (static_cast<Color>(g) << 8) | (static_cast<Color>(b) << 16);
+}
+
+enum class ScaleMode { Twips, Pixels };
+enum class Alignment { Left, Right, Center };
+
+// A rectangle in twips (1/1440 inch), relative to the client area of its container.
+struct Rect {
+    double left = 0;
+    double top = 0;
+    double width = 0;
+    double height = 0;
+};
+
+struct Size {
+    double width = 0;
+    double height = 0;
+};
+
+struct Font {
+    std::string name = "MS Sans Serif";
+    double size = 8.25;  // points
+    bool bold = false;
+    bool italic = false;
+    bool operator==(const Font&) const = default;
+};
+
+// Key codes the program and its tests name (the Win32 virtual-key values).
+namespace keys {
+constexpr Int16 kReturn = 0x0D;
+constexpr Int16 kEscape = 0x1B;
+constexpr Int16 kSpace = 0x20;
+constexpr Int16 kPageUp = 0x21;
+constexpr Int16 kPageDown = 0x22;
+constexpr Int16 kEnd = 0x23;
+constexpr Int16 kHome = 0x24;
+constexpr Int16 kLeft = 0x25;
+constexpr Int16 kUp = 0x26;
+constexpr Int16 kRight = 0x27;
+constexpr Int16 kDown = 0x28;
+constexpr Int16 kTab = 0x09;
+}  // namespace keys
+
+}  // namespace tk
