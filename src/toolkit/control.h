@@ -65,8 +65,8 @@ public:
     std::function<void()> on_got_focus;
 
     // Backend side.
+    // The peer lives as long as the control; it hears of changes only while the form is loaded.
     void attach_peer(std::unique_ptr<ControlPeer> peer);
-    void detach_peer();
     ControlPeer* peer() const { return peer_.get(); }
     // The platform moved the focus to this control.
     void raise_got_focus();

@@ -32,18 +32,17 @@ public:
     void set_interval(Int32 ms);
     bool enabled() const { return enabled_; }
     void set_enabled(bool v);
-    // Enabled with a nonzero interval.
-    bool running() const { return enabled_ && interval_ > 0; }
+    // Enabled with a nonzero interval, on a loaded form.
+    bool running() const;
 
     std::function<void()> on_timer;
     // Backend side.
     void attach_peer(std::unique_ptr<TimerPeer> peer);
-    void detach_peer();
     void raise_tick();
-
-private:
+    // Tell the peer that the interval, the enabled state or the form's loaded state changed.
     void changed();
 
+private:
     Form& form_;
     std::string name_;
     Int32 interval_;
