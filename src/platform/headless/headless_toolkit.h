@@ -1,0 +1,92 @@
+// The toolkit in memory, for unit tests: a fixed screen, a clock advanced by hand that fires
+// timers, scripted random numbers, an in-memory store, the compiled-in content, and
+// deterministic text metrics.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_form_peer.h"
+#include "platform/headless/headless_resources.h"
+#include "platform/headless/memory_settings.h"
+#include "platform/headless/scripted_random.h"
+#include "toolkit/toolkit.h"
+
+namespace headless {
+
+class HeadlessTimerPeer;
+
+class HeadlessToolkit : public tk::Toolkit {
+public:
+    explicit HeadlessToolkit(tk::Screen screen = {});
+    ~HeadlessToolkit() override;
+
+    std::unique_ptr<tk::FormPeer> create_form_peer(tk::Form& form) override;
+    std::unique_ptr<tk::TimerPeer> create_timer_peer(tk::Timer& timer) override;
+    // Each character is half the font's pixel size wide, each line 1.25 times its pixel
+    // size high (both rounded up), at the screen's DPI; lines break at spaces and line feeds.
+    tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override;
+    tk::SettingsStore& settings() override { return settings_; }
+    tk::Resources& resources() override { return resources_; }
+    tk::Random& random() override { return random_; }
+    tk::Screen screen() override { return screen_; }
+    std::vector<tk::Monitor> monitors() override;
+    std::string command_line() override { return command_line_; }
+    bool another_instance_running() override { return another_instance_; }
+    void show_cursor(bool show) override { cursor_count_ += show ? 1 : -1; }
+
+    // Test side.
+    MemorySettings& store() { return settings_; }
+    ScriptedRandom& scripted_random() { return random_; }
+    void set_screen(tk::Screen screen) { screen_ = screen; }
+    void set_monitors(std::vector<tk::Monitor> monitors) { monitors_ = std::move(monitors); }
+    void set_command_line(std::string text) { command_line_ = std::move(text); }
+    void set_another_instance_running(bool running) { another_instance_ = running; }
+    // 0 while the pointer shows as at start; each hide request takes one off.
+    int cursor_count() const { return cursor_count_; }
+    // True once the last loaded form has been unloaded.
+    bool ended() const { return ended_; }
+    static HeadlessFormPeer& peer_of(const tk::Form& form);
+
+    // The clock, in milliseconds since the toolkit was made. advance() fires every timer
+    // tick that falls due in the time given, in time order.
+    long long now() const { return now_; }
+    void advance(long long ms);
+
+    // Character metrics, in pixels, of a font at the screen's DPI.
+    int char_width_px(const tk::Font& font) const;
+    int line_height_px(const tk::Font& font) const;
+
+private:
+    friend class HeadlessTimerPeer;
+    void last_form_unloaded() override { ended_ = true; }
+
+    tk::Screen screen_;
+    std::vector<tk::Monitor> monitors_;
+    MemorySettings settings_;
+    HeadlessResources resources_;
+    ScriptedRandom random_;
+    std::string command_line_;
+    bool another_instance_ = false;
+    int cursor_count_ = 0;
+    bool ended_ = false;
+    long long now_ = 0;
+    std::vector<HeadlessTimerPeer*> timers_;
+};
+
+class HeadlessTimerPeer : public tk::TimerPeer {
+public:
+    HeadlessTimerPeer(HeadlessToolkit& toolkit, tk::Timer& timer);
+    ~HeadlessTimerPeer() override;
+    // Starting or changing a running timer starts its interval anew, from now.
+    void sync() override;
+
+private:
+    friend class HeadlessToolkit;
+    HeadlessToolkit& toolkit_;
+    tk::Timer& timer_;
+    std::optional<long long> due_;
+};
+
+}  // namespace headless

@@ -1,0 +1,105 @@
+// The saver window: set-up, the exit on input in both coordinate units, and the pointer.
+#include "program_fixture.h"
+
+namespace {
+
+class SaverWindow : public ProgramFixture {};
+
+TEST_F(SaverWindow, LoadsBlackTopMostOverTheScreenWithThePointerHidden) {
+    vq::frmMainScreenSaver& form = run_saver("3");  // no mode: the plain black window
+    EXPECT_TRUE(form.visible());
+    EXPECT_TRUE(saver_peer().topmost());
+    EXPECT_EQ(form.back_color(), tk::kBlack);
+    EXPECT_DOUBLE_EQ(form.width(), 12000);
+    EXPECT_DOUBLE_EQ(form.height(), 9000);
+    EXPECT_TRUE(form.key_preview());
+    EXPECT_EQ(toolkit.cursor_count(), -1);
+    for (const tk::Timer* timer : form.timers()) EXPECT_FALSE(timer->running()) << timer->name();
+    EXPECT_EQ(toolkit.store().reads(), std::vector<std::string>{"Type"});
+    EXPECT_EQ(saver_peer().pixel(400, 300), tk::kBlack);
+}
+
+TEST_F(SaverWindow, AKeyOrAPressClosesItShowsThePointerAndEndsTheProgram) {
+    using Input = void (*)(tk::Form&);
+    const Input inputs[] = {
+        [](tk::Form& f) { f.raise_key_down('A', 0); },
+        [](tk::Form& f) { f.raise_key_press('a'); },
+        [](tk::Form& f) { f.raise_mouse_down(1, 0, 10, 10); },
+        [](tk::Form& f) { f.raise_click(); },
+        [](tk::Form& f) { f.raise_dbl_click(); },
+    };
+    for (const Input input : inputs) {
+        for (const char* type : {"0", "1", "2", "7"}) {
+            headless::HeadlessToolkit tk;
+            vq::Program p(tk);
+            tk.store().put("Type", type);
+            tk.set_command_line("/s");
+            modVQSaver::Main(p);
+            input(*p.main_screen_saver());
+            EXPECT_FALSE(p.main_screen_saver()->loaded()) << "Type " << type;
+            EXPECT_EQ(tk.cursor_count(), 0) << "Type " << type;
+            EXPECT_TRUE(tk.ended()) << "Type " << type;
+            EXPECT_TRUE(tk.store().writes().empty());
+        }
+    }
+}
+
+// Moves in pixels of the client area, and whether the window is still open after each.
+struct MoveScript {
+    const char* type;
+    std::vector<std::pair<double, double>> moves;
+    std::vector<bool> open_after;
+};
+
+TEST_F(SaverWindow, MouseMovesCloseOnlyFiveUnitsFromTheLastRecordedPosition) {
+    const MoveScript scripts[] = {
+        // Drifter works in pixels.
+        {"0", {{100, 100}, {104, 104}, {108, 108}, {113, 108}}, {true, true, true, false}},
+        {"0", {{100, 100}, {101, 100}, {102, 100}, {103, 100}, {104, 100}, {105, 100}},
+         {true, true, true, true, true, true}},
+        {"0", {{100, 100}, {100, 95}}, {true, false}},
+        // The other modes work in twips: one pixel is 15 twips.
+        {"1", {{100, 100}, {101, 100}}, {true, false}},
+        {"2", {{100, 100}, {100, 101}}, {true, false}},
+        {"9", {{100, 100}, {100.2, 100.2}, {101, 100}}, {true, true, false}},
+        // A first position at the corner is recorded as (0, 0): the next move only records.
+        {"0", {{0, 0}, {50, 50}, {60, 60}}, {true, true, false}},
+        {"1", {{0, 0}, {3, 3}, {4, 3}}, {true, true, false}},
+    };
+    for (const MoveScript& script : scripts) {
+        headless::HeadlessToolkit tk;
+        vq::Program p(tk);
+        tk.store().put("Type", script.type);
+        tk.set_command_line("/s");
+        modVQSaver::Main(p);
+        vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        for (std::size_t i = 0; i < script.moves.size(); ++i) {
+            form.raise_mouse_move(0, 0, script.moves[i].first, script.moves[i].second);
+            EXPECT_EQ(form.loaded(), script.open_after[i]) << "Type " << script.type << " move " << i;
+        }
+    }
+}
+
+TEST_F(SaverWindow, PositionsBeyondSixteenBitsAreRecordedWithoutOverflow) {
+    toolkit.set_screen({3840, 2160, 96});  // 57600 twips wide
+    vq::frmMainScreenSaver& form = run_saver("1");
+    form.raise_mouse_move(0, 0, 3000, 2000);
+    EXPECT_EQ(form.LastMouseX, 45000);
+    EXPECT_EQ(form.LastMouseY, 30000);
+    form.raise_mouse_move(0, 0, 3000, 2000);
+    EXPECT_TRUE(form.loaded());
+    form.raise_mouse_move(0, 0, 3001, 2000);
+    EXPECT_FALSE(form.loaded());
+}
+
+TEST_F(SaverWindow, InputAfterTheWindowClosedChangesNothing) {
+    vq::frmMainScreenSaver& form = run_saver();
+    form.raise_key_down('A', 0);
+    form.raise_key_press('a');
+    form.raise_mouse_down(1, 0, 1, 1);
+    toolkit.advance(1000);
+    EXPECT_EQ(toolkit.cursor_count(), 0);
+    EXPECT_EQ(saver_peer().pictures_drawn(), 0);
+}
+
+}  // namespace

@@ -1,0 +1,53 @@
+#include "startup/command_switch.h"
+
+#include "program_fixture.h"
+
+namespace {
+
+TEST(ReduceSwitch, TrimsSpacesLowerCasesAndKeepsTwoCharacters) {
+    const struct {
+        const char* text;
+        const char* reduced;
+    } cases[] = {{"/s", "/s"},     {"/S", "/s"},    {"  /s  ", "/s"}, {"/S 123", "/s"},
+                 {"/sx", "/s"},    {"/s:77", "/s"}, {"/c:12345", "/c"}, {"", ""},
+                 {"    ", ""},     {"/", "/"},      {"s", "s"},       {"-s", "-s"},
+                 {"/p 1234", "/p"}, {"/a", "/a"},   {"\t/s", "\t/"}};
+    for (const auto& c : cases) EXPECT_EQ(vq::ReduceSwitch(c.text), c.reduced) << c.text;
+}
+
+class Startup : public ProgramFixture {};
+
+TEST_F(Startup, TheSaverSwitchSetsTheRunModeAndLoadsTheSaverWindow) {
+    for (const char* line : {"/s", "/S", " /s ", "/S 123", "/sx", "/s:77"}) {
+        headless::HeadlessToolkit tk;
+        vq::Program p(tk);
+        tk.set_command_line(line);
+        modVQSaver::Main(p);
+        EXPECT_EQ(p.lngRunMode, 1) << line;
+        ASSERT_NE(p.main_screen_saver(), nullptr) << line;
+        EXPECT_TRUE(p.main_screen_saver()->visible()) << line;
+    }
+}
+
+TEST_F(Startup, OtherSwitchesOpenNothingAndTheProgramEnds) {
+    for (const char* line : {"/", "s", "-s", "/p 1234", "/a", "\t/s", "/x"}) {
+        headless::HeadlessToolkit tk;
+        vq::Program p(tk);
+        tk.set_command_line(line);
+        modVQSaver::Main(p);
+        EXPECT_EQ(p.lngRunMode, 0) << line;
+        EXPECT_EQ(tk.loaded_form_count(), 0) << line;
+        EXPECT_TRUE(tk.store().reads().empty()) << line;
+    }
+}
+
+TEST_F(Startup, ASecondInstanceEndsAtOnceWhateverItsSwitch) {
+    toolkit.set_another_instance_running(true);
+    run("/s");
+    EXPECT_EQ(program.lngRunMode, 0);
+    EXPECT_EQ(program.main_screen_saver(), nullptr);
+    EXPECT_EQ(toolkit.loaded_form_count(), 0);
+    EXPECT_TRUE(toolkit.store().reads().empty());
+}
+
+}  // namespace
