@@ -69,9 +69,13 @@ TEST(ToWholeNumber, ConvertsPlainDecimalTextAndRejectsEverythingElse) {
         const auto as16 = ToInt16(c.text);
         const auto as32 = ToInt32(c.text);
         EXPECT_EQ(as16.has_value(), c.int16.has_value()) << '"' << c.text << '"';
-        if (as16 && c.int16) EXPECT_EQ(*as16, *c.int16) << '"' << c.text << '"';
+        if (as16 && c.int16) {
+            EXPECT_EQ(*as16, *c.int16) << '"' << c.text << '"';
+        }
         EXPECT_EQ(as32.has_value(), c.int32.has_value()) << '"' << c.text << '"';
-        if (as32 && c.int32) EXPECT_EQ(*as32, *c.int32) << '"' << c.text << '"';
+        if (as32 && c.int32) {
+            EXPECT_EQ(*as32, *c.int32) << '"' << c.text << '"';
+        }
     }
 }
 

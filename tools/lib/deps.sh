@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs, with apt, whichever of the packages the build and the tests need are missing.
+# Usage: tools/lib/deps.sh
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ googletest libgtest-dev
+    g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
+    wine64 wine xvfb fonts-liberation
+    xdotool x11-utils imagemagick icoutils
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}"
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
