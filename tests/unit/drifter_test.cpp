@@ -1,0 +1,161 @@
+// Drifter: the path, the turns at the edges, the trail read from the drawn pixels.
+#include "program_fixture.h"
+#include "platform/headless/headless_picture.h"
+
+namespace {
+
+class Drifter : public ProgramFixture {
+protected:
+    vq::frmMainScreenSaver& start() { return run_saver("0"); }
+    void tick(int n = 1) { toolkit.advance(25LL * n); }
+
+    // Non-black pixels of the surface outside the rectangle of the picture's last copy.
+    int pixels_outside_picture() {
+        const vq::frmMainScreenSaver& form = saver();
+        int count = 0;
+        for (int y = 0; y < saver_peer().surface_height(); ++y) {
+            for (int x = 0; x < saver_peer().surface_width(); ++x) {
+                const bool inside = x >= form.DriftX && x < form.DriftX + form.DriftPicWidth &&
+                                    y >= form.DriftY && y < form.DriftY + form.DriftPicHeight;
+                if (!inside && saver_peer().pixel(x, y) != tk::kBlack) ++count;
+            }
+        }
+        return count;
+    }
+};
+
+TEST_F(Drifter, StartsAtTheLeftEdgeVerticallyCentredAndDrawsNothingBeforeTheFirstTick) {
+    vq::frmMainScreenSaver& form = start();
+    EXPECT_EQ(form.scale_mode(), tk::ScaleMode::Pixels);
+    EXPECT_EQ(form.DriftX, 0);
+    EXPECT_EQ(form.DriftY, 228);  // (600 - 145) / 2 = 227.5, halves to even
+    EXPECT_EQ(form.DriftPicWidth, 111);
+    EXPECT_EQ(form.DriftPicHeight, 145);
+    EXPECT_EQ(form.DriftStepX, 1);
+    EXPECT_EQ(form.DriftStepY, 1);
+    EXPECT_EQ(form.tmrAni.interval(), 25);
+    EXPECT_FALSE(form.picImage.visible());
+    EXPECT_EQ(saver_peer().pictures_drawn(), 0);
+    EXPECT_EQ(toolkit.store().reads(),
+              (std::vector<std::string>{"Type", "DriftImage", "DriftTrail", "DriftSpeed"}));
+}
+
+TEST_F(Drifter, TravelsRightToTheEdgeThenDrawsANewDirectionAfterAReseed) {
+    vq::frmMainScreenSaver& form = start();
+    tick();
+    EXPECT_EQ(form.DriftX, 1);
+    EXPECT_EQ(form.DriftY, 228);
+    EXPECT_EQ(saver_peer().pictures_drawn(), 1);
+    tick(688);
+    EXPECT_EQ(form.DriftX, 689);
+    EXPECT_EQ(toolkit.scripted_random().log(), "");
+
+    toolkit.scripted_random().script({0.9});  // 7: down
+    tick();
+    EXPECT_EQ(form.DriftX, 689);  // a blocked move stays put but still draws
+    EXPECT_EQ(form.DriftDirection, 7);
+    EXPECT_EQ(toolkit.scripted_random().log(), "RD");
+    EXPECT_EQ(saver_peer().pictures_drawn(), 690);
+    tick();
+    EXPECT_EQ(form.DriftY, 229);
+}
+
+TEST_F(Drifter, ABlockedDirectionIsDrawnAgainAtEveryTickUntilAnOpenOneComes) {
+    // At the top-left corner only right (0), down and right (4) and down (7) are open.
+    const bool open_at_top_left[8] = {true, false, false, false, true, false, false, true};
+    for (tk::Int16 direction = 0; direction < 8; ++direction) {
+        headless::HeadlessToolkit tk;
+        vq::Program p(tk);
+        tk.set_command_line("/s");
+        modVQSaver::Main(p);
+        vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        form.DriftX = 0;
+        form.DriftY = 0;
+        form.DriftDirection = direction;
+        tk.scripted_random().script({direction / 8.0});  // draws the same direction again
+        tk.advance(25);
+        const bool moved = form.DriftX != 0 || form.DriftY != 0;
+        EXPECT_EQ(moved, open_at_top_left[direction]) << "direction " << direction;
+        EXPECT_EQ(tk.scripted_random().reseeds(), moved ? 0 : 1) << "direction " << direction;
+        EXPECT_EQ(form.DriftDirection, direction);
+    }
+}
+
+TEST_F(Drifter, WithoutATrailOnlyOneCleanPictureIsEverVisible) {
+    start();
+    toolkit.scripted_random().script({0.6, 0.3, 0.8, 0.2, 0.55, 0.35});
+    for (int i = 0; i < 12; ++i) {
+        tick(80);
+        ASSERT_EQ(pixels_outside_picture(), 0) << "after " << (i + 1) * 80 << " ticks";
+    }
+}
+
+TEST_F(Drifter, WithATrailEachTickLeavesAOnePixelLineOfThePicturesEdge) {
+    toolkit.store().put("DriftTrail", "1");
+    vq::frmMainScreenSaver& form = start();
+    EXPECT_EQ(form.DriftStepX, 2);
+    tick(50);
+    EXPECT_EQ(form.DriftX, 100);
+    // Moving right by two, each copy leaves its column 1 (inside the frame) behind.
+    const auto picture = toolkit.resources().load_bitmap(41);
+    const auto& source = static_cast<const headless::HeadlessPicture&>(*picture);
+    for (int copy_x = 2; copy_x < 100; copy_x += 2) {
+        for (int y = 1; y < 144; ++y)
+            ASSERT_EQ(saver_peer().pixel(copy_x + 1, 228 + y), source.pixel(1, y)) << copy_x;
+        ASSERT_EQ(saver_peer().pixel(copy_x, 228 + 1), tk::kBlack) << copy_x;
+    }
+    EXPECT_GT(pixels_outside_picture(), 0);
+}
+
+TEST_F(Drifter, WithAnOddStartAndAStepOfTwoThePictureTurnsAtMinusOne) {
+    toolkit.set_screen({800, 603, 96});
+    toolkit.store().put("DriftTrail", "1");
+    vq::frmMainScreenSaver& form = start();
+    ASSERT_EQ(form.DriftY, 229);
+    form.DriftDirection = 6;  // up
+    tick(115);
+    EXPECT_EQ(form.DriftY, -1);
+    toolkit.scripted_random().script({0.0});
+    tick();
+    EXPECT_EQ(form.DriftY, -1);
+    EXPECT_EQ(toolkit.scripted_random().reseeds(), 1);
+}
+
+TEST_F(Drifter, StoredValuesPickPictureStepAndSpeedAndBadOnesFallBack) {
+    const struct {
+        const char* image;
+        const char* trail;
+        const char* speed;
+        int width;
+        int step;
+        int interval;
+    } cases[] = {
+        {"44", "0", "10", 115, 1, 10},  {"45", "2", "500", 117, 3, 500},
+        {"42", "0.5", "25", 118, 2, 25}, {"43", "1.5", "25", 124, 2, 25},
+        {"99", "-3", "-5", 111, 1, 25},  {"abc", "x", "1e9", 111, 1, 1000000000},
+        {"0", "1e9", "0", 111, 1, 0},
+    };
+    for (const auto& c : cases) {
+        headless::HeadlessToolkit tk;
+        vq::Program p(tk);
+        tk.store().put("DriftImage", c.image);
+        tk.store().put("DriftTrail", c.trail);
+        tk.store().put("DriftSpeed", c.speed);
+        tk.set_command_line("/s");
+        modVQSaver::Main(p);
+        const vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        EXPECT_EQ(form.DriftPicWidth, c.width) << c.image;
+        EXPECT_EQ(form.DriftStepX, c.step) << c.trail;
+        EXPECT_EQ(form.tmrAni.interval(), c.interval) << c.speed;
+    }
+}
+
+TEST_F(Drifter, ASpeedOfZeroLeavesTheWindowBlack) {
+    toolkit.store().put("DriftSpeed", "0");
+    start();
+    toolkit.advance(60000);
+    EXPECT_EQ(saver_peer().pictures_drawn(), 0);
+    EXPECT_EQ(saver_peer().pixel(50, 300), tk::kBlack);
+}
+
+}  // namespace
