@@ -1,8 +1,5 @@
 #include "saver/frm_main_screen_saver.h"
 
-#include <cmath>
-
-#include "settings/conversions.h"
 #include "settings/settings.h"
 #include "startup/program.h"
 #include "toolkit/toolkit.h"
@@ -82,6 +79,7 @@ void frmMainScreenSaver::Form_Load() {
     place_topmost_over_screen();
     toolkit().show_cursor(false);
     show();
+    CoverOtherMonitors();
 }
 
 void frmMainScreenSaver::CloseOnInput() {
@@ -95,19 +93,23 @@ void frmMainScreenSaver::Form_Click() { CloseOnInput(); }
 void frmMainScreenSaver::Form_DblClick() { CloseOnInput(); }
 
 void frmMainScreenSaver::Form_MouseMove(tk::Int16, tk::Int16, float X, float Y) {
-    if (program_.lngRunMode != 1) return;
-    const float dx = std::fabs(static_cast<float>(LastMouseX) - X);
-    const float dy = std::fabs(static_cast<float>(LastMouseY) - Y);
-    const bool moved = dx >= 5 || dy >= 5;
-    // The first event (and any while the recorded position is still the corner) only records.
-    if (moved && !(LastMouseX == 0 && LastMouseY == 0)) {
-        unload();
-        return;
-    }
-    LastMouseX = static_cast<tk::Int32>(RoundHalfEven(X));
-    LastMouseY = static_cast<tk::Int32>(RoundHalfEven(Y));
+    if (program_.lngRunMode == 1 && LastMouse.closes_on_move(X, Y)) unload();
 }
 
-void frmMainScreenSaver::Form_Unload(tk::Int16&) { toolkit().show_cursor(true); }
+void frmMainScreenSaver::Form_Unload(tk::Int16&) {
+    toolkit().show_cursor(true);
+    for (const auto& cover : covers_) cover->unload();
+}
+
+void frmMainScreenSaver::CoverOtherMonitors() {
+    for (const tk::Monitor& monitor : toolkit().monitors()) {
+        if (monitor.primary) continue;
+        auto& cover = covers_.emplace_back(
+            std::make_unique<MonitorCover>(toolkit(), [this] { CloseOnInput(); }));
+        cover->load();
+        cover->set_scale_mode(scale_mode());
+        cover->place_topmost_over(monitor);
+    }
+}
 
 }  // namespace vq

@@ -2,6 +2,11 @@
 // input. Its three display modes live in drifter.cpp, still_quote.cpp and flasher.cpp.
 #pragma once
 
+#include <memory>
+#include <vector>
+
+#include "saver/last_mouse_position.h"
+#include "saver/monitor_cover.h"
 #include "toolkit/form.h"
 #include "toolkit/image_control.h"
 #include "toolkit/label.h"
@@ -15,6 +20,9 @@ class Program;
 class frmMainScreenSaver : public tk::Form {
 public:
     explicit frmMainScreenSaver(Program& program);
+
+    // The covers over the monitors other than the primary, while the saver runs.
+    const std::vector<std::unique_ptr<MonitorCover>>& covers() const { return covers_; }
 
     // Controls, all owned by the display modes.
     tk::PictureBox picImage;
@@ -40,9 +48,7 @@ public:
     tk::Int16 DriftStepY = 0;
 
     // Values the handlers keep between calls, for the window's life.
-    // The last recorded pointer position, in 32 bits so that no screen overflows it.
-    tk::Int32 LastMouseX = 0;
-    tk::Int32 LastMouseY = 0;
+    LastMousePosition LastMouse;
     tk::Int16 DriftDirection = 0;
     bool FlashHidden = false;
     tk::Int16 FilmRecord = 0;
@@ -70,7 +76,11 @@ private:
     void PickRandomPicture();
     void PickRandomPosition();
 
+    // Black covers over the other monitors, gone with the saver window.
+    void CoverOtherMonitors();
+
     Program& program_;
+    std::vector<std::unique_ptr<MonitorCover>> covers_;
 };
 
 }  // namespace vq

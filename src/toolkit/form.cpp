@@ -112,14 +112,19 @@ double Form::scale_height() const {
 double Form::twips_per_pixel() const { return toolkit_.screen().twips_per_pixel(); }
 
 void Form::place_topmost_over_screen() {
-    if (!loaded_) return;
     const Screen screen = toolkit_.screen();
-    left_ = 0;
-    top_ = 0;
-    width_ = screen.width_twips();
-    height_ = screen.height_twips();
+    place_topmost_over({0, 0, screen.width_px, screen.height_px, true});
+}
+
+void Form::place_topmost_over(const Monitor& monitor) {
+    if (!loaded_) return;
+    const double tpp = twips_per_pixel();
+    left_ = monitor.left * tpp;
+    top_ = monitor.top * tpp;
+    width_ = monitor.width * tpp;
+    height_ = monitor.height * tpp;
     visible_ = true;
-    peer_->place_topmost(0, 0, screen.width_px, screen.height_px);
+    peer_->place_topmost(monitor.left, monitor.top, monitor.width, monitor.height);
 }
 
 void Form::paint_picture(const Picture& picture, double x, double y) {

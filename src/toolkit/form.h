@@ -9,6 +9,7 @@
 
 #include "toolkit/peers.h"
 #include "toolkit/picture.h"
+#include "toolkit/services.h"
 #include "toolkit/types.h"
 
 namespace tk {
@@ -83,8 +84,9 @@ public:
     double scale_height() const;
     double twips_per_pixel() const;
 
-    // Make the window top-most over the whole primary screen and show it.
+    // Make the window top-most over the whole primary screen, or over one monitor, and show it.
     void place_topmost_over_screen();
+    void place_topmost_over(const Monitor& monitor);
     // Draw a picture at its natural size onto the persistent surface, at (x, y) in the form's
     // coordinate unit.
     void paint_picture(const Picture& picture, double x, double y);

@@ -84,12 +84,59 @@ TEST_F(SaverWindow, PositionsBeyondSixteenBitsAreRecordedWithoutOverflow) {
     toolkit.set_screen({3840, 2160, 96});  // 57600 twips wide
     vq::frmMainScreenSaver& form = run_saver("1");
     form.raise_mouse_move(0, 0, 3000, 2000);
-    EXPECT_EQ(form.LastMouseX, 45000);
-    EXPECT_EQ(form.LastMouseY, 30000);
+    EXPECT_EQ(form.LastMouse.LastMouseX, 45000);
+    EXPECT_EQ(form.LastMouse.LastMouseY, 30000);
     form.raise_mouse_move(0, 0, 3000, 2000);
     EXPECT_TRUE(form.loaded());
     form.raise_mouse_move(0, 0, 3001, 2000);
     EXPECT_FALSE(form.loaded());
+}
+
+TEST_F(SaverWindow, EveryOtherMonitorGetsABlackCoverThatClosesTheSaverOnInput) {
+    const std::vector<tk::Monitor> monitors = {
+        {0, 0, 800, 600, true}, {-1024, 0, 1024, 768, false}, {800, -600, 1080, 1920, false}};
+    using Input = void (*)(tk::Form&);
+    const Input inputs[] = {
+        [](tk::Form& f) { f.raise_key_down('A', 0); },
+        [](tk::Form& f) { f.raise_mouse_down(1, 0, 3, 3); },
+        [](tk::Form& f) {
+            f.raise_mouse_move(0, 0, 500, 900);
+            f.raise_mouse_move(0, 0, 501, 900);  // 15 twips from the recorded position
+        },
+    };
+    for (const Input input : inputs) {
+        headless::HeadlessToolkit tk;
+        tk.set_monitors(monitors);
+        vq::Program p(tk);
+        tk.store().put("Type", "1");
+        tk.set_command_line("/s");
+        modVQSaver::Main(p);
+        vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        ASSERT_EQ(form.covers().size(), 2u);
+        const vq::MonitorCover& left = *form.covers()[0];
+        const vq::MonitorCover& portrait = *form.covers()[1];
+        EXPECT_DOUBLE_EQ(left.left(), -1024 * 15);
+        EXPECT_DOUBLE_EQ(left.width(), 1024 * 15);
+        EXPECT_DOUBLE_EQ(portrait.top(), -600 * 15);
+        EXPECT_DOUBLE_EQ(portrait.height(), 1920 * 15);
+        for (const auto& cover : form.covers()) {
+            EXPECT_TRUE(headless::HeadlessToolkit::peer_of(*cover).topmost());
+            EXPECT_EQ(cover->back_color(), tk::kBlack);
+        }
+        EXPECT_DOUBLE_EQ(form.width(), 12000);  // the modes keep the primary screen's geometry
+        EXPECT_EQ(tk.cursor_count(), -1);
+
+        input(*form.covers()[1]);
+        EXPECT_FALSE(form.loaded());
+        for (const auto& cover : form.covers()) EXPECT_FALSE(cover->loaded());
+        EXPECT_TRUE(tk.ended());
+        EXPECT_EQ(tk.cursor_count(), 0);
+    }
+}
+
+TEST_F(SaverWindow, WithOneMonitorThereAreNoCovers) {
+    EXPECT_TRUE(run_saver().covers().empty());
+    EXPECT_EQ(toolkit.loaded_form_count(), 1);
 }
 
 TEST_F(SaverWindow, InputAfterTheWindowClosedChangesNothing) {
