@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ googletest libgtest-dev
+    cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     wine64 wine xvfb fonts-liberation
     xdotool x11-utils imagemagick icoutils
