@@ -87,9 +87,9 @@ void shoulders(Canvas& c, float cx, float head_y, float rx, float skin, Look loo
     const float top = head_y + rx * 2.0f;
     // The shirt's opening, then the jacket over all but a V of it.
     c.ellipse(cx, h, w * 0.55f, h - top, {55, 14, -6}, soft * 2);
-    c.ellipse(cx, h, rx * 0.5f, h - top - rx * 0.15f, {215, 10, 0}, soft);
+    c.ellipse(cx, top + rx * 0.45f, rx * 0.36f, rx * 0.7f, {215, 10, 0}, soft);
     if (look == Look::BlackTie) {
-        const float tie_y = top + rx * 0.35f;
+        const float tie_y = top + rx * 0.1f;
         c.ellipse(cx - rx * 0.2f, tie_y, rx * 0.2f, rx * 0.12f, {20, 0, 0}, soft * 0.6f);
         c.ellipse(cx + rx * 0.2f, tie_y, rx * 0.2f, rx * 0.12f, {20, 0, 0}, soft * 0.6f);
         c.ellipse(cx, tie_y, rx * 0.08f, rx * 0.08f, {15, 0, 0}, soft * 0.5f);
@@ -143,7 +143,7 @@ void figure(Canvas& c, float x, float feet_y, float tall, float level) {
 void night_street(Canvas& c, int id) {
     const float w = static_cast<float>(c.width());
     const float h = static_cast<float>(c.height());
-    c.vertical_gradient(30, 70);
+    c.vertical_gradient(20, 60);
     const float ground = h * 0.78f;
     float left = -w * 0.05f;
     for (int i = 0; left < w; ++i) {
@@ -158,7 +158,7 @@ void night_street(Canvas& c, int id) {
     }
     c.rect(0, ground, w, h, {90, 0, 25}, 2);
     const float lamp_x = w * (0.25f + 0.1f * vary(id, 2));
-    c.ellipse(lamp_x, h * 0.3f, w * 0.3f, h * 0.3f, {230, 0, 0}, w * 0.25f, 0.45f);
+    c.ellipse(lamp_x, h * 0.3f, w * 0.3f, h * 0.3f, {220, 0, 0}, w * 0.25f, 0.3f);
     c.rect(lamp_x - 2, h * 0.3f, lamp_x + 2, ground, {25, 0, 0}, 1);
     c.ellipse(lamp_x, h * 0.3f, 6, 7, {250, 0, 0}, 3);
     figure(c, w * (0.62f + 0.1f * vary(id, 3)), ground + h * 0.06f, h * 0.5f, 30);
