@@ -1,0 +1,314 @@
+// pe_check --win32 FILE --win64 FILE: checks each built VQSaver.scr without running it: its
+// image kind, that it imports system DLLs only, and every compiled-in resource against the
+// content it must carry. Prints each fault; exits 1 if there is any.
+#include <cctype>
+#include <cstdio>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "film_record_rules.h"
+#include "pe_image.h"
+#include "resources/content/film_records.h"
+#include "resources/content/icon.h"
+#include "resources/content/pictures.h"
+#include "resources/content/version_values.h"
+
+namespace {
+
+namespace content = vq::content;
+using Bytes = std::vector<std::uint8_t>;
+
+class Checker {
+public:
+    explicit Checker(std::string file) : file_(std::move(file)) {}
+
+    void fail(const std::string& what) {
+        std::printf("FAIL %s: %s\n", file_.c_str(), what.c_str());
+        ++faults_;
+    }
+    void expect(bool ok, const std::string& what) {
+        if (!ok) fail(what);
+    }
+    int faults() const { return faults_; }
+
+private:
+    std::string file_;
+    int faults_ = 0;
+};
+
+std::uint16_t u16(const Bytes& b, std::size_t at) {
+    return at + 1 < b.size() ? static_cast<std::uint16_t>(b[at] | b[at + 1] << 8) : 0;
+}
+std::uint32_t u32(const Bytes& b, std::size_t at) {
+    return static_cast<std::uint32_t>(u16(b, at)) | static_cast<std::uint32_t>(u16(b, at + 2)) << 16;
+}
+
+std::set<std::uint16_t> names_of(const pe::Image& image, std::uint16_t type) {
+    std::set<std::uint16_t> names;
+    if (auto found = image.resources.find(type); found != image.resources.end())
+        for (const auto& [name, entries] : found->second) names.insert(name);
+    return names;
+}
+
+// The single entry of a resource, or null when it is missing or held in several languages.
+const pe::Resource* only_entry(const pe::Image& image, std::uint16_t type, std::uint16_t name,
+                               Checker& check) {
+    const auto type_found = image.resources.find(type);
+    if (type_found == image.resources.end() || !type_found->second.count(name)) {
+        check.fail("resource type " + std::to_string(type) + " number " + std::to_string(name) + " is missing");
+        return nullptr;
+    }
+    const auto& entries = type_found->second.at(name);
+    if (entries.size() != 1) {
+        check.fail("resource type " + std::to_string(type) + " number " + std::to_string(name) +
+                   " exists in " + std::to_string(entries.size()) + " languages");
+        return nullptr;
+    }
+    return &entries.front();
+}
+
+void check_image_kind(const pe::Image& image, bool pe32_plus, Checker& check) {
+    check.expect(image.pe32_plus == pe32_plus, pe32_plus ? "not a PE32+ image" : "not a PE32 image");
+    check.expect(image.machine == (pe32_plus ? 0x8664 : 0x14C), "machine type does not match");
+    check.expect(image.subsystem == 2, "subsystem is not Windows GUI");
+    static const std::set<std::string> system_dlls = {
+        "advapi32.dll", "comctl32.dll", "gdi32.dll",   "kernel32.dll", "msvcrt.dll",
+        "ole32.dll",    "shell32.dll",  "user32.dll",  "version.dll",  "uxtheme.dll",
+        "shcore.dll",   "ntdll.dll",    "msimg32.dll", "dwmapi.dll",   "shlwapi.dll"};
+    for (std::string dll : image.imports) {
+        for (char& c : dll) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        check.expect(system_dlls.count(dll) || dll.rfind("api-ms-win-", 0) == 0,
+                     "imports " + dll + ", which is not a system DLL");
+    }
+}
+
+// Every bitmap: 21..45 and no other, each the generated picture in the fixed format.
+void check_bitmaps(const pe::Image& image, Checker& check) {
+    std::set<std::uint16_t> expected;
+    for (const auto& spec : content::kPictures) expected.insert(static_cast<std::uint16_t>(spec.id));
+    check.expect(names_of(image, 2) == expected, "bitmaps are not exactly 21..45");
+    for (const auto& spec : content::kPictures) {
+        const pe::Resource* bitmap = only_entry(image, 2, static_cast<std::uint16_t>(spec.id), check);
+        if (!bitmap) continue;
+        const Bytes& b = bitmap->data;
+        const std::string name = "bitmap " + std::to_string(spec.id);
+        const std::size_t stride = content::bmp_stride(spec.width);
+        const std::size_t pixels_at = content::kInfoHeaderSize + content::kPaletteSize;
+        if (b.size() != pixels_at + stride * spec.height) {
+            check.fail(name + ": " + std::to_string(b.size()) + " bytes, not the size of its format");
+            continue;
+        }
+        const std::uint32_t colours = content::is_framed(spec.id) ? 256 : 0;
+        check.expect(u32(b, 0) == 40 && u32(b, 4) == static_cast<std::uint32_t>(spec.width) &&
+                         u32(b, 8) == static_cast<std::uint32_t>(spec.height) && u16(b, 12) == 1 &&
+                         u16(b, 14) == 8 && u32(b, 16) == 0 && u32(b, 24) == 0 && u32(b, 28) == 0,
+                     name + ": header is not 40 bytes, its size, 1 plane, 8 bits, bottom-up, uncompressed, resolution 0");
+        check.expect(u32(b, 32) == colours && u32(b, 36) == colours,
+                     name + ": colours used and important are not " + std::to_string(colours));
+        bool ramp = true;
+        for (std::size_t k = 0; k < 256; ++k)
+            ramp = ramp && u32(b, 40 + 4 * k) == (k | k << 8 | k << 16);
+        check.expect(ramp, name + ": palette is not the linear grey ramp");
+        // Rows are bottom-up; an edge pixel is black when its level is 0.
+        const auto level = [&](int x, int y) { return b[pixels_at + (spec.height - 1 - y) * stride + x]; };
+        bool edges_black = true;
+        for (int x = 0; x < spec.width; ++x) edges_black = edges_black && level(x, 0) == 0 && level(x, spec.height - 1) == 0;
+        for (int y = 0; y < spec.height; ++y) edges_black = edges_black && level(0, y) == 0 && level(spec.width - 1, y) == 0;
+        check.expect(edges_black == content::is_framed(spec.id),
+                     name + (edges_black ? ": has a black frame" : ": lacks its black frame"));
+        const Bytes file = content::bmp_file(*content::make_picture(spec.id), content::colour_counts(spec.id));
+        check.expect(Bytes(file.begin() + content::kFileHeaderSize, file.end()) == b,
+                     name + ": differs from the generated picture");
+    }
+}
+
+// The string table: blocks of 16 counted UTF-16 strings, block n holding numbers 16(n-1)...
+void check_strings(const pe::Image& image, Checker& check) {
+    std::map<int, std::string> strings;
+    for (std::uint16_t block : names_of(image, 6)) {
+        const pe::Resource* entry = only_entry(image, 6, block, check);
+        if (!entry) continue;
+        check.expect(entry->language == 0x0409, "string block " + std::to_string(block) + " is not US English");
+        std::size_t at = 0;
+        for (int i = 0; i < 16 && at + 2 <= entry->data.size(); ++i) {
+            const std::uint16_t length = u16(entry->data, at);
+            at += 2;
+            if (length == 0) continue;
+            std::string text;
+            bool ascii = true;
+            for (std::uint16_t c = 0; c < length; ++c, at += 2) {
+                const std::uint16_t unit = u16(entry->data, at);
+                ascii = ascii && unit < 0x80;
+                text += static_cast<char>(unit);
+            }
+            const int id = (block - 1) * 16 + i;
+            check.expect(ascii, "string " + std::to_string(id) + " is not ASCII");
+            strings[id] = text;
+        }
+    }
+    std::set<int> ids, expected;
+    for (const auto& [id, text] : strings) ids.insert(id);
+    for (int base : {60, 80, 100, 120})
+        for (int i = 1; i <= 10; ++i) expected.insert(base + i);
+    check.expect(ids == expected, "strings are not exactly 61..70, 81..90, 101..110, 121..130");
+    for (int id : expected)
+        if (strings.count(id))
+            check.expect(strings[id] == *content::film_string(id), "string " + std::to_string(id) + " differs from its record");
+    const auto lookup = [&](int id) -> std::optional<std::string> {
+        if (!strings.count(id)) return std::nullopt;
+        return strings[id];
+    };
+    for (const std::string& fault : film_rules::faults(lookup)) check.fail(fault);
+}
+
+void check_icon(const pe::Image& image, Checker& check) {
+    check.expect(names_of(image, 3) == std::set<std::uint16_t>{content::kIconImageId}, "icon images are not exactly 30001");
+    check.expect(names_of(image, 14) == std::set<std::uint16_t>{content::kIconGroupId}, "icon groups are not exactly 1");
+    if (const pe::Resource* icon = only_entry(image, 3, content::kIconImageId, check)) {
+        const Bytes& b = icon->data;
+        check.expect(u32(b, 0) == 40 && u32(b, 4) == 32 && u32(b, 8) == 64 && u16(b, 14) == 4,
+                     "icon 30001 is not 32 x 32 in 4 bits per pixel");
+        check.expect(icon->language == 0, "icon 30001 is not language neutral");
+        check.expect(b == content::icon_image_resource(), "icon 30001 differs from the generated icon");
+    }
+    if (const pe::Resource* group = only_entry(image, 14, content::kIconGroupId, check)) {
+        const Bytes& b = group->data;
+        check.expect(u16(b, 4) == 1 && b.size() == 20 && b[6] == 32 && b[7] == 32 && b[8] == 16 &&
+                         u16(b, 12) == 4 && u16(b, 18) == content::kIconImageId,
+                     "icon group 1 does not name exactly image 30001, 32 x 32, 16 colours");
+    }
+}
+
+// One node of a version block: key, value bytes (text as UTF-16 units), children.
+struct VersionNode {
+    std::string key;
+    Bytes value;
+    bool text = false;
+    std::vector<VersionNode> children;
+};
+
+VersionNode read_node(const Bytes& b, std::size_t at, std::size_t end) {
+    VersionNode node;
+    const std::size_t length = u16(b, at);
+    const std::size_t value_length = u16(b, at + 2);
+    node.text = u16(b, at + 4) == 1;
+    const std::size_t node_end = std::min(end, at + length);
+    std::size_t p = at + 6;
+    for (; p + 1 < node_end && u16(b, p) != 0; p += 2) node.key += static_cast<char>(u16(b, p));
+    p = (p + 2 + 3) & ~std::size_t{3};
+    const std::size_t value_bytes = node.text ? value_length * 2 : value_length;
+    if (p + value_bytes <= node_end) node.value.assign(b.begin() + p, b.begin() + p + value_bytes);
+    p = (p + value_bytes + 3) & ~std::size_t{3};
+    while (p + 6 <= node_end && u16(b, p) != 0) {
+        node.children.push_back(read_node(b, p, node_end));
+        p = (p + u16(b, p) + 3) & ~std::size_t{3};
+    }
+    return node;
+}
+
+std::string text_of(const VersionNode& node) {
+    std::string text;
+    for (std::size_t i = 0; i + 1 < node.value.size(); i += 2) {
+        const std::uint16_t unit = u16(node.value, i);
+        if (unit == 0) break;
+        text += static_cast<char>(unit);
+    }
+    return text;
+}
+
+const VersionNode* child(const VersionNode& node, std::string_view key) {
+    for (const VersionNode& c : node.children)
+        if (c.key == key) return &c;
+    return nullptr;
+}
+
+void check_version(const pe::Image& image, Checker& check) {
+    check.expect(names_of(image, 16) == std::set<std::uint16_t>{1}, "version blocks are not exactly 1");
+    const pe::Resource* entry = only_entry(image, 16, 1, check);
+    if (!entry) return;
+    const VersionNode root = read_node(entry->data, 0, entry->data.size());
+    const Bytes& f = root.value;
+    const auto& v = content::kVersion;
+    const std::uint32_t ms = static_cast<std::uint32_t>(v.major << 16 | v.minor);
+    const std::uint32_t ls = static_cast<std::uint32_t>(v.revision << 16 | v.build);
+    check.expect(root.key == "VS_VERSION_INFO" && f.size() == 52 && u32(f, 0) == 0xFEEF04BD,
+                 "version block has no fixed file information");
+    check.expect(u32(f, 8) == ms && u32(f, 12) == ls && u32(f, 16) == ms && u32(f, 20) == ls,
+                 "fixed file and product versions are not 1.2.0.0");
+    check.expect(u32(f, 28) == 0, "file flags are not 0");
+    check.expect(u32(f, 32) == 0x4, "file OS is not 32-bit Windows");
+    check.expect(u32(f, 36) == 0x1, "file type is not an application");
+
+    const VersionNode* strings = child(root, "StringFileInfo");
+    const VersionNode* table = strings ? child(*strings, content::kVersionStringBlock) : nullptr;
+    check.expect(table != nullptr, "no string block 040904B0");
+    if (table) {
+        const std::pair<std::string_view, std::string_view> fields[] = {
+            {"Comments", v.comments},         {"CompanyName", v.company_name},
+            {"FileDescription", v.file_description}, {"FileVersion", v.file_version},
+            {"InternalName", v.internal_name},       {"LegalCopyright", v.legal_copyright},
+            {"OriginalFilename", v.original_filename}, {"ProductName", v.product_name},
+            {"ProductVersion", v.product_version}};
+        check.expect(table->children.size() == std::size(fields), "string block holds other fields");
+        for (const auto& [name, value] : fields) {
+            const VersionNode* field = child(*table, name);
+            check.expect(field && text_of(*field) == value,
+                         std::string(name) + " is not \"" + std::string(value) + "\"");
+        }
+    }
+    const VersionNode* vars = child(root, "VarFileInfo");
+    const VersionNode* translation = vars ? child(*vars, "Translation") : nullptr;
+    check.expect(translation && translation->value.size() == 4 &&
+                     u16(translation->value, 0) == content::kVersionLanguage &&
+                     u16(translation->value, 2) == content::kVersionCodePage,
+                 "translation is not 0x0409, 0x04B0");
+}
+
+void check_manifest(const pe::Image& image, Checker& check) {
+    const pe::Resource* entry = only_entry(image, 24, 1, check);
+    if (!entry) return;
+    const std::string text(entry->data.begin(), entry->data.end());
+    for (const char* needed :
+         {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", ">PerMonitorV2<",
+          ">true/pm<", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        check.expect(text.find(needed) != std::string::npos, std::string("manifest lacks ") + needed);
+}
+
+int check_file(const std::string& path, bool pe32_plus) {
+    Checker check(path);
+    std::string error;
+    const auto image = pe::read_image(path, error);
+    if (!image) {
+        check.fail(error + " (build the win32 and win64 presets first)");
+        return check.faults();
+    }
+    check_image_kind(*image, pe32_plus, check);
+    check_bitmaps(*image, check);
+    check_strings(*image, check);
+    check_icon(*image, check);
+    check_version(*image, check);
+    check_manifest(*image, check);
+    check.expect(image->named_resources == 0, "has resources named by text");
+    if (check.faults() == 0) std::printf("ok   %s\n", path.c_str());
+    return check.faults();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int faults = 0;
+    int files = 0;
+    for (int i = 1; i + 1 < argc; i += 2) {
+        const std::string kind = argv[i];
+        if (kind != "--win32" && kind != "--win64") break;
+        faults += check_file(argv[i + 1], kind == "--win64");
+        ++files;
+    }
+    if (files == 0 || argc != 1 + 2 * files) {
+        std::fprintf(stderr, "usage: pe_check [--win32 FILE] [--win64 FILE]\n");
+        return 2;
+    }
+    return faults == 0 ? 0 : 1;
+}
