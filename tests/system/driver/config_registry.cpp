@@ -1,0 +1,85 @@
+#include "driver/config_registry.h"
+
+#include <iterator>
+
+#include "driver/unique_handles.h"
+#include "driver/win32_error.h"
+
+namespace vqtest::config {
+namespace {
+
+UniqueHkey create_config_key() {
+    HKEY key = nullptr;
+    const LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, nullptr, 0,
+                                           KEY_SET_VALUE, nullptr, &key, nullptr);
+    if (status != ERROR_SUCCESS) throw_status("RegCreateKeyExW", status);
+    return UniqueHkey(key);
+}
+
+// Nothing if the key does not exist.
+UniqueHkey open_config_key() {
+    HKEY key = nullptr;
+    const LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, KEY_QUERY_VALUE, &key);
+    if (status == ERROR_FILE_NOT_FOUND) return nullptr;
+    if (status != ERROR_SUCCESS) throw_status("RegOpenKeyExW", status);
+    return UniqueHkey(key);
+}
+
+}  // namespace
+
+void set_raw(const std::wstring& name, DWORD type, std::span<const BYTE> bytes) {
+    const UniqueHkey key = create_config_key();
+    const LSTATUS status = RegSetValueExW(key.get(), name.c_str(), 0, type, bytes.data(),
+                                          static_cast<DWORD>(bytes.size()));
+    if (status != ERROR_SUCCESS) throw_status("RegSetValueExW", status);
+}
+
+void set_text(const std::wstring& name, const std::wstring& text) {
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.c_str());
+    set_raw(name, REG_SZ, {bytes, (text.size() + 1) * sizeof(wchar_t)});
+}
+
+void delete_all() {
+    const LSTATUS status = RegDeleteTreeW(HKEY_CURRENT_USER, kApplicationKey);
+    if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+        throw_status("RegDeleteTreeW", status);
+}
+
+bool key_exists() { return open_config_key() != nullptr; }
+
+std::vector<std::wstring> value_names() {
+    const UniqueHkey key = open_config_key();
+    std::vector<std::wstring> names;
+    if (!key) return names;
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256];  // the longest name a registry value can have, plus one
+        DWORD length = std::size(name);
+        const LSTATUS status =
+            RegEnumValueW(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) return names;
+        if (status != ERROR_SUCCESS) throw_status("RegEnumValueW", status);
+        names.emplace_back(name, length);
+    }
+}
+
+std::optional<std::wstring> read_text(const std::wstring& name) {
+    const UniqueHkey key = open_config_key();
+    if (!key) return std::nullopt;
+    DWORD type = 0;
+    DWORD size = 0;
+    LSTATUS status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size);
+    if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    if (status != ERROR_SUCCESS) throw_status("RegQueryValueExW", status);
+    if (type != REG_SZ) throw DriverError("the setting is stored with a type other than REG_SZ");
+
+    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
+    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
+    status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
+                              reinterpret_cast<BYTE*>(text.data()), &size);
+    if (status != ERROR_SUCCESS) throw_status("RegQueryValueExW", status);
+    text.resize(size / sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    return text;
+}
+
+}  // namespace vqtest::config

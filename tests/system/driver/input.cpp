@@ -1,0 +1,94 @@
+#include "driver/input.h"
+
+#include <array>
+#include <string>
+
+#include "driver/polling.h"
+#include "driver/win32_error.h"
+
+namespace vqtest {
+namespace {
+
+template <size_t N>
+void send(std::array<INPUT, N>& inputs) {
+    if (SendInput(static_cast<UINT>(N), inputs.data(), sizeof(INPUT)) != N)
+        throw_last_error("SendInput");
+}
+
+// Absolute mouse coordinates run from 0 to 65535 across the screen and the system takes the
+// pixel as (value * size) / 65536, rounded down: the smallest value that lands on `pixel`.
+LONG normalised(LONG pixel, int screen_size) {
+    return static_cast<LONG>((pixel * 65536LL + screen_size - 1) / screen_size);
+}
+
+}  // namespace
+
+void press_key(WORD virtual_key) {
+    std::array<INPUT, 2> inputs{};
+    for (INPUT& input : inputs) {
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = virtual_key;
+    }
+    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    send(inputs);
+}
+
+void click(MouseButton button) {
+    std::array<INPUT, 2> inputs{};
+    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
+    switch (button) {
+        case MouseButton::Left:
+            inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+            inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+            break;
+        case MouseButton::Right:
+            inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
+            inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
+            break;
+        case MouseButton::Middle:
+            inputs[0].mi.dwFlags = MOUSEEVENTF_MIDDLEDOWN;
+            inputs[1].mi.dwFlags = MOUSEEVENTF_MIDDLEUP;
+            break;
+    }
+    send(inputs);
+}
+
+POINT pointer_position() {
+    POINT position{};
+    if (!GetCursorPos(&position)) throw_last_error("GetCursorPos");
+    return position;
+}
+
+void move_pointer_to(POINT target) {
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    if (target.x < 0 || target.y < 0 || target.x >= width || target.y >= height)
+        throw DriverError("pointer target outside the screen");
+    std::array<INPUT, 1> inputs{};
+    inputs[0].type = INPUT_MOUSE;
+    inputs[0].mi.dx = normalised(target.x, width);
+    inputs[0].mi.dy = normalised(target.y, height);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    send(inputs);
+    const bool arrived = poll_until(
+        [&] {
+            const POINT now = pointer_position();
+            return now.x == target.x && now.y == target.y;
+        },
+        milliseconds{2000});
+    if (!arrived) {
+        const POINT now = pointer_position();
+        throw DriverError("the pointer stayed at " + std::to_string(now.x) + "," +
+                          std::to_string(now.y) + " instead of " + std::to_string(target.x) +
+                          "," + std::to_string(target.y));
+    }
+}
+
+bool pointer_shown() {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetCursorInfo(&info)) throw_last_error("GetCursorInfo");
+    return (info.flags & CURSOR_SHOWING) != 0;
+}
+
+}  // namespace vqtest

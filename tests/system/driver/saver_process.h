@@ -1,0 +1,55 @@
+// A run of the program under test, started with an exact argument text.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/polling.h"
+#include "driver/top_windows.h"
+#include "driver/unique_handles.h"
+
+namespace vqtest {
+
+class SaverProcess {
+public:
+    // Starts `program` with the command line `"program" arguments`: one space between the
+    // quoted path and the argument text, none when the text is empty, so that the program
+    // finds exactly `arguments` after the separator.
+    SaverProcess(const std::wstring& program, std::wstring arguments);
+    // A run still going is ended, so that it cannot disturb the next test.
+    ~SaverProcess();
+    SaverProcess(const SaverProcess&) = delete;
+    SaverProcess& operator=(const SaverProcess&) = delete;
+
+    DWORD id() const { return id_; }
+    const std::wstring& arguments() const { return arguments_; }
+
+    bool running() const;
+    // The exit code, or nothing while the process runs.
+    std::optional<DWORD> exit_code() const;
+    // Waits up to `timeout` for the end; the exit code, or nothing if it still runs.
+    std::optional<DWORD> wait_for_exit(milliseconds timeout) const;
+
+    struct Watched {
+        std::optional<DWORD> exit_code;  // nothing if it still ran at the deadline
+        bool showed_window = false;      // a visible top-level window was seen meanwhile
+    };
+    // Waits up to `timeout` for the end, looking for visible windows of the process.
+    Watched watch_until_exit(milliseconds timeout) const;
+
+    std::vector<TopWindow> visible_windows() const { return visible_top_windows_of(id_); }
+    // Waits up to `timeout` until the process shows a visible top-level window; returns the
+    // visible ones then (none at the deadline or if the process ends first).
+    std::vector<TopWindow> wait_for_windows(milliseconds timeout) const;
+
+private:
+    std::wstring arguments_;
+    UniqueHandle process_;
+    UniqueHandle thread_;
+    DWORD id_ = 0;
+};
+
+}  // namespace vqtest

@@ -1,0 +1,46 @@
+// What the screen shows: its pixels read back through the screen DC.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <vector>
+
+namespace vqtest {
+
+class ScreenImage {
+public:
+    // Reads the whole primary screen.
+    static ScreenImage capture();
+
+    int width() const { return width_; }
+    int height() const { return height_; }
+    RECT bounds() const { return {0, 0, width_, height_}; }
+
+    // 0x00RRGGBB.
+    uint32_t pixel(int x, int y) const;
+    // Pixels inside `area` (clipped to the screen) that are not black, or that differ from
+    // `colour`.
+    int count_non_black(const RECT& area) const;
+    int count_other_than(uint32_t colour, const RECT& area) const;
+    bool all_black() const { return count_non_black(bounds()) == 0; }
+    // The smallest rectangle holding every non-black pixel; nothing if all are black.
+    std::optional<RECT> non_black_bounds() const;
+
+    // Writes a 32-bit BMP file.
+    void save_bmp(const std::filesystem::path& file) const;
+
+private:
+    ScreenImage(int width, int height, std::vector<uint32_t> pixels)
+        : width_(width), height_(height), pixels_(std::move(pixels)) {}
+
+    int width_;
+    int height_;
+    std::vector<uint32_t> pixels_;  // top row first
+};
+
+inline constexpr uint32_t kWhite = 0xFFFFFF;
+
+}  // namespace vqtest

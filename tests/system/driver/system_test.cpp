@@ -1,0 +1,122 @@
+#include "driver/system_test.h"
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+
+#include "driver/config_registry.h"
+#include "driver/input.h"
+#include "driver/screen_image.h"
+
+namespace vqtest {
+namespace {
+
+std::optional<std::wstring> environment(const wchar_t* name) {
+    const wchar_t* value = _wgetenv(name);
+    if (!value || !*value) return std::nullopt;
+    return std::wstring(value);
+}
+
+std::string narrow(const std::wstring& text) {
+    std::string narrowed;
+    for (wchar_t c : text) narrowed += c < 0x80 ? static_cast<char>(c) : '?';
+    return narrowed;
+}
+
+// "Suite.Test/3" as a file name.
+std::string current_test_file_name() {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    std::string name = std::string(info->test_suite_name()) + "." + info->name();
+    for (char& c : name) {
+        if (c == '/' || c == '\\' || c == ':') c = '_';
+    }
+    return name;
+}
+
+}  // namespace
+
+const std::wstring& saver_path() {
+    static const std::wstring path = environment(L"VQ_SAVER_SCR").value_or(L"");
+    return path;
+}
+
+void SystemTest::SetUp() {
+    ASSERT_FALSE(saver_path().empty()) << "VQ_SAVER_SCR names no program to test";
+    ASSERT_TRUE(std::filesystem::exists(saver_path()))
+        << "no program to test at " << narrow(saver_path());
+    config::delete_all();
+    move_pointer_to(kParkedPointer);
+}
+
+void SystemTest::TearDown() {
+    if (HasFailure()) save_artefacts();
+    runs_.clear();
+}
+
+SaverProcess& SystemTest::start(const std::wstring& arguments) {
+    return runs_.emplace_back(saver_path(), arguments);
+}
+
+::testing::AssertionResult SystemTest::shows_one_window(const SaverProcess& process) {
+    const auto windows = process.wait_for_windows(kStartTimeout);
+    if (windows.size() == 1) return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure()
+                   << "\"" << narrow(process.arguments()) << "\" shows " << windows.size()
+                   << " windows";
+    if (const auto code = process.exit_code()) failure << " and ended with code " << *code;
+    return failure;
+}
+
+::testing::AssertionResult SystemTest::ends_normally(const SaverProcess& process) {
+    const auto code = process.wait_for_exit(kExitTimeout);
+    if (!code) return ::testing::AssertionFailure() << "the program is still running";
+    if (*code != 0) return ::testing::AssertionFailure() << "the program ended with code " << *code;
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SystemTest::keeps_running(const SaverProcess& process) {
+    const auto code = process.wait_for_exit(kSettleTime);
+    if (code) return ::testing::AssertionFailure() << "the program ended with code " << *code;
+    return ::testing::AssertionSuccess();
+}
+
+void SystemTest::expect_pointer_steps(const SaverProcess& saver,
+                                      const std::vector<PointerStep>& steps) {
+    for (const PointerStep& step : steps) {
+        SCOPED_TRACE("pointer moved to " + std::to_string(step.to.x) + "," +
+                     std::to_string(step.to.y));
+        move_pointer_to(step.to);
+        if (step.ends_saver) {
+            EXPECT_TRUE(ends_normally(saver));
+            return;
+        }
+        if (!keeps_running(saver)) {
+            ADD_FAILURE() << "the saver ended on a move that should not end it";
+            return;
+        }
+    }
+}
+
+void SystemTest::save_artefacts() const {
+    const auto folder = environment(L"VQ_ARTIFACTS_DIR");
+    if (!folder) return;
+    const std::filesystem::path base = std::filesystem::path(*folder) / current_test_file_name();
+    std::filesystem::create_directories(base.parent_path());
+    try {
+        ScreenImage::capture().save_bmp(base.string() + ".bmp");
+    } catch (const std::exception& error) {
+        ADD_FAILURE() << "no screenshot: " << error.what();
+    }
+    std::ofstream report(base.string() + ".txt", std::ios::trunc);
+    for (const SaverProcess& run : runs_) {
+        report << "\"" << narrow(run.arguments()) << "\" (process " << run.id() << "): ";
+        if (const auto code = run.exit_code())
+            report << "exit code " << *code << "\n";
+        else
+            report << "still running when the test ended\n";
+    }
+    if (!report) ADD_FAILURE() << "could not write " << base.string() << ".txt";
+}
+
+}  // namespace vqtest

@@ -1,0 +1,64 @@
+// The fixture of every system test: a fresh settings store, the pointer parked, the saver
+// runs the test starts, and on failure a screenshot and the runs' exit codes in the
+// artefacts folder.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "driver/saver_process.h"
+#include "driver/top_windows.h"
+
+namespace vqtest {
+
+// Long enough for a start or an end on a busy machine; the waits end as soon as the
+// awaited thing happens, so a correct program never waits them out.
+inline constexpr milliseconds kStartTimeout{10000};
+inline constexpr milliseconds kExitTimeout{10000};
+// How long the tests give the program to react to input that must not end it. Input that
+// does end it is handled within milliseconds; a slower machine only makes such a check
+// weaker, never wrong.
+inline constexpr milliseconds kSettleTime{400};
+
+// Where the pointer rests when a test begins. At the corner, the move event the system
+// sends when the saver window appears under it is at (0, 0).
+inline constexpr POINT kParkedPointer{0, 0};
+
+// One move of the pointer, and whether the saver has to end on it.
+struct PointerStep {
+    POINT to;
+    bool ends_saver;
+};
+
+class SystemTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    // Starts the program under test with `arguments`; the run lives until the test ends.
+    SaverProcess& start(const std::wstring& arguments);
+    // Whether `process` shows exactly one visible top-level window within kStartTimeout.
+    static ::testing::AssertionResult shows_one_window(const SaverProcess& process);
+    // Whether `process` ends with exit code 0 within kExitTimeout.
+    static ::testing::AssertionResult ends_normally(const SaverProcess& process);
+    // Whether `process` is still running after kSettleTime.
+    static ::testing::AssertionResult keeps_running(const SaverProcess& process);
+
+    // Moves the pointer through `steps` and checks after each one that the saver ended or
+    // kept running as the step says; stops at the first step that ends it.
+    static void expect_pointer_steps(const SaverProcess& saver,
+                                     const std::vector<PointerStep>& steps);
+
+private:
+    void save_artefacts() const;
+
+    std::deque<SaverProcess> runs_;
+};
+
+// The program under test: the Windows path in VQ_SAVER_SCR.
+const std::wstring& saver_path();
+
+}  // namespace vqtest

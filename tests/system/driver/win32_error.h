@@ -1,0 +1,25 @@
+// Failures of the driver itself (a Win32 call that did not work), as exceptions that
+// GoogleTest reports as a failed test with the call and its error code.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace vqtest {
+
+class DriverError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// A DriverError naming `what` and GetLastError(), for code that cannot throw it itself.
+DriverError last_error(const std::string& what);
+
+// Throws DriverError naming `what` and GetLastError().
+[[noreturn]] void throw_last_error(const std::string& what);
+
+// Throws DriverError naming `what` and a status code returned by the call itself
+// (the registry functions report their error that way).
+[[noreturn]] void throw_status(const std::string& what, long status);
+
+}  // namespace vqtest
