@@ -41,11 +41,12 @@ inline std::vector<std::string> faults(const Lookup& lookup) {
             fault(60 + i, "record " + std::to_string(i) + " is incomplete");
             continue;
         }
-        for (const auto& [id, text] : {std::pair{60 + i, *title}, {80 + i, *quote},
-                                       {100 + i, *studio}, {120 + i, *year}})
+        for (const auto& [id, text] :
+             {std::pair{60 + i, *title}, {80 + i, *quote}, {100 + i, *studio}, {120 + i, *year}})
             if (!plain_text(text)) fault(id, "not plain printable ASCII without '&'");
         if (title->size() < 7 || title->size() > 20) fault(60 + i, "title not 7-20 characters");
-        if (quote->size() < 22 || quote->size() > 78) fault(80 + i, "quotation not 22-78 characters");
+        if (quote->size() < 22 || quote->size() > 78)
+            fault(80 + i, "quotation not 22-78 characters");
         bool with_speaker = false;
         if (!quoted(*quote, with_speaker)) fault(80 + i, "quotation not in its own double quotes");
         with_speaker_count += with_speaker;
@@ -55,7 +56,8 @@ inline std::vector<std::string> faults(const Lookup& lookup) {
             fault(120 + i, "year not four digits");
     }
     if (with_speaker_count != 1)
-        found.push_back(std::to_string(with_speaker_count) + " quotations begin with a speaker, not 1");
+        found.push_back(std::to_string(with_speaker_count) +
+                        " quotations begin with a speaker, not 1");
     if (studios.size() != 5)
         found.push_back(std::to_string(studios.size()) + " different studios, not 5");
     return found;

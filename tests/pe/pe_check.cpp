@@ -21,7 +21,7 @@ namespace content = vq::content;
 using Bytes = std::vector<std::uint8_t>;
 
 class Checker {
-public:
+  public:
     explicit Checker(std::string file) : file_(std::move(file)) {}
 
     void fail(const std::string& what) {
@@ -33,7 +33,7 @@ public:
     }
     int faults() const { return faults_; }
 
-private:
+  private:
     std::string file_;
     int faults_ = 0;
 };
@@ -42,7 +42,8 @@ std::uint16_t u16(const Bytes& b, std::size_t at) {
     return at + 1 < b.size() ? static_cast<std::uint16_t>(b[at] | b[at + 1] << 8) : 0;
 }
 std::uint32_t u32(const Bytes& b, std::size_t at) {
-    return static_cast<std::uint32_t>(u16(b, at)) | static_cast<std::uint32_t>(u16(b, at + 2)) << 16;
+    return static_cast<std::uint32_t>(u16(b, at)) | static_cast<std::uint32_t>(u16(b, at + 2))
+                                                        << 16;
 }
 
 std::set<std::uint16_t> names_of(const pe::Image& image, std::uint16_t type) {
@@ -57,7 +58,8 @@ const pe::Resource* only_entry(const pe::Image& image, std::uint16_t type, std::
                                Checker& check) {
     const auto type_found = image.resources.find(type);
     if (type_found == image.resources.end() || !type_found->second.count(name)) {
-        check.fail("resource type " + std::to_string(type) + " number " + std::to_string(name) + " is missing");
+        check.fail("resource type " + std::to_string(type) + " number " + std::to_string(name) +
+                   " is missing");
         return nullptr;
     }
     const auto& entries = type_found->second.at(name);
@@ -70,7 +72,8 @@ const pe::Resource* only_entry(const pe::Image& image, std::uint16_t type, std::
 }
 
 void check_image_kind(const pe::Image& image, bool pe32_plus, Checker& check) {
-    check.expect(image.pe32_plus == pe32_plus, pe32_plus ? "not a PE32+ image" : "not a PE32 image");
+    check.expect(image.pe32_plus == pe32_plus,
+                 pe32_plus ? "not a PE32+ image" : "not a PE32 image");
     check.expect(image.machine == (pe32_plus ? 0x8664 : 0x14C), "machine type does not match");
     check.expect(image.subsystem == 2, "subsystem is not Windows GUI");
     static const std::set<std::string> system_dlls = {
@@ -87,24 +90,29 @@ void check_image_kind(const pe::Image& image, bool pe32_plus, Checker& check) {
 // Every bitmap: 21..45 and no other, each the generated picture in the fixed format.
 void check_bitmaps(const pe::Image& image, Checker& check) {
     std::set<std::uint16_t> expected;
-    for (const auto& spec : content::kPictures) expected.insert(static_cast<std::uint16_t>(spec.id));
+    for (const auto& spec : content::kPictures)
+        expected.insert(static_cast<std::uint16_t>(spec.id));
     check.expect(names_of(image, 2) == expected, "bitmaps are not exactly 21..45");
     for (const auto& spec : content::kPictures) {
-        const pe::Resource* bitmap = only_entry(image, 2, static_cast<std::uint16_t>(spec.id), check);
+        const pe::Resource* bitmap =
+            only_entry(image, 2, static_cast<std::uint16_t>(spec.id), check);
         if (!bitmap) continue;
         const Bytes& b = bitmap->data;
         const std::string name = "bitmap " + std::to_string(spec.id);
         const std::size_t stride = content::bmp_stride(spec.width);
         const std::size_t pixels_at = content::kInfoHeaderSize + content::kPaletteSize;
         if (b.size() != pixels_at + stride * spec.height) {
-            check.fail(name + ": " + std::to_string(b.size()) + " bytes, not the size of its format");
+            check.fail(name + ": " + std::to_string(b.size()) +
+                       " bytes, not the size of its format");
             continue;
         }
         const std::uint32_t colours = content::is_framed(spec.id) ? 256 : 0;
         check.expect(u32(b, 0) == 40 && u32(b, 4) == static_cast<std::uint32_t>(spec.width) &&
                          u32(b, 8) == static_cast<std::uint32_t>(spec.height) && u16(b, 12) == 1 &&
                          u16(b, 14) == 8 && u32(b, 16) == 0 && u32(b, 24) == 0 && u32(b, 28) == 0,
-                     name + ": header is not 40 bytes, its size, 1 plane, 8 bits, bottom-up, uncompressed, resolution 0");
+                     name +
+                         ": header is not 40 bytes, its size, 1 plane, 8 bits, bottom-up, "
+                         "uncompressed, resolution 0");
         check.expect(u32(b, 32) == colours && u32(b, 36) == colours,
                      name + ": colours used and important are not " + std::to_string(colours));
         bool ramp = true;
@@ -112,13 +120,18 @@ void check_bitmaps(const pe::Image& image, Checker& check) {
             ramp = ramp && u32(b, 40 + 4 * k) == (k | k << 8 | k << 16);
         check.expect(ramp, name + ": palette is not the linear grey ramp");
         // Rows are bottom-up; an edge pixel is black when its level is 0.
-        const auto level = [&](int x, int y) { return b[pixels_at + (spec.height - 1 - y) * stride + x]; };
+        const auto level = [&](int x, int y) {
+            return b[pixels_at + (spec.height - 1 - y) * stride + x];
+        };
         bool edges_black = true;
-        for (int x = 0; x < spec.width; ++x) edges_black = edges_black && level(x, 0) == 0 && level(x, spec.height - 1) == 0;
-        for (int y = 0; y < spec.height; ++y) edges_black = edges_black && level(0, y) == 0 && level(spec.width - 1, y) == 0;
+        for (int x = 0; x < spec.width; ++x)
+            edges_black = edges_black && level(x, 0) == 0 && level(x, spec.height - 1) == 0;
+        for (int y = 0; y < spec.height; ++y)
+            edges_black = edges_black && level(0, y) == 0 && level(spec.width - 1, y) == 0;
         check.expect(edges_black == content::is_framed(spec.id),
                      name + (edges_black ? ": has a black frame" : ": lacks its black frame"));
-        const Bytes file = content::bmp_file(*content::make_picture(spec.id), content::colour_counts(spec.id));
+        const Bytes file =
+            content::bmp_file(*content::make_picture(spec.id), content::colour_counts(spec.id));
         check.expect(Bytes(file.begin() + content::kFileHeaderSize, file.end()) == b,
                      name + ": differs from the generated picture");
     }
@@ -130,7 +143,8 @@ void check_strings(const pe::Image& image, Checker& check) {
     for (std::uint16_t block : names_of(image, 6)) {
         const pe::Resource* entry = only_entry(image, 6, block, check);
         if (!entry) continue;
-        check.expect(entry->language == 0x0409, "string block " + std::to_string(block) + " is not US English");
+        check.expect(entry->language == 0x0409,
+                     "string block " + std::to_string(block) + " is not US English");
         std::size_t at = 0;
         for (int i = 0; i < 16 && at + 2 <= entry->data.size(); ++i) {
             const std::uint16_t length = u16(entry->data, at);
@@ -155,7 +169,8 @@ void check_strings(const pe::Image& image, Checker& check) {
     check.expect(ids == expected, "strings are not exactly 61..70, 81..90, 101..110, 121..130");
     for (int id : expected)
         if (strings.count(id))
-            check.expect(strings[id] == *content::film_string(id), "string " + std::to_string(id) + " differs from its record");
+            check.expect(strings[id] == *content::film_string(id),
+                         "string " + std::to_string(id) + " differs from its record");
     const auto lookup = [&](int id) -> std::optional<std::string> {
         if (!strings.count(id)) return std::nullopt;
         return strings[id];
@@ -164,14 +179,17 @@ void check_strings(const pe::Image& image, Checker& check) {
 }
 
 void check_icon(const pe::Image& image, Checker& check) {
-    check.expect(names_of(image, 3) == std::set<std::uint16_t>{content::kIconImageId}, "icon images are not exactly 30001");
-    check.expect(names_of(image, 14) == std::set<std::uint16_t>{content::kIconGroupId}, "icon groups are not exactly 1");
+    check.expect(names_of(image, 3) == std::set<std::uint16_t>{content::kIconImageId},
+                 "icon images are not exactly 30001");
+    check.expect(names_of(image, 14) == std::set<std::uint16_t>{content::kIconGroupId},
+                 "icon groups are not exactly 1");
     if (const pe::Resource* icon = only_entry(image, 3, content::kIconImageId, check)) {
         const Bytes& b = icon->data;
         check.expect(u32(b, 0) == 40 && u32(b, 4) == 32 && u32(b, 8) == 64 && u16(b, 14) == 4,
                      "icon 30001 is not 32 x 32 in 4 bits per pixel");
         check.expect(icon->language == 0, "icon 30001 is not language neutral");
-        check.expect(b == content::icon_image_resource(), "icon 30001 differs from the generated icon");
+        check.expect(b == content::icon_image_resource(),
+                     "icon 30001 differs from the generated icon");
     }
     if (const pe::Resource* group = only_entry(image, 14, content::kIconGroupId, check)) {
         const Bytes& b = group->data;
@@ -225,7 +243,8 @@ const VersionNode* child(const VersionNode& node, std::string_view key) {
 }
 
 void check_version(const pe::Image& image, Checker& check) {
-    check.expect(names_of(image, 16) == std::set<std::uint16_t>{1}, "version blocks are not exactly 1");
+    check.expect(names_of(image, 16) == std::set<std::uint16_t>{1},
+                 "version blocks are not exactly 1");
     const pe::Resource* entry = only_entry(image, 16, 1, check);
     if (!entry) return;
     const VersionNode root = read_node(entry->data, 0, entry->data.size());
@@ -246,12 +265,17 @@ void check_version(const pe::Image& image, Checker& check) {
     check.expect(table != nullptr, "no string block 040904B0");
     if (table) {
         const std::pair<std::string_view, std::string_view> fields[] = {
-            {"Comments", v.comments},         {"CompanyName", v.company_name},
-            {"FileDescription", v.file_description}, {"FileVersion", v.file_version},
-            {"InternalName", v.internal_name},       {"LegalCopyright", v.legal_copyright},
-            {"OriginalFilename", v.original_filename}, {"ProductName", v.product_name},
+            {"Comments", v.comments},
+            {"CompanyName", v.company_name},
+            {"FileDescription", v.file_description},
+            {"FileVersion", v.file_version},
+            {"InternalName", v.internal_name},
+            {"LegalCopyright", v.legal_copyright},
+            {"OriginalFilename", v.original_filename},
+            {"ProductName", v.product_name},
             {"ProductVersion", v.product_version}};
-        check.expect(table->children.size() == std::size(fields), "string block holds other fields");
+        check.expect(table->children.size() == std::size(fields),
+                     "string block holds other fields");
         for (const auto& [name, value] : fields) {
             const VersionNode* field = child(*table, name);
             check.expect(field && text_of(*field) == value,
@@ -272,8 +296,10 @@ void check_manifest(const pe::Image& image, Checker& check) {
     const std::string text(entry->data.begin(), entry->data.end());
     for (const char* needed :
          {"name=\"Microsoft.Windows.Common-Controls\" version=\"6.0.0.0\"", ">PerMonitorV2<",
-          ">true/pm<", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}", "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
-        check.expect(text.find(needed) != std::string::npos, std::string("manifest lacks ") + needed);
+          ">true/pm<", "{35138b9a-5d96-4fbd-8e2d-a2440225f93a}",
+          "{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"})
+        check.expect(text.find(needed) != std::string::npos,
+                     std::string("manifest lacks ") + needed);
 }
 
 int check_file(const std::string& path, bool pe32_plus) {

@@ -14,18 +14,21 @@ struct Section {
 
 // Bounds-checked little-endian reads; a read past the end throws, caught in read_image.
 class Reader {
-public:
+  public:
     explicit Reader(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
     std::uint8_t u8(std::size_t at) const {
         if (at >= bytes_.size()) throw std::runtime_error("truncated file");
         return bytes_[at];
     }
-    std::uint16_t u16(std::size_t at) const { return static_cast<std::uint16_t>(u8(at) | u8(at + 1) << 8); }
+    std::uint16_t u16(std::size_t at) const {
+        return static_cast<std::uint16_t>(u8(at) | u8(at + 1) << 8);
+    }
     std::uint32_t u32(std::size_t at) const {
         return static_cast<std::uint32_t>(u16(at)) | static_cast<std::uint32_t>(u16(at + 2)) << 16;
     }
     std::vector<std::uint8_t> bytes(std::size_t at, std::size_t size) const {
-        if (at > bytes_.size() || size > bytes_.size() - at) throw std::runtime_error("data outside the file");
+        if (at > bytes_.size() || size > bytes_.size() - at)
+            throw std::runtime_error("data outside the file");
         return {bytes_.begin() + static_cast<std::ptrdiff_t>(at),
                 bytes_.begin() + static_cast<std::ptrdiff_t>(at + size)};
     }
@@ -35,12 +38,12 @@ public:
         return text;
     }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 
 class Parser {
-public:
+  public:
     Parser(Reader reader) : r_(std::move(reader)) {}
 
     Image parse() {
@@ -70,7 +73,7 @@ public:
         return image_;
     }
 
-private:
+  private:
     std::size_t offset_of(std::uint32_t rva) const {
         for (const Section& s : sections_)
             if (rva >= s.rva && rva < s.rva + std::max(s.virtual_size, s.file_size))

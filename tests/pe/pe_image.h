@@ -15,9 +15,9 @@ struct Resource {
 };
 
 struct Image {
-    bool pe32_plus = false;       // 64-bit image
+    bool pe32_plus = false;  // 64-bit image
     std::uint16_t machine = 0;
-    std::uint16_t subsystem = 0;  // 2 = Windows GUI
+    std::uint16_t subsystem = 0;       // 2 = Windows GUI
     std::vector<std::string> imports;  // DLL names as stored
     // Resources with numeric type and name: type -> name -> every language's entry.
     std::map<std::uint16_t, std::map<std::uint16_t, std::vector<Resource>>> resources;

@@ -25,7 +25,9 @@ std::uint16_t u16(const Bytes& b, std::size_t at) {
     return static_cast<std::uint16_t>(b[at] | b[at + 1] << 8);
 }
 
-content::GreyImage picture(int id) { return content::make_picture(id).value(); }
+content::GreyImage picture(int id) {
+    return content::make_picture(id).value();
+}
 
 TEST(Content, PicturesAreNumbered21To45WithTheirExtremeSizes) {
     for (int id = 21; id <= 45; ++id) {
@@ -92,7 +94,8 @@ TEST(Content, OnlyTheFramedPortraitsHaveABlackFrameWithPictureJustInsideIt) {
         };
         // A one-pixel frame: the edges black, the ring inside them never black.
         const auto on_ring = [&](int x, int y) {
-            return !on_edge(x, y) && (x == 1 || y == 1 || x == spec.width - 2 || y == spec.height - 2);
+            return !on_edge(x, y) &&
+                   (x == 1 || y == 1 || x == spec.width - 2 || y == spec.height - 2);
         };
         for (int y = 0; y < spec.height; ++y)
             for (int x = 0; x < spec.width; ++x) {
@@ -216,9 +219,9 @@ TEST(HeadlessContent, StringsIconAndVersionAreTheCompiledInOnes) {
     EXPECT_EQ(icon->width_px(), 32);
     EXPECT_EQ(icon->height_px(), 32);
     const auto& face = static_cast<const headless::HeadlessPicture&>(*icon);
-    EXPECT_EQ(face.pixel(0, 0), tk::kBlack);       // the film strip
-    EXPECT_EQ(face.pixel(16, 15), tk::kWhite);     // the face
-    EXPECT_EQ(face.pixel(13, 12), tk::kBlack);     // an eye
+    EXPECT_EQ(face.pixel(0, 0), tk::kBlack);    // the film strip
+    EXPECT_EQ(face.pixel(16, 15), tk::kWhite);  // the face
+    EXPECT_EQ(face.pixel(13, 12), tk::kBlack);  // an eye
 
     const tk::VersionInfo v = resources.version();
     EXPECT_EQ(v.major, 1);

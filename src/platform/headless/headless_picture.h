@@ -9,7 +9,7 @@
 namespace headless {
 
 class HeadlessPicture : public tk::Picture {
-public:
+  public:
     // top_down holds w * h colours, row by row from the top.
     HeadlessPicture(int w, int h, std::vector<tk::Color> top_down);
 
@@ -17,7 +17,7 @@ public:
     int height_px() const override { return height_; }
     tk::Color pixel(int x, int y) const;
 
-private:
+  private:
     int width_;
     int height_;
     std::vector<tk::Color> pixels_;

@@ -37,10 +37,10 @@ tk::PicturePtr HeadlessResources::load_icon() {
 
 tk::VersionInfo HeadlessResources::version() {
     const auto& v = content::kVersion;
-    return {static_cast<tk::Int16>(v.major),     static_cast<tk::Int16>(v.minor),
-            static_cast<tk::Int16>(v.revision),  std::string(v.product_name),
-            std::string(v.file_description),     std::string(v.company_name),
-            std::string(v.legal_copyright),      std::string(v.comments)};
+    return {static_cast<tk::Int16>(v.major),    static_cast<tk::Int16>(v.minor),
+            static_cast<tk::Int16>(v.revision), std::string(v.product_name),
+            std::string(v.file_description),    std::string(v.company_name),
+            std::string(v.legal_copyright),     std::string(v.comments)};
 }
 
 }  // namespace headless

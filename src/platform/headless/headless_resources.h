@@ -7,7 +7,7 @@
 namespace headless {
 
 class HeadlessResources : public tk::Resources {
-public:
+  public:
     tk::PicturePtr load_bitmap(tk::Int16 id) override;
     std::optional<std::string> load_string(tk::Int16 id) override;
     tk::PicturePtr load_icon() override;

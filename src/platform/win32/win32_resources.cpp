@@ -12,12 +12,15 @@ namespace {
 
 // Resource numbers are 1..65535; a 16-bit number below 1 names none (and 0 would read as a
 // null name).
-bool names_a_resource(tk::Int16 id) { return id >= 1; }
+bool names_a_resource(tk::Int16 id) {
+    return id >= 1;
+}
 
 std::wstring module_file(HINSTANCE instance) {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
-        const DWORD length = GetModuleFileNameW(instance, path.data(), static_cast<DWORD>(path.size()));
+        const DWORD length =
+            GetModuleFileNameW(instance, path.data(), static_cast<DWORD>(path.size()));
         if (length == 0) return {};
         if (length < path.size()) {
             path.resize(length);
@@ -37,9 +40,9 @@ std::vector<BYTE> version_block(const std::wstring& file) {
 }
 
 std::string version_string(std::vector<BYTE>& block, std::string_view name) {
-    const std::wstring query = widen("\\StringFileInfo\\" +
-                                     std::string(vq::content::kVersionStringBlock) + "\\" +
-                                     std::string(name));
+    const std::wstring query =
+        widen("\\StringFileInfo\\" + std::string(vq::content::kVersionStringBlock) + "\\" +
+              std::string(name));
     void* value = nullptr;
     UINT length = 0;
     if (!VerQueryValueW(block.data(), query.c_str(), &value, &length) || length == 0) return {};
@@ -62,7 +65,8 @@ std::optional<std::string> Win32Resources::load_string(tk::Int16 id) {
     if (!names_a_resource(id)) return std::nullopt;
     // With a length of 0 LoadStringW hands back a pointer into the resource itself.
     const wchar_t* text = nullptr;
-    const int length = LoadStringW(instance_, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
+    const int length =
+        LoadStringW(instance_, static_cast<UINT>(id), reinterpret_cast<LPWSTR>(&text), 0);
     if (length <= 0 || text == nullptr) return std::nullopt;
     return narrow(std::wstring_view(text, static_cast<std::size_t>(length)));
 }
@@ -81,7 +85,8 @@ tk::VersionInfo Win32Resources::version() {
     if (block.empty()) return info;
     void* value = nullptr;
     UINT length = 0;
-    if (VerQueryValueW(block.data(), L"\\", &value, &length) && length >= sizeof(VS_FIXEDFILEINFO)) {
+    if (VerQueryValueW(block.data(), L"\\", &value, &length) &&
+        length >= sizeof(VS_FIXEDFILEINFO)) {
         const auto* fixed = static_cast<const VS_FIXEDFILEINFO*>(value);
         info.major = static_cast<tk::Int16>(HIWORD(fixed->dwFileVersionMS));
         info.minor = static_cast<tk::Int16>(LOWORD(fixed->dwFileVersionMS));

@@ -8,7 +8,7 @@
 namespace win32 {
 
 class Win32Resources : public tk::Resources {
-public:
+  public:
     explicit Win32Resources(HINSTANCE instance) : instance_(instance) {}
 
     tk::PicturePtr load_bitmap(tk::Int16 id) override;
@@ -17,7 +17,7 @@ public:
     // Read from the module's file; on any failure the values stay empty and zero.
     tk::VersionInfo version() override;
 
-private:
+  private:
     HINSTANCE instance_;
 };
 

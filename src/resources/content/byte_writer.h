@@ -8,7 +8,7 @@
 namespace vq::content {
 
 class ByteWriter {
-public:
+  public:
     void u8(std::uint8_t v) { bytes_.push_back(v); }
     void u16(std::uint16_t v) {
         u8(static_cast<std::uint8_t>(v));
@@ -20,7 +20,7 @@ public:
     }
     std::vector<std::uint8_t> take() { return std::move(bytes_); }
 
-private:
+  private:
     std::vector<std::uint8_t> bytes_;
 };
 

@@ -106,8 +106,8 @@ GreyImage Canvas::take(std::uint8_t lowest, std::uint8_t highest) const {
     GreyImage image{width_, height_, {}};
     image.pixels.reserve(levels_.size());
     for (float level : levels_) {
-        const float held = std::clamp(std::round(level), static_cast<float>(lowest),
-                                      static_cast<float>(highest));
+        const float held =
+            std::clamp(std::round(level), static_cast<float>(lowest), static_cast<float>(highest));
         image.pixels.push_back(static_cast<std::uint8_t>(held));
     }
     return image;

@@ -18,7 +18,7 @@ struct Shade {
 };
 
 class Canvas {
-public:
+  public:
     Canvas(int width, int height, float value);
 
     int width() const { return width_; }
@@ -28,7 +28,8 @@ public:
     void vertical_gradient(float top, float bottom);
     // An ellipse centred on (cx, cy) with radii rx, ry in pixels; its edge fades out over
     // `soft` pixels; opacity 1 paints over what lies below.
-    void ellipse(float cx, float cy, float rx, float ry, Shade shade, float soft, float opacity = 1);
+    void ellipse(float cx, float cy, float rx, float ry, Shade shade, float soft,
+                 float opacity = 1);
     // An axis-aligned rectangle from (left, top) to (right, bottom), edges faded likewise.
     void rect(float left, float top, float right, float bottom, Shade shade, float soft,
               float opacity = 1);
@@ -40,7 +41,7 @@ public:
     // The picture, each level rounded and held within [lowest, highest].
     GreyImage take(std::uint8_t lowest, std::uint8_t highest) const;
 
-private:
+  private:
     float& at(int x, int y) { return levels_[static_cast<std::size_t>(y) * width_ + x]; }
     void paint(int x, int y, float level, float coverage);
 

@@ -36,11 +36,14 @@ int main(int argc, char** argv) {
     for (const content::PictureSpec& spec : content::kPictures)
         ok = write_bytes(folder + "/" + content::bitmap_file_name(spec.id),
                          content::bmp_file(*content::make_picture(spec.id),
-                                           content::colour_counts(spec.id))) && ok;
+                                           content::colour_counts(spec.id))) &&
+             ok;
     ok = write_bytes(folder + "/" + std::string(content::kIconImageFile),
-                     content::icon_image_resource()) && ok;
+                     content::icon_image_resource()) &&
+         ok;
     ok = write_bytes(folder + "/" + std::string(content::kIconGroupFile),
-                     content::icon_group_resource()) && ok;
+                     content::icon_group_resource()) &&
+         ok;
     const std::string rc = content::rc_script(folder, argv[2]);
     ok = write_file(folder + "/content.rc", rc.data(), rc.size()) && ok;
     return ok ? 0 : 1;

@@ -9,12 +9,11 @@ constexpr std::uint8_t kBlack = 0;
 constexpr std::uint8_t kDarkGrey = 8;
 constexpr std::uint8_t kLightGrey = 7;
 constexpr std::uint8_t kWhite = 15;
-constexpr std::uint8_t kBrown = 6;
+constexpr std::uint8_t kDarkRed = 1;
 
 constexpr std::size_t kColourRowBytes = kIconSize / 2;
 constexpr std::size_t kMaskRowBytes = kIconSize / 8;
-constexpr std::size_t kImageBytes =
-    40 + 16 * 4 + (kColourRowBytes + kMaskRowBytes) * kIconSize;
+constexpr std::size_t kImageBytes = 40 + 16 * 4 + (kColourRowBytes + kMaskRowBytes) * kIconSize;
 
 bool inside_ellipse(int x, int y, double cx, double cy, double rx, double ry) {
     const double nx = (x + 0.5 - cx) / rx;
@@ -34,8 +33,8 @@ std::uint8_t icon_pixel(int x, int y) {
     if (y >= 20 && y < 26 && x >= 14 && x < 18) return kLightGrey;  // neck
     const bool face = inside_ellipse(x, y, 16, 14, 5.5, 7);
     if (face) {
-        if (y == 12 && (x == 13 || x == 18)) return kBlack;         // eyes
-        if (y == 17 && x >= 14 && x <= 17) return kBrown;           // mouth
+        if (y == 12 && (x == 13 || x == 18)) return kBlack;             // eyes
+        if (y == 17 && x >= 14 && x <= 17) return kDarkRed;             // mouth
         if (y < 9 || (y < 12 && (x < 12 || x > 19))) return kDarkGrey;  // hair
         return kWhite;
     }
@@ -46,10 +45,22 @@ std::uint8_t icon_pixel(int x, int y) {
 }  // namespace
 
 const std::array<Rgb, 16> kIconPalette = {{
-    {0, 0, 0}, {128, 0, 0}, {0, 128, 0}, {128, 128, 0},
-    {0, 0, 128}, {128, 0, 128}, {0, 128, 128}, {192, 192, 192},
-    {128, 128, 128}, {255, 0, 0}, {0, 255, 0}, {255, 255, 0},
-    {0, 0, 255}, {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+    {0, 0, 0},
+    {128, 0, 0},
+    {0, 128, 0},
+    {128, 128, 0},
+    {0, 0, 128},
+    {128, 0, 128},
+    {0, 128, 128},
+    {192, 192, 192},
+    {128, 128, 128},
+    {255, 0, 0},
+    {0, 255, 0},
+    {255, 255, 0},
+    {0, 0, 255},
+    {255, 0, 255},
+    {0, 255, 255},
+    {255, 255, 255},
 }};
 
 std::array<std::uint8_t, kIconSize * kIconSize> icon_indices() {

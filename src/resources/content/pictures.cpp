@@ -13,7 +13,8 @@ constexpr std::uint8_t kLightest = 245;
 
 // A small per-picture variation: a value in [-1, 1] that depends only on id and salt.
 float vary(int id, int salt) {
-    std::uint32_t h = static_cast<std::uint32_t>(id) * 73856093u ^ static_cast<std::uint32_t>(salt) * 19349663u;
+    std::uint32_t h =
+        static_cast<std::uint32_t>(id) * 73856093u ^ static_cast<std::uint32_t>(salt) * 19349663u;
     h ^= h >> 13;
     h *= 0x5bd1e995u;
     h ^= h >> 15;
@@ -24,10 +25,14 @@ enum class Look { Plain, Dishevelled, HatAndGrin, BlackTie };
 
 Look look_of(int id) {
     switch (id) {
-        case 42: return Look::Dishevelled;
-        case 44: return Look::HatAndGrin;
-        case 45: return Look::BlackTie;
-        default: return Look::Plain;
+        case 42:
+            return Look::Dishevelled;
+        case 44:
+            return Look::HatAndGrin;
+        case 45:
+            return Look::BlackTie;
+        default:
+            return Look::Plain;
     }
 }
 
@@ -52,10 +57,10 @@ void head(Canvas& c, float cx, float cy, float rx, float skin, Look look, int id
     const float eye_y = cy - ry * 0.02f;
     for (float side : {-1.0f, 1.0f}) {
         const float ex = cx + side * rx * 0.38f;
-        c.rect(ex - rx * 0.2f, eye_y - ry * 0.17f, ex + rx * 0.2f, eye_y - ry * 0.13f,
-               {55, 0, 0}, soft * 0.7f);                                             // brow
-        c.ellipse(ex, eye_y, rx * 0.17f, ry * 0.07f, {225, 0, 0}, soft * 0.5f);      // white
-        c.ellipse(ex, eye_y, rx * 0.08f, ry * 0.065f, {30, 0, 0}, soft * 0.4f);      // iris
+        c.rect(ex - rx * 0.2f, eye_y - ry * 0.17f, ex + rx * 0.2f, eye_y - ry * 0.13f, {55, 0, 0},
+               soft * 0.7f);                                                     // brow
+        c.ellipse(ex, eye_y, rx * 0.17f, ry * 0.07f, {225, 0, 0}, soft * 0.5f);  // white
+        c.ellipse(ex, eye_y, rx * 0.08f, ry * 0.065f, {30, 0, 0}, soft * 0.4f);  // iris
     }
     c.ellipse(cx + rx * 0.08f, cy + ry * 0.25f, rx * 0.1f, ry * 0.16f, {skin - 35, 20, 10},
               soft);  // the nose's shadow
@@ -103,8 +108,8 @@ GreyImage portrait(const PictureSpec& spec) {
     Canvas c(spec.width, spec.height, 0);
     c.vertical_gradient(150 + 30 * vary(spec.id, 1), 95 + 25 * vary(spec.id, 2));
     // A soft studio light behind the head.
-    c.ellipse(w * (0.55f + 0.1f * vary(spec.id, 3)), h * 0.35f, w * 0.45f, h * 0.35f,
-              {200, 0, 0}, w * 0.3f, 0.5f);
+    c.ellipse(w * (0.55f + 0.1f * vary(spec.id, 3)), h * 0.35f, w * 0.45f, h * 0.35f, {200, 0, 0},
+              w * 0.3f, 0.5f);
 
     const float rx = std::min(w * 0.24f, h * 0.15f);
     const float cx = w * (0.5f + 0.05f * vary(spec.id, 4));
@@ -118,7 +123,8 @@ GreyImage portrait(const PictureSpec& spec) {
     GreyImage image = c.take(kDarkest, kLightest);
     if (is_framed(spec.id)) {
         for (int x = 0; x < image.width; ++x)
-            image.pixels[x] = image.pixels[static_cast<std::size_t>(image.height - 1) * image.width + x] = 0;
+            image.pixels[x] =
+                image.pixels[static_cast<std::size_t>(image.height - 1) * image.width + x] = 0;
         for (int y = 0; y < image.height; ++y)
             image.pixels[static_cast<std::size_t>(y) * image.width] =
                 image.pixels[static_cast<std::size_t>(y) * image.width + image.width - 1] = 0;
@@ -131,7 +137,8 @@ void figure(Canvas& c, float x, float feet_y, float tall, float level) {
     const float soft = std::max(1.0f, tall * 0.02f);
     const float head_r = tall * 0.075f;
     c.rect(x - tall * 0.12f, feet_y - tall * 0.78f, x + tall * 0.12f, feet_y, {level, 8, 0}, soft);
-    c.ellipse(x, feet_y - tall * 0.72f, tall * 0.17f, tall * 0.1f, {level, 8, 0}, soft);  // shoulders
+    c.ellipse(x, feet_y - tall * 0.72f, tall * 0.17f, tall * 0.1f, {level, 8, 0},
+              soft);  // shoulders
     c.ellipse(x, feet_y - tall * 0.86f, head_r, head_r * 1.2f, {level + 40, 15, 0}, soft);
     c.rect(x - head_r * 1.8f, feet_y - tall * 0.95f, x + head_r * 1.8f, feet_y - tall * 0.93f,
            {level - 10, 0, 0}, soft);  // brim
@@ -201,9 +208,15 @@ void country(Canvas& c, int id) {
 GreyImage film_still(const PictureSpec& spec) {
     Canvas c(spec.width, spec.height, 0);
     switch (spec.id % 3) {
-        case 0: night_street(c, spec.id); break;
-        case 1: interior(c, spec.id); break;
-        default: country(c, spec.id); break;
+        case 0:
+            night_street(c, spec.id);
+            break;
+        case 1:
+            interior(c, spec.id);
+            break;
+        default:
+            country(c, spec.id);
+            break;
     }
     c.vignette(0.55f);
     c.grain(static_cast<std::uint32_t>(spec.id), 9);

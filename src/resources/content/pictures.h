@@ -32,7 +32,9 @@ constexpr std::array<PictureSpec, 25> kPictures = {{
 std::optional<PictureSpec> picture_spec(int id);
 
 // Framed portraits carry a one-pixel pure-black frame and say "256" in their colour counts.
-constexpr bool is_framed(int id) { return id >= kFirstFramed && id <= kLastPicture; }
+constexpr bool is_framed(int id) {
+    return id >= kFirstFramed && id <= kLastPicture;
+}
 constexpr ColourCounts colour_counts(int id) {
     return is_framed(id) ? ColourCounts::Explicit256 : ColourCounts::Implicit;
 }

@@ -19,7 +19,10 @@ struct VersionValues {
 };
 
 inline constexpr VersionValues kVersion = {
-    1, 2, 0, 0,
+    1,
+    2,
+    0,
+    0,
     "1.02",
     "1.02",
     "The Vovozevu Velmarr ScreenSaver",
