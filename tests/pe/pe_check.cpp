@@ -79,7 +79,8 @@ void check_image_kind(const pe::Image& image, bool pe32_plus, Checker& check) {
     static const std::set<std::string> system_dlls = {
         "advapi32.dll", "comctl32.dll", "gdi32.dll",   "kernel32.dll", "msvcrt.dll",
         "ole32.dll",    "shell32.dll",  "user32.dll",  "version.dll",  "uxtheme.dll",
-        "shcore.dll",   "ntdll.dll",    "msimg32.dll", "dwmapi.dll",   "shlwapi.dll"};
+        "shcore.dll",   "ntdll.dll",    "msimg32.dll", "dwmapi.dll",   "shlwapi.dll",
+        "winmm.dll",    "imm32.dll",    "comdlg32.dll"};
     for (std::string dll : image.imports) {
         for (char& c : dll) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         check.expect(system_dlls.count(dll) || dll.rfind("api-ms-win-", 0) == 0,
