@@ -3,24 +3,18 @@
 namespace win32 {
 
 std::shared_ptr<Win32Picture> Win32Picture::from_bitmap(HBITMAP bitmap) {
-    if (bitmap == nullptr) return nullptr;
+    unique_hbitmap owned(bitmap);
     BITMAP info{};
-    if (GetObjectW(bitmap, sizeof info, &info) == 0) {
-        DeleteObject(bitmap);
-        return nullptr;
-    }
+    if (!owned || GetObjectW(owned.get(), sizeof info, &info) == 0) return nullptr;
     return std::shared_ptr<Win32Picture>(
-        new Win32Picture(bitmap, nullptr, info.bmWidth, info.bmHeight));
+        new Win32Picture(std::move(owned), unique_hicon(), info.bmWidth, info.bmHeight));
 }
 
 std::shared_ptr<Win32Picture> Win32Picture::from_icon(HICON icon, int width, int height) {
-    if (icon == nullptr) return nullptr;
-    return std::shared_ptr<Win32Picture>(new Win32Picture(nullptr, icon, width, height));
-}
-
-Win32Picture::~Win32Picture() {
-    if (bitmap_ != nullptr) DeleteObject(bitmap_);
-    if (icon_ != nullptr) DestroyIcon(icon_);
+    unique_hicon owned(icon);
+    if (!owned) return nullptr;
+    return std::shared_ptr<Win32Picture>(
+        new Win32Picture(unique_hbitmap(), std::move(owned), width, height));
 }
 
 }  // namespace win32

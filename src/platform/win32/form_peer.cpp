@@ -1,0 +1,508 @@
+#include "platform/win32/form_peer.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "platform/win32/geometry.h"
+#include "platform/win32/guarded.h"
+#include "platform/win32/native_control.h"
+#include "platform/win32/picture_drawing.h"
+#include "platform/win32/text.h"
+#include "platform/win32/timer_peer.h"
+#include "platform/win32/win32_toolkit.h"
+#include "platform/win32/windowless_control.h"
+#include "toolkit/command_button.h"
+#include "toolkit/control.h"
+#include "toolkit/frame.h"
+#include "toolkit/option_button.h"
+#include "toolkit/timer.h"
+
+namespace win32 {
+namespace {
+
+constexpr wchar_t kFormClass[] = L"VQSaverForm";
+// The program's icon group.
+constexpr WORD kIconGroup = 1;
+
+// Shared icons belong to the system: nothing destroys them.
+HICON program_icon(HINSTANCE instance, int size) {
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(kIconGroup), IMAGE_ICON,
+                                         size, size, LR_SHARED));
+}
+
+tk::Int16 key_shift() {
+    return static_cast<tk::Int16>((GetKeyState(VK_SHIFT) < 0 ? 1 : 0) |
+                                  (GetKeyState(VK_CONTROL) < 0 ? 2 : 0) |
+                                  (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+tk::Int16 mouse_shift(WPARAM wparam) {
+    return static_cast<tk::Int16>(((wparam & MK_SHIFT) != 0 ? 1 : 0) |
+                                  ((wparam & MK_CONTROL) != 0 ? 2 : 0) |
+                                  (GetKeyState(VK_MENU) < 0 ? 4 : 0));
+}
+
+tk::Int16 mouse_buttons(WPARAM wparam) {
+    return static_cast<tk::Int16>(((wparam & MK_LBUTTON) != 0 ? 1 : 0) |
+                                  ((wparam & MK_RBUTTON) != 0 ? 2 : 0) |
+                                  ((wparam & MK_MBUTTON) != 0 ? 4 : 0));
+}
+
+tk::Int16 button_of(UINT message) {
+    switch (message) {
+        case WM_RBUTTONDOWN:
+            return 2;
+        case WM_MBUTTONDOWN:
+            return 4;
+        default:
+            return 1;
+    }
+}
+
+struct WindowStyle {
+    DWORD style;
+    DWORD ex_style;
+};
+
+WindowStyle style_of(const tk::Form& form) {
+    if (form.border() == tk::BorderStyle::FixedDialog)
+        return {WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN, WS_EX_DLGMODALFRAME};
+    // A borderless form kept off the task bar is a tool window: the saver and its covers.
+    return {WS_POPUP | WS_CLIPCHILDREN, form.show_in_taskbar() ? 0u : DWORD{WS_EX_TOOLWINDOW}};
+}
+
+// The window size that gives the client size.
+SIZE window_size(SIZE client, const WindowStyle& style) {
+    RECT frame{0, 0, client.cx, client.cy};
+    if (!AdjustWindowRectEx(&frame, style.style, FALSE, style.ex_style)) return client;
+    return {width(frame), height(frame)};
+}
+
+}  // namespace
+
+void FormPeer::register_class(HINSTANCE instance) {
+    WNDCLASSEXW form_class{};
+    form_class.cbSize = sizeof form_class;
+    form_class.style = CS_DBLCLKS;
+    form_class.lpfnWndProc = window_proc;
+    form_class.hInstance = instance;
+    form_class.hIcon = program_icon(instance, GetSystemMetrics(SM_CXICON));
+    form_class.hIconSm = program_icon(instance, GetSystemMetrics(SM_CXSMICON));
+    form_class.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    form_class.lpszClassName = kFormClass;
+    // Without its class no form can open; the program then ends as if it had nothing to show.
+    static_cast<void>(RegisterClassExW(&form_class));
+}
+
+FormPeer::FormPeer(Win32Toolkit& toolkit, tk::Form& form)
+    : toolkit_(toolkit),
+      form_(form),
+      caption_(form.caption()),
+      synced_left_(form.left()),
+      synced_top_(form.top()) {
+    const WindowStyle style = style_of(form);
+    const SIZE size = window_size(client_size(), style);
+    int x = CW_USEDEFAULT;
+    int y = CW_USEDEFAULT;
+    if (form.start_position() == tk::StartPosition::CenterScreen) {
+        const tk::Screen screen = toolkit.screen();
+        x = (screen.width_px - size.cx) / 2;
+        y = (screen.height_px - size.cy) / 2;
+    }
+    const HWND created =
+        CreateWindowExW(style.ex_style, kFormClass, widen(caption_).c_str(), style.style, x, y,
+                        size.cx, size.cy, nullptr, nullptr, toolkit.instance(), this);
+    if (created == nullptr) return;
+    window_.reset(created);
+    toolkit_.form_created(*this);
+    if (form.border() == tk::BorderStyle::FixedDialog) {
+        // A modal-frame window shows only an icon it is given, not its class's.
+        const HINSTANCE instance = toolkit.instance();
+        SendMessageW(created, WM_SETICON, ICON_BIG,
+                     reinterpret_cast<LPARAM>(program_icon(instance, GetSystemMetrics(SM_CXICON))));
+        SendMessageW(created, WM_SETICON, ICON_SMALL,
+                     reinterpret_cast<LPARAM>(
+                         program_icon(instance, GetSystemMetrics(SM_CXSMICON))));
+    }
+    fit_surface();
+}
+
+FormPeer::~FormPeer() { destroy(); }
+
+double FormPeer::twips_per_pixel() const { return form_.twips_per_pixel(); }
+
+SIZE FormPeer::client_size() const {
+    const double tpp = twips_per_pixel();
+    return {std::max(0, to_pixels(form_.width(), tpp)), std::max(0, to_pixels(form_.height(), tpp))};
+}
+
+std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
+    if (is_windowless(control.kind())) return std::make_unique<WindowlessControl>(*this, control);
+    return create_native_control(*this, control);
+}
+
+void FormPeer::sync() {
+    const HWND window = window_.get();
+    if (window == nullptr) return;
+    if (form_.caption() != caption_) {
+        caption_ = form_.caption();
+        SetWindowTextW(window, widen(caption_).c_str());
+    }
+    const SIZE wanted = client_size();
+    RECT client{};
+    if (GetClientRect(window, &client) && (width(client) != wanted.cx || height(client) != wanted.cy)) {
+        const SIZE size = window_size(wanted, style_of(form_));
+        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    // The window system places a form until the program moves it.
+    if (form_.left() != synced_left_ || form_.top() != synced_top_) {
+        synced_left_ = form_.left();
+        synced_top_ = form_.top();
+        const double tpp = twips_per_pixel();
+        SetWindowPos(window, nullptr, to_pixels(synced_left_, tpp), to_pixels(synced_top_, tpp), 0,
+                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    fit_surface();
+}
+
+void FormPeer::fit_surface() {
+    const tk::Color color = form_.back_color();
+    if (!back_brush_ || brush_color_ != color) {
+        back_brush_.reset(CreateSolidBrush(color));
+        brush_color_ = color;
+        if (window_) RedrawWindow(window_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
+    }
+    const SIZE size = client_size();
+    if (back_.fit(size.cx, size.cy, color) && window_) InvalidateRect(window_.get(), nullptr, FALSE);
+}
+
+void FormPeer::show(tk::Modality modality, tk::Form* owner) {
+    const HWND window = window_.get();
+    if (window == nullptr) return;
+    if (!arranged_) {
+        arrange_tab_order();
+        arranged_ = true;
+    }
+    if (modality == tk::Modality::Modeless || owner == nullptr || owner->peer() == nullptr) {
+        ShowWindow(window, SW_SHOW);
+        return;
+    }
+    // Modal: owned by the owner (so above it and off the task bar), which takes no input
+    // until the form is unloaded; destroy() gives the owner its input back.
+    const HWND owner_window = static_cast<FormPeer*>(owner->peer())->window();
+    if (owner_window != nullptr) {
+        SetWindowLongPtrW(window, GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner_window));
+        EnableWindow(owner_window, FALSE);
+        modal_owner_ = owner_window;
+    }
+    ShowWindow(window, SW_SHOW);
+    while (form_.loaded() && toolkit_.pump_message()) {
+    }
+    if (owner_window != nullptr && IsWindow(owner_window)) {
+        EnableWindow(owner_window, TRUE);
+        SetActiveWindow(owner_window);
+    }
+    modal_owner_ = nullptr;
+}
+
+void FormPeer::hide() {
+    if (window_) ShowWindow(window_.get(), SW_HIDE);
+}
+
+void FormPeer::place_topmost(int left_px, int top_px, int width_px, int height_px) {
+    if (!window_) return;
+    SetWindowPos(window_.get(), HWND_TOPMOST, left_px, top_px, width_px, height_px,
+                 SWP_SHOWWINDOW);
+    // A window over the whole screen takes the keyboard too, whichever window had it.
+    SetForegroundWindow(window_.get());
+    fit_surface();
+}
+
+bool FormPeer::overlaps_windowless(const RECT& area) const {
+    const double tpp = twips_per_pixel();
+    for (const tk::Control* control : form_.controls()) {
+        if (control->container() != nullptr || !control->visible() ||
+            !is_windowless(control->kind()))
+            continue;
+        const RECT placed = to_pixels(control->rect(), tpp);
+        RECT common{};
+        if (IntersectRect(&common, &placed, &area)) return true;
+    }
+    return false;
+}
+
+void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
+    const HDC back = back_.dc();
+    if (!window_ || back == nullptr) return;
+    const RECT where{x_px, y_px, x_px + picture.width_px(), y_px + picture.height_px()};
+    win32::draw_picture(back, picture, where);
+    // Straight to the screen: a repaint through WM_PAINT on every tick costs twice as much.
+    // Only where a windowless control stands over the picture does it need the full repaint.
+    if (overlaps_windowless(where)) {
+        InvalidateRect(window_.get(), &where, FALSE);
+        return;
+    }
+    if (const window_dc screen(window_.get()); screen)
+        BitBlt(screen.get(), where.left, where.top, width(where), height(where), back, where.left,
+               where.top, SRCCOPY);
+}
+
+void FormPeer::destroy() {
+    const HWND window = window_.get();
+    if (window == nullptr) return;
+    // The owner of a modal form takes input again before the form goes, so that the
+    // activation returns to it.
+    if (modal_owner_ != nullptr) EnableWindow(modal_owner_, TRUE);
+    for (NativeControl* control : native_controls_) control->destroy_window();
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    toolkit_.form_destroyed(*this);
+    window_.reset();
+    back_.fit(0, 0, 0);
+}
+
+int FormPeer::add_native_control(NativeControl& control) {
+    native_controls_.push_back(&control);
+    return next_control_id_++;
+}
+
+void FormPeer::remove_native_control(NativeControl& control) {
+    std::erase(native_controls_, &control);
+}
+
+UINT_PTR FormPeer::add_timer(TimerPeer& timer) {
+    timers_.push_back(&timer);
+    return next_timer_id_++;
+}
+
+void FormPeer::remove_timer(TimerPeer& timer) { std::erase(timers_, &timer); }
+
+NativeControl* FormPeer::native_of(const tk::Control* control) const {
+    for (NativeControl* native : native_controls_) {
+        if (&native->control() == control) return native;
+    }
+    return nullptr;
+}
+
+NativeControl* FormPeer::native_of(HWND window) const {
+    for (NativeControl* native : native_controls_) {
+        if (native->window() == window && window != nullptr) return native;
+    }
+    return nullptr;
+}
+
+HWND FormPeer::surface_of(const tk::Frame* container) const {
+    if (container == nullptr) return window_.get();
+    const NativeControl* frame = native_of(static_cast<const tk::Control*>(container));
+    return frame != nullptr ? frame->window() : nullptr;
+}
+
+void FormPeer::paint_windowless(HDC dc, const tk::Frame* container) {
+    const double tpp = twips_per_pixel();
+    for (const tk::Control* control : form_.controls()) {
+        if (control->container() != container || !control->visible() ||
+            !is_windowless(control->kind()))
+            continue;
+        paint_windowless_control(dc, *control, to_pixels(control->rect(), tpp), toolkit_);
+    }
+}
+
+void FormPeer::paint(HDC dc, const RECT& area) {
+    const HDC back = back_.dc();
+    const bool covered = back != nullptr && area.right <= back_.width() && area.bottom <= back_.height();
+    if (!covered && back_brush_) FillRect(dc, &area, back_brush_.get());
+    if (back != nullptr) {
+        const int w = std::min<int>(area.right, back_.width()) - area.left;
+        const int h = std::min<int>(area.bottom, back_.height()) - area.top;
+        if (w > 0 && h > 0) BitBlt(dc, area.left, area.top, w, h, back, area.left, area.top, SRCCOPY);
+    }
+    paint_windowless(dc, nullptr);
+}
+
+void FormPeer::preview_key(const MSG& message) {
+    if (message.message == WM_CHAR) {
+        form_.raise_key_press(static_cast<tk::Int16>(message.wParam));
+    } else {
+        form_.raise_key_down(static_cast<tk::Int16>(message.wParam), key_shift());
+    }
+}
+
+void FormPeer::mouse_move(WPARAM wparam, LPARAM lparam) {
+    const POINT at{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+    // Windows also sends WM_MOUSEMOVE when the pointer did not move (after ShowCursor,
+    // SetWindowPos and the like); only a change of position is a move of the mouse.
+    if (last_mouse_ && last_mouse_->x == at.x && last_mouse_->y == at.y) return;
+    last_mouse_ = at;
+    form_.raise_mouse_move(mouse_buttons(wparam), mouse_shift(wparam), at.x, at.y);
+}
+
+void FormPeer::command(WPARAM wparam, LPARAM lparam) {
+    if (NativeControl* control = native_of(reinterpret_cast<HWND>(lparam)); control != nullptr) {
+        control->command(HIWORD(wparam));
+        return;
+    }
+    // The dialog manager's Enter and Escape.
+    if (LOWORD(wparam) == IDOK) form_.press_default_button();
+    if (LOWORD(wparam) == IDCANCEL) form_.press_cancel_button();
+}
+
+void FormPeer::timer_tick(UINT_PTR id) {
+    // A tick posted before its timer stopped finds no timer and is dropped.
+    for (TimerPeer* timer : timers_) {
+        if (timer->id() == id) {
+            timer->timer().raise_tick();
+            return;
+        }
+    }
+}
+
+void FormPeer::arrange_tab_order() {
+    std::vector<NativeControl*> order;
+    for (const tk::Control* control : form_.tab_order()) {
+        if (NativeControl* native = native_of(control)) order.push_back(native);
+    }
+    for (NativeControl* native : native_controls_) {
+        if (native->control().kind() != tk::ControlKind::Frame &&
+            std::find(order.begin(), order.end(), native) == order.end())
+            order.push_back(native);
+    }
+    // Frames lie under the controls that stand in them.
+    for (NativeControl* native : native_controls_) {
+        if (native->control().kind() == tk::ControlKind::Frame) order.push_back(native);
+    }
+    HWND after = HWND_TOP;
+    const tk::Control* previous = nullptr;
+    for (NativeControl* native : order) {
+        SetWindowPos(native->window(), after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = native->window();
+        const tk::Control& control = native->control();
+        const bool continues_group = control.kind() == tk::ControlKind::OptionButton &&
+                                     previous != nullptr &&
+                                     previous->kind() == tk::ControlKind::OptionButton &&
+                                     previous->container() == control.container();
+        native->set_group_start(!continues_group);
+        previous = &control;
+    }
+}
+
+NativeControl* FormPeer::initial_focus() const {
+    for (const tk::Control* control : form_.tab_order()) {
+        NativeControl* native = native_of(control);
+        if (native == nullptr || !control->visible() || !control->enabled()) continue;
+        if (control->kind() != tk::ControlKind::OptionButton) return native;
+        // Into an option group the focus goes to its selected button.
+        for (const tk::Control* other : form_.controls()) {
+            if (other->kind() == tk::ControlKind::OptionButton &&
+                other->container() == control->container() &&
+                static_cast<const tk::OptionButton*>(other)->value())
+                if (NativeControl* selected = native_of(other)) return selected;
+        }
+        return native;
+    }
+    for (NativeControl* native : native_controls_) {
+        if (native->control().takes_focus()) return native;
+    }
+    return nullptr;
+}
+
+bool FormPeer::restore_focus() {
+    NativeControl* target = native_of(form_.focused());
+    if (target == nullptr) target = initial_focus();
+    if (target == nullptr || target->window() == nullptr) return false;
+    SetFocus(target->window());
+    return true;
+}
+
+LRESULT CALLBACK FormPeer::window_proc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lparam);
+        SetWindowLongPtrW(window, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(create->lpCreateParams));
+        return DefWindowProcW(window, message, wparam, lparam);
+    }
+    auto* peer = reinterpret_cast<FormPeer*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    // Messages of creation come before the peer holds its window, and those of destruction
+    // after it let go: the system's handling is all they get.
+    if (peer == nullptr || peer->window_.get() != window)
+        return DefWindowProcW(window, message, wparam, lparam);
+    LRESULT result = 0;
+    run_guarded([&] { result = peer->handle(message, wparam, lparam); });
+    return result;
+}
+
+LRESULT FormPeer::handle(UINT message, WPARAM wparam, LPARAM lparam) {
+    const HWND window = window_.get();
+    switch (message) {
+        case WM_ERASEBKGND:
+            return 1;
+        case WM_PAINT: {
+            const paint_dc dc(window);
+            if (dc) paint(dc.get(), dc.area());
+            return 0;
+        }
+        case WM_PRINTCLIENT: {
+            RECT all{};
+            if (GetClientRect(window, &all)) paint(reinterpret_cast<HDC>(wparam), all);
+            return 0;
+        }
+        case WM_MOUSEMOVE:
+            mouse_move(wparam, lparam);
+            return 0;
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            form_.raise_mouse_down(button_of(message), mouse_shift(wparam), GET_X_LPARAM(lparam),
+                                   GET_Y_LPARAM(lparam));
+            return 0;
+        case WM_LBUTTONUP:
+            form_.raise_click();
+            return 0;
+        case WM_LBUTTONDBLCLK:
+            form_.raise_dbl_click();
+            return 0;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+            form_.raise_key_down(static_cast<tk::Int16>(wparam), key_shift());
+            break;  // the system still sees it: Alt+F4 and the system menu keys
+        case WM_CHAR:
+            form_.raise_key_press(static_cast<tk::Int16>(wparam));
+            return 0;
+        case WM_CLOSE:
+            form_.close_box_pressed();
+            return 0;
+        case WM_TIMER:
+            timer_tick(wparam);
+            return 0;
+        case WM_COMMAND:
+            command(wparam, lparam);
+            return 0;
+        case WM_HSCROLL:
+            if (NativeControl* control = native_of(reinterpret_cast<HWND>(lparam)))
+                control->scroll(LOWORD(wparam));
+            return 0;
+        case DM_GETDEFID: {
+            const NativeControl* button = native_of(form_.default_button());
+            return button != nullptr ? MAKELRESULT(button->id(), DC_HASDEFID) : 0;
+        }
+        case WM_CTLCOLORSTATIC:
+        case WM_CTLCOLORBTN:
+            if (!back_brush_) break;
+            SetBkColor(reinterpret_cast<HDC>(wparam), brush_color_);
+            SetTextColor(reinterpret_cast<HDC>(wparam), GetSysColor(COLOR_BTNTEXT));
+            return reinterpret_cast<LRESULT>(back_brush_.get());
+        case WM_ACTIVATE:
+            if (LOWORD(wparam) != WA_INACTIVE && restore_focus()) return 0;
+            break;
+        case WM_SETFOCUS:
+            if (restore_focus()) return 0;
+            break;
+        default:
+            break;
+    }
+    // A handler may have closed the form.
+    if (!window_) return 0;
+    return DefWindowProcW(window, message, wparam, lparam);
+}
+
+}  // namespace win32

@@ -1,0 +1,31 @@
+// The program's entry: the toolkit, the start-up module, then messages until no form is
+// loaded.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "platform/win32/diagnostics.h"
+#include "platform/win32/win32_toolkit.h"
+#include "startup/mod_vq_saver.h"
+#include "startup/program.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof controls;
+    controls.dwICC = ICC_STANDARD_CLASSES | ICC_BAR_CLASSES;
+    // Without it the controls come from user32, unthemed but working.
+    static_cast<void>(InitCommonControlsEx(&controls));
+
+    int exit_code = 0;
+    try {
+        win32::Win32Toolkit toolkit(instance);
+        vq::Program program(toolkit);
+        modVQSaver::Main(program);
+        exit_code = toolkit.run_message_loop();
+    } catch (...) {
+        exit_code = 1;
+    }
+    // Every form, control and timer is gone by now: what is still counted was leaked.
+    win32::write_diagnostics_if_asked();
+    return exit_code;
+}
