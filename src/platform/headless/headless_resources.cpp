@@ -1,5 +1,7 @@
 #include "platform/headless/headless_resources.h"
 
+#include <map>
+
 #include "platform/headless/headless_picture.h"
 #include "resources/content/film_records.h"
 #include "resources/content/icon.h"
@@ -11,12 +13,19 @@ namespace headless {
 namespace content = vq::content;
 
 tk::PicturePtr HeadlessResources::load_bitmap(tk::Int16 id) {
-    const auto image = content::make_picture(id);
-    if (!image) return nullptr;
-    std::vector<tk::Color> pixels;
-    pixels.reserve(image->pixels.size());
-    for (auto grey : image->pixels) pixels.push_back(tk::rgb(grey, grey, grey));
-    return std::make_shared<HeadlessPicture>(image->width, image->height, std::move(pixels));
+    // Painting a picture from its recipe costs far more than a mode's tick, and the result
+    // never changes, so each one is painted once per process and then shared.
+    static std::map<tk::Int16, tk::PicturePtr> painted;
+    if (const auto found = painted.find(id); found != painted.end()) return found->second;
+    tk::PicturePtr picture;
+    if (const auto image = content::make_picture(id)) {
+        std::vector<tk::Color> pixels;
+        pixels.reserve(image->pixels.size());
+        for (auto grey : image->pixels) pixels.push_back(tk::rgb(grey, grey, grey));
+        picture = std::make_shared<HeadlessPicture>(image->width, image->height, std::move(pixels));
+    }
+    painted.emplace(id, picture);
+    return picture;
 }
 
 std::optional<std::string> HeadlessResources::load_string(tk::Int16 id) {
