@@ -55,7 +55,7 @@ INSTANTIATE_TEST_SUITE_P(Buttons, ExitOnMousePress,
 
 struct MoveCase {
     std::string name;
-    std::vector<PointerStep> steps;  // from the parked pointer at (0, 0)
+    std::vector<PointerStep> steps;
 };
 
 class ExitOnMouseMove : public SystemTest, public ::testing::WithParamInterface<MoveCase> {};
@@ -67,32 +67,33 @@ TEST_P(ExitOnMouseMove, EndsOnlyOnAMoveOfFivePixelsFromTheLastRecord) {
     expect_pointer_steps(saver, GetParam().steps);
 }
 
+// Every case begins with one pixel from the parked pointer at (0, 0) to (1, 1). Whether the
+// system reported (0, 0) when the window appeared or not, (1, 1) is then the record: as the
+// first move, or as a move too short to end the saver, which becomes the new record.
 INSTANTIATE_TEST_SUITE_P(
     Moves, ExitOnMouseMove,
     ::testing::Values(
-        // The first move is only recorded, however far it goes.
-        MoveCase{"first_move_records_then_five_across",
-                 {{{300, 300}, false}, {{305, 300}, true}}},
-        MoveCase{"first_move_records_then_five_down", {{{300, 300}, false}, {{300, 305}, true}}},
-        MoveCase{"five_back_to_the_left", {{{300, 300}, false}, {{295, 302}, true}}},
+        MoveCase{"five_across", {{{1, 1}, false}, {{6, 1}, true}}},
+        MoveCase{"five_down", {{{1, 1}, false}, {{1, 6}, true}}},
+        MoveCase{"five_back_to_the_left", {{{1, 1}, false}, {{5, 5}, false}, {{0, 6}, true}}},
         // Each move of 4 becomes the new record, so the pointer can creep away without
         // ending the saver; only a step of 5 from the last record does.
         MoveCase{"four_pixel_steps_creep_on",
-                 {{{300, 300}, false},
-                  {{304, 304}, false},
-                  {{308, 300}, false},
-                  {{312, 296}, false},
-                  {{316, 300}, false},
-                  {{321, 300}, true}}},
+                 {{{1, 1}, false},
+                  {{5, 5}, false},
+                  {{9, 1}, false},
+                  {{13, 5}, false},
+                  {{17, 1}, false},
+                  {{22, 1}, true}}},
         MoveCase{"one_pixel_steps_creep_on",
-                 {{{300, 300}, false},
-                  {{301, 300}, false},
-                  {{302, 301}, false},
-                  {{303, 302}, false},
-                  {{304, 303}, false},
-                  {{305, 304}, false},
-                  {{306, 305}, false},
-                  {{311, 305}, true}}}),
+                 {{{1, 1}, false},
+                  {{2, 1}, false},
+                  {{3, 2}, false},
+                  {{4, 3}, false},
+                  {{5, 4}, false},
+                  {{6, 5}, false},
+                  {{7, 6}, false},
+                  {{12, 6}, true}}}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

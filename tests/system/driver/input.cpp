@@ -69,13 +69,18 @@ void move_pointer_to(POINT target) {
     inputs[0].mi.dx = normalised(target.x, width);
     inputs[0].mi.dy = normalised(target.y, height);
     inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    send(inputs);
-    const bool arrived = poll_until(
-        [&] {
-            const POINT now = pointer_position();
-            return now.x == target.x && now.y == target.y;
-        },
-        milliseconds{2000});
+    // Under Wine the pointer can spring back to where the X server last had it when a
+    // window appears or hides the pointer just then; the move is sent again until it holds.
+    bool arrived = false;
+    for (int attempt = 0; attempt < 8 && !arrived; ++attempt) {
+        send(inputs);
+        arrived = poll_until(
+            [&] {
+                const POINT now = pointer_position();
+                return now.x == target.x && now.y == target.y;
+            },
+            milliseconds{250});
+    }
     if (!arrived) {
         const POINT now = pointer_position();
         throw DriverError("the pointer stayed at " + std::to_string(now.x) + "," +

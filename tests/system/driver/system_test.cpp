@@ -7,6 +7,7 @@
 
 #include "driver/config_registry.h"
 #include "driver/input.h"
+#include "driver/polling.h"
 #include "driver/screen_image.h"
 
 namespace vqtest {
@@ -60,7 +61,16 @@ SaverProcess& SystemTest::start(const std::wstring& arguments) {
 
 ::testing::AssertionResult SystemTest::shows_one_window(const SaverProcess& process) {
     const auto windows = process.wait_for_windows(kStartTimeout);
-    if (windows.size() == 1) return ::testing::AssertionSuccess();
+    if (windows.size() == 1) {
+        // Keys go to the foreground window: a test that types at the saver has to wait
+        // until it is that window.
+        const HWND window = windows.front().handle;
+        if (poll_until([&] { return GetForegroundWindow() == window; }, kStartTimeout))
+            return ::testing::AssertionSuccess();
+        return ::testing::AssertionFailure()
+               << "\"" << narrow(process.arguments()) << "\" shows its window, but it never"
+               << " becomes the foreground window";
+    }
     auto failure = ::testing::AssertionFailure()
                    << "\"" << narrow(process.arguments()) << "\" shows " << windows.size()
                    << " windows";
@@ -83,6 +93,12 @@ SaverProcess& SystemTest::start(const std::wstring& arguments) {
 
 void SystemTest::expect_pointer_steps(const SaverProcess& saver,
                                       const std::vector<PointerStep>& steps) {
+    // The window settles first: the system's own report of the pointer under the new
+    // window must not end the saver, and it must not arrive between the steps.
+    if (!keeps_running(saver)) {
+        ADD_FAILURE() << "the saver ended before the pointer moved";
+        return;
+    }
     for (const PointerStep& step : steps) {
         SCOPED_TRACE("pointer moved to " + std::to_string(step.to.x) + "," +
                      std::to_string(step.to.y));

@@ -23,8 +23,8 @@ inline constexpr milliseconds kExitTimeout{10000};
 // weaker, never wrong.
 inline constexpr milliseconds kSettleTime{400};
 
-// Where the pointer rests when a test begins. At the corner, the move event the system
-// sends when the saver window appears under it is at (0, 0).
+// Where the pointer rests when a test begins. The system may or may not report it to the
+// saver window with a move event when the window appears under it.
 inline constexpr POINT kParkedPointer{0, 0};
 
 // One move of the pointer, and whether the saver has to end on it.
@@ -40,7 +40,8 @@ protected:
 
     // Starts the program under test with `arguments`; the run lives until the test ends.
     SaverProcess& start(const std::wstring& arguments);
-    // Whether `process` shows exactly one visible top-level window within kStartTimeout.
+    // Whether `process` shows exactly one visible top-level window within kStartTimeout,
+    // and that window becomes the foreground one, the one keys go to.
     static ::testing::AssertionResult shows_one_window(const SaverProcess& process);
     // Whether `process` ends with exit code 0 within kExitTimeout.
     static ::testing::AssertionResult ends_normally(const SaverProcess& process);
