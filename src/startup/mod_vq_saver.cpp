@@ -1,5 +1,6 @@
 #include "startup/mod_vq_saver.h"
 
+#include "config/frm_config.h"
 #include "startup/command_switch.h"
 #include "startup/program.h"
 
@@ -14,9 +15,11 @@ void Main(vq::Program& program) {
     if (strSwitch == "/s") {
         program.lngRunMode = 1;
         program.load_main_screen_saver();
+    } else if (strSwitch == "/c" || strSwitch.empty()) {
+        // A window handle after "/c" is ignored: the chooser has no owner.
+        program.load_config().show();
     }
-    // "/c" and the empty switch open the configuration; any other switch, the preview
-    // request among them, opens nothing and the program ends.
+    // Any other switch, the preview request among them, opens nothing and the program ends.
 }
 
 }  // namespace modVQSaver
