@@ -1,5 +1,6 @@
 #include "startup/command_switch.h"
 
+#include "config/frm_config.h"
 #include "program_fixture.h"
 
 namespace {
@@ -26,6 +27,20 @@ TEST_F(Startup, TheSaverSwitchSetsTheRunModeAndLoadsTheSaverWindow) {
         EXPECT_EQ(p.lngRunMode, 1) << line;
         ASSERT_NE(p.main_screen_saver(), nullptr) << line;
         EXPECT_TRUE(p.main_screen_saver()->visible()) << line;
+    }
+}
+
+TEST_F(Startup, TheConfigurationSwitchesOpenTheChooserOnly) {
+    for (const char* line : {"/c", "/C", "/c:12345", "/c 12345", "", "   "}) {
+        headless::HeadlessToolkit tk;
+        vq::Program p(tk);
+        tk.set_command_line(line);
+        modVQSaver::Main(p);
+        EXPECT_EQ(p.lngRunMode, 0) << '"' << line << '"';
+        ASSERT_NE(p.config(), nullptr) << '"' << line << '"';
+        EXPECT_TRUE(p.config()->visible()) << '"' << line << '"';
+        EXPECT_EQ(tk.loaded_form_count(), 1) << '"' << line << '"';
+        EXPECT_EQ(p.main_screen_saver(), nullptr) << '"' << line << '"';
     }
 }
 

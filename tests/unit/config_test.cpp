@@ -1,0 +1,312 @@
+// The configuration run: the chooser, the three options dialogs and the About box, driven
+// as a user drives them, with what each leaves in the store.
+#include <functional>
+#include <utility>
+#include <vector>
+
+#include "config/frm_about.h"
+#include "config/frm_config.h"
+#include "config/frm_drifter_config.h"
+#include "config/frm_flasher_config.h"
+#include "config/frm_still_quote_config.h"
+#include "program_fixture.h"
+#include "toolkit/toolkit.h"
+
+namespace {
+
+using Writes = std::vector<std::pair<std::string, std::string>>;
+
+constexpr const char* kDesignMessage = "Description of ScreenSaver";
+
+class Configuration : public ProgramFixture {
+public:
+    vq::Program& configured() { return program; }
+    vq::frmConfig& open_chooser(const char* stored_type = nullptr) {
+        if (stored_type != nullptr) toolkit.store().put("Type", stored_type);
+        run("/c");
+        toolkit.store().clear_log();
+        return chooser();
+    }
+    vq::frmConfig& chooser() { return *program.config(); }
+    // A click on an option button: it is selected and takes the focus.
+    void choose(int index) {
+        tk::OptionButton& option = chooser().optSvrType[static_cast<std::size_t>(index)];
+        option.set_value(true);
+        option.set_focus();
+    }
+    int selected() {
+        for (const tk::OptionButton& option : chooser().optSvrType) {
+            if (option.value()) return option.index();
+        }
+        return -1;
+    }
+    const Writes& writes() { return toolkit.store().writes(); }
+};
+
+TEST_F(Configuration, TheChooserSelectsTheStoredModeAndShowsTheDesignMessage) {
+    const struct {
+        const char* stored;  // nullptr: nothing stored
+        int selected;
+    } cases[] = {{nullptr, 0}, {"0", 0}, {"1", 1}, {"2", 2},
+                 // Hand-edited values that name no mode select the default, Drifter.
+                 {"3", 0},     {"-1", 0}, {"abc", 0}, {"", 0}};
+    for (const auto& c : cases) {
+        headless::HeadlessToolkit tk;
+        vq::Program p(tk);
+        if (c.stored != nullptr) tk.store().put("Type", c.stored);
+        tk.set_command_line("/c");
+        modVQSaver::Main(p);
+        const char* shown = c.stored == nullptr ? "(nothing)" : c.stored;
+        ASSERT_NE(p.config(), nullptr) << shown;
+        EXPECT_TRUE(p.config()->visible()) << shown;
+        for (const tk::OptionButton& option : p.config()->optSvrType) {
+            EXPECT_EQ(option.value(), option.index() == c.selected) << shown;
+        }
+        EXPECT_EQ(p.config()->lblMessage.caption(), kDesignMessage) << shown;
+        EXPECT_TRUE(tk.store().writes().empty()) << shown;
+    }
+}
+
+TEST_F(Configuration, TheMessageDescribesTheOptionThatHasTheFocus) {
+    open_chooser();
+    const char* descriptions[] = {
+        "See your selected image of Velmarr drift aimlessly around your screen.",
+        "Selected stills with quotes from some of Velmarr's most popular movies.",
+        "Random images of Velmarr will flash up at assorted locations on your screen.",
+    };
+    for (int index : {2, 0, 1}) {
+        choose(index);
+        EXPECT_EQ(chooser().lblMessage.caption(), descriptions[index]);
+    }
+}
+
+// One user journey through the dialogs, and what the store holds and shows at its end.
+struct Journey {
+    const char* name;
+    const char* stored_type;  // nullptr: nothing stored
+    std::function<void(Configuration&)> steps;
+    Writes expected_writes;
+    bool program_ends;
+};
+
+class ConfigurationJourney : public Configuration,
+                             public ::testing::WithParamInterface<Journey> {};
+
+TEST_P(ConfigurationJourney, LeavesTheStoreAsTheUserChose) {
+    open_chooser(GetParam().stored_type);
+    GetParam().steps(*this);
+    EXPECT_EQ(writes(), GetParam().expected_writes);
+    EXPECT_EQ(toolkit.ended(), GetParam().program_ends);
+    if (!GetParam().program_ends) {
+        EXPECT_TRUE(chooser().visible());
+    }
+}
+
+void next(Configuration& c) { c.chooser().cmdNext.press(); }
+
+INSTANTIATE_TEST_SUITE_P(
+    Journeys, ConfigurationJourney,
+    ::testing::Values(
+        Journey{"ok_stores_the_selected_mode", nullptr,
+                [](Configuration& c) {
+                    c.choose(1);
+                    c.chooser().cmdOK.press();
+                },
+                {{"Type", "1"}}, true},
+        Journey{"cancel_stores_the_mode_read_at_load_even_when_none_was_stored", nullptr,
+                [](Configuration& c) {
+                    c.choose(2);
+                    c.chooser().cmdCancel.press();
+                },
+                {{"Type", "0"}}, true},
+        Journey{"the_close_box_writes_nothing", "1",
+                [](Configuration& c) {
+                    c.choose(2);
+                    c.chooser().close_box_pressed();
+                },
+                {}, true},
+        Journey{"cancel_after_next_and_cancel_restores_the_type_read_at_load", "1",
+                [](Configuration& c) {
+                    c.choose(2);
+                    next(c);
+                    c.configured().flasher_config()->cmdCancel.press();
+                    c.chooser().cmdCancel.press();
+                },
+                {{"Type", "2"}, {"Type", "1"}}, true},
+        Journey{"ok_in_the_flasher_options_ends_the_program", nullptr,
+                [](Configuration& c) {
+                    c.choose(2);
+                    next(c);
+                    c.configured().flasher_config()->cmdOK.press();
+                },
+                {{"Type", "2"}, {"FlasherSpeed", "2000"}}, true},
+        Journey{"escape_in_an_options_dialog_brings_the_chooser_back", "0",
+                [](Configuration& c) {
+                    next(c);
+                    c.configured().drifter_config()->press_cancel_button();
+                },
+                {{"Type", "0"}}, false},
+        Journey{"closing_an_options_dialog_by_its_frame_brings_the_chooser_back", "0",
+                [](Configuration& c) {
+                    c.choose(1);
+                    next(c);
+                    c.configured().still_quote_config()->close_box_pressed();
+                },
+                {{"Type", "1"}}, false},
+        Journey{"ok_in_the_drifter_options_stores_its_values_in_order", nullptr,
+                [](Configuration& c) {
+                    next(c);
+                    c.configured().drifter_config()->cmdOK.press();
+                },
+                {{"Type", "0"}, {"DriftSpeed", "25"}, {"DriftImage", "41"}, {"DriftTrail", "0"}},
+                true},
+        Journey{"default_then_ok_in_the_drifter_options", nullptr,
+                [](Configuration& c) {
+                    next(c);
+                    vq::frmDrifterConfig& d = *c.configured().drifter_config();
+                    d.cboImgSelect.set_list_index(4);
+                    d.chkShowTrail.set_value(1);
+                    d.cmdDefault.press();
+                    d.cmdOK.press();
+                },
+                {{"Type", "0"}, {"DriftSpeed", "50"}, {"DriftImage", "41"}, {"DriftTrail", "0"}},
+                true},
+        Journey{"ok_in_the_still_quote_options_stores_its_values_in_order", nullptr,
+                [](Configuration& c) {
+                    c.choose(1);
+                    next(c);
+                    vq::frmStillQuoteConfig& d = *c.configured().still_quote_config();
+                    for (tk::CheckBox* box : {&d.chkMovieTitle, &d.chkStudio, &d.chkYear, &d.chkQuote})
+                        box->set_value(0);
+                    d.hsbFlashSpeed.set_value(d.hsbFlashSpeed.max());
+                    d.cmdOK.press();
+                },
+                {{"Type", "1"},
+                 {"SQSpeed", "10000"},
+                 {"SQTitle", "0"},
+                 {"SQQuote", "0"},
+                 {"SQStudio", "0"},
+                 {"SQYear", "0"}},
+                true},
+        Journey{"default_then_cancel_in_the_still_quote_options_writes_nothing", nullptr,
+                [](Configuration& c) {
+                    c.choose(1);
+                    next(c);
+                    vq::frmStillQuoteConfig& d = *c.configured().still_quote_config();
+                    d.chkYear.set_value(0);
+                    d.hsbFlashSpeed.set_value(d.hsbFlashSpeed.min());
+                    d.cmdDefault.press();
+                    EXPECT_EQ(d.chkYear.value(), 1);
+                    EXPECT_EQ(d.hsbFlashSpeed.value(), 5000);
+                    d.cmdCancel.press();
+                },
+                {{"Type", "1"}}, false}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeAndHidesTheChooser) {
+    open_chooser();
+    choose(1);
+    next(*this);
+    ASSERT_NE(program.still_quote_config(), nullptr);
+    EXPECT_TRUE(program.still_quote_config()->visible());
+    EXPECT_FALSE(chooser().visible());
+    EXPECT_TRUE(chooser().loaded());
+    EXPECT_EQ(program.drifter_config(), nullptr);
+    EXPECT_EQ(program.flasher_config(), nullptr);
+
+    // Back in the chooser the selection is as it was; a second Next reads the store afresh.
+    program.still_quote_config()->chkQuote.set_value(0);
+    program.still_quote_config()->cmdCancel.press();
+    EXPECT_EQ(selected(), 1);
+    next(*this);
+    EXPECT_EQ(program.still_quote_config()->chkQuote.value(), 1);
+}
+
+TEST_F(Configuration, EscapeAndQuestionMarkOpenTheAboutBoxOverTheChooser) {
+    open_chooser();
+    chooser().press_cancel_button();
+    ASSERT_NE(program.about(), nullptr);
+    EXPECT_TRUE(program.about()->visible());
+    EXPECT_TRUE(chooser().visible()) << "Escape is not the chooser's Cancel";
+    program.about()->press_default_button();
+    EXPECT_FALSE(program.about()->loaded());
+
+    chooser().optSvrType[0].set_focus();
+    chooser().raise_key_press('?');
+    EXPECT_TRUE(program.about()->visible());
+    program.about()->press_cancel_button();
+    EXPECT_FALSE(program.about()->loaded());
+    EXPECT_FALSE(toolkit.ended());
+    EXPECT_TRUE(writes().empty());
+}
+
+TEST_F(Configuration, TheAboutBoxShowsTheVersionValues) {
+    open_chooser();
+    chooser().cmdAbout.press();
+    const vq::frmAbout& about = *program.about();
+    const tk::VersionInfo version = toolkit.resources().version();
+    ASSERT_FALSE(version.product_name.empty());
+    EXPECT_EQ(about.caption(), "About " + version.product_name);
+    EXPECT_EQ(about.lblTitle.caption(), version.product_name);
+    EXPECT_EQ(about.lblVersion.caption(), "Version 1.2.0");
+    EXPECT_EQ(about.lblSlogan.caption(), version.file_description);
+    EXPECT_EQ(about.lblAuthor.caption(), "Written by: " + version.company_name);
+    EXPECT_EQ(about.lblCopyright.caption(), version.legal_copyright);
+    EXPECT_EQ(about.lblDisclaimer.caption(), version.comments);
+    EXPECT_NE(about.picIcon.picture(), nullptr);
+}
+
+TEST_F(Configuration, TheDrifterOptionsPreviewTheChosenPicture) {
+    open_chooser();
+    next(*this);
+    vq::frmDrifterConfig& d = *program.drifter_config();
+    EXPECT_EQ(d.cboImgSelect.items(),
+              (std::vector<std::string>{"Portrait 1", "Dishevelled", "Portrait 2",
+                                        "Hat and Big Grin!", "Black Tie"}));
+    EXPECT_EQ(d.cboImgSelect.list_index(), 0);
+    EXPECT_EQ(d.hsbDriftSpeed.value(), 25);
+    EXPECT_EQ(d.chkShowTrail.value(), 0);
+    for (int position = 0; position < 5; ++position) {
+        d.cboImgSelect.set_list_index(position);
+        const tk::PicturePtr expected =
+            toolkit.resources().load_bitmap(static_cast<tk::Int16>(41 + position));
+        EXPECT_EQ(d.imgPreview.picture(), expected) << "position " << position;
+    }
+}
+
+TEST_F(Configuration, OptionsDialogsShowStoredValuesAndTheirDefaultsForValuesOutOfRange) {
+    const struct {
+        const char* type;
+        const char* key;
+        const char* stored;
+        int shown;
+    } cases[] = {
+        {"0", "DriftSpeed", "300", 300},   {"0", "DriftSpeed", "5", 25},
+        {"0", "DriftSpeed", "abc", 25},    {"0", "DriftImage", "45", 4},
+        {"0", "DriftImage", "46", 0},      {"0", "DriftTrail", "1", 1},
+        {"0", "DriftTrail", "2", 0},       {"2", "FlasherSpeed", "250", 250},
+        {"2", "FlasherSpeed", "99999", 2000}, {"1", "SQSpeed", "10000", 10000},
+        {"1", "SQSpeed", "1999", 5000},    {"1", "SQYear", "0", 0},
+        {"1", "SQYear", "-1", 1},
+    };
+    for (const auto& c : cases) {
+        headless::HeadlessToolkit tk;
+        vq::Program p(tk);
+        tk.store().put("Type", c.type);
+        tk.store().put(c.key, c.stored);
+        tk.set_command_line("/c");
+        modVQSaver::Main(p);
+        p.config()->cmdNext.press();
+        const std::string key = c.key;
+        int shown = -1;
+        if (key == "DriftSpeed") shown = p.drifter_config()->hsbDriftSpeed.value();
+        if (key == "DriftImage") shown = p.drifter_config()->cboImgSelect.list_index();
+        if (key == "DriftTrail") shown = p.drifter_config()->chkShowTrail.value();
+        if (key == "FlasherSpeed") shown = p.flasher_config()->hsbFlashSpeed.value();
+        if (key == "SQSpeed") shown = p.still_quote_config()->hsbFlashSpeed.value();
+        if (key == "SQYear") shown = p.still_quote_config()->chkYear.value();
+        EXPECT_EQ(shown, c.shown) << c.key << "=\"" << c.stored << '"';
+    }
+}
+
+}  // namespace
