@@ -33,6 +33,18 @@ void press_key(WORD virtual_key) {
     send(inputs);
 }
 
+void press_with_alt(WORD virtual_key) {
+    std::array<INPUT, 4> inputs{};
+    for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
+    inputs[0].ki.wVk = VK_MENU;
+    inputs[1].ki.wVk = virtual_key;
+    inputs[2].ki.wVk = virtual_key;
+    inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    inputs[3].ki.wVk = VK_MENU;
+    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    send(inputs);
+}
+
 void click(MouseButton button) {
     std::array<INPUT, 2> inputs{};
     for (INPUT& input : inputs) input.type = INPUT_MOUSE;

@@ -9,6 +9,8 @@ namespace vqtest {
 
 // Presses and releases one key.
 void press_key(WORD virtual_key);
+// Presses a key with Alt held down: a button's access key.
+void press_with_alt(WORD virtual_key);
 enum class MouseButton { Left, Right, Middle };
 // Presses and releases a button where the pointer is.
 void click(MouseButton button);

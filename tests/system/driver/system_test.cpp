@@ -19,12 +19,6 @@ std::optional<std::wstring> environment(const wchar_t* name) {
     return std::wstring(value);
 }
 
-std::string narrow(const std::wstring& text) {
-    std::string narrowed;
-    for (wchar_t c : text) narrowed += c < 0x80 ? static_cast<char>(c) : '?';
-    return narrowed;
-}
-
 // "Suite.Test/3" as a file name.
 std::string current_test_file_name() {
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
@@ -36,6 +30,12 @@ std::string current_test_file_name() {
 }
 
 }  // namespace
+
+std::string narrow(const std::wstring& text) {
+    std::string narrowed;
+    for (wchar_t c : text) narrowed += c < 0x80 ? static_cast<char>(c) : '?';
+    return narrowed;
+}
 
 const std::wstring& saver_path() {
     static const std::wstring path = environment(L"VQ_SAVER_SCR").value_or(L"");

@@ -59,6 +59,9 @@ private:
     std::deque<SaverProcess> runs_;
 };
 
+// Text for test messages: ASCII kept, anything else shown as '?'.
+std::string narrow(const std::wstring& text);
+
 // The program under test: the Windows path in VQ_SAVER_SCR.
 const std::wstring& saver_path();
 

@@ -1,0 +1,165 @@
+// The configuration run as a user sees it: the chooser's window, its buttons pressed by
+// their access keys, the options dialogs and the About box, and what ends up in the registry.
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/config_registry.h"
+#include "driver/input.h"
+#include "driver/polling.h"
+#include "driver/screen_image.h"
+#include "driver/system_test.h"
+
+namespace vqtest {
+namespace {
+
+const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
+
+class Configuration : public SystemTest {
+protected:
+    // The visible window of `process` with this caption, once it shows.
+    static std::optional<TopWindow> window_captioned(const SaverProcess& process,
+                                                     const std::wstring& caption) {
+        std::optional<TopWindow> found;
+        poll_until(
+            [&] {
+                for (const TopWindow& window : process.visible_windows()) {
+                    if (window.caption == caption) found = window;
+                }
+                return found.has_value() || !process.running();
+            },
+            kStartTimeout);
+        return found;
+    }
+    // The captions of the visible windows of `process`, once they are exactly `expected`.
+    static ::testing::AssertionResult shows_only(const SaverProcess& process,
+                                                 const std::vector<std::wstring>& expected) {
+        std::vector<std::wstring> captions;
+        const bool shown = poll_until(
+            [&] {
+                captions.clear();
+                for (const TopWindow& window : process.visible_windows())
+                    captions.push_back(window.caption);
+                return captions == expected;
+            },
+            kStartTimeout);
+        if (shown) return ::testing::AssertionSuccess();
+        auto failure = ::testing::AssertionFailure() << "the visible windows are:";
+        for (const std::wstring& caption : captions) failure << " \"" << narrow(caption) << "\"";
+        return failure;
+    }
+    static HWND child_captioned(HWND window, const wchar_t* caption) {
+        return FindWindowExW(window, nullptr, nullptr, caption);
+    }
+    static SIZE client_size(HWND window) {
+        RECT client{};
+        GetClientRect(window, &client);
+        return {client.right, client.bottom};
+    }
+    // A click in the middle of a control, as a user makes it.
+    static void click_on(HWND control) {
+        RECT rect{};
+        ASSERT_TRUE(GetWindowRect(control, &rect));
+        move_pointer_to({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+        click(MouseButton::Left);
+    }
+};
+
+TEST_F(Configuration, TheChooserIsAFixedDialogWithTheStoredModeSelected) {
+    config::set_text(L"Type", L"1");
+    SaverProcess& run = start(L"/c");
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    const TopWindow chooser = *window_captioned(run, kChooserCaption);
+    EXPECT_TRUE(chooser.has_style(WS_CAPTION | WS_SYSMENU));
+    EXPECT_EQ(chooser.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
+    EXPECT_FALSE(chooser.topmost());
+    // 4710 x 3630 twips at 15 twips to the pixel.
+    const SIZE size = client_size(chooser.handle);
+    EXPECT_EQ(size.cx, 314);
+    EXPECT_EQ(size.cy, 242);
+    const HWND still_quote = child_captioned(chooser.handle, L"Still && Quote");
+    const HWND drifter = child_captioned(chooser.handle, L"Drifter");
+    ASSERT_NE(still_quote, nullptr);
+    ASSERT_NE(drifter, nullptr);
+    EXPECT_EQ(SendMessageW(still_quote, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(drifter, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+
+    // Closed through its frame, it writes nothing.
+    ASSERT_TRUE(PostMessageW(chooser.handle, WM_CLOSE, 0, 0));
+    ASSERT_TRUE(ends_normally(run));
+    EXPECT_EQ(config::value_names(), std::vector<std::wstring>{L"Type"});
+    EXPECT_EQ(config::read_text(L"Type"), L"1");
+}
+
+TEST_F(Configuration, NextOpensTheDrifterOptionsWithAPreviewAndTheirOkStoresThem) {
+    SaverProcess& run = start(L"");
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    press_with_alt('N');
+    ASSERT_TRUE(shows_only(run, {L"VQ ScreenSaver (Drifter)"}));
+    EXPECT_EQ(config::read_text(L"Type"), L"0");
+
+    // The preview box (120, 1800, 1335 x 1575 twips) shows a picture, not a flat colour.
+    const HWND options = window_captioned(run, L"VQ ScreenSaver (Drifter)")->handle;
+    POINT origin{8, 120};
+    ASSERT_TRUE(ClientToScreen(options, &origin));
+    const RECT preview{origin.x, origin.y, origin.x + 89, origin.y + 105};
+    bool pictured = false;
+    poll_until(
+        [&] {
+            const ScreenImage screen = ScreenImage::capture();
+            const uint32_t middle = screen.pixel(origin.x + 44, origin.y + 52);
+            pictured = screen.count_other_than(middle, preview) > 89 * 105 / 4;
+            return pictured;
+        },
+        kStartTimeout);
+    EXPECT_TRUE(pictured) << "the preview shows no picture";
+
+    press_with_alt('O');
+    ASSERT_TRUE(ends_normally(run));
+    EXPECT_EQ(config::read_text(L"DriftSpeed"), L"25");
+    EXPECT_EQ(config::read_text(L"DriftImage"), L"41");
+    EXPECT_EQ(config::read_text(L"DriftTrail"), L"0");
+    EXPECT_EQ(config::value_names().size(), 4u);
+}
+
+TEST_F(Configuration, EscapeOpensTheAboutBoxOverTheChooserAndEnterClosesIt) {
+    SaverProcess& run = start(L"/c");
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    press_key(VK_ESCAPE);
+    const auto about = window_captioned(run, L"About " + kChooserCaption);
+    ASSERT_TRUE(about.has_value()) << "no About box";
+    // Centred on the screen, whereas the chooser stands where the system put it.
+    const RECT& box = about->rect;
+    EXPECT_NEAR((box.left + box.right) / 2, GetSystemMetrics(SM_CXSCREEN) / 2, 1);
+    EXPECT_NEAR((box.top + box.bottom) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 1);
+    EXPECT_EQ(about->ex_style & WS_EX_APPWINDOW, 0);
+    press_key(VK_RETURN);
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    EXPECT_FALSE(config::key_exists());
+
+    press_with_alt('C');
+    ASSERT_TRUE(ends_normally(run));
+    EXPECT_EQ(config::read_text(L"Type"), L"0");
+}
+
+TEST_F(Configuration, CancelInTheOptionsBringsTheChooserBackAndItsCancelRestoresTheType) {
+    config::set_text(L"Type", L"1");
+    SaverProcess& run = start(L"/c");
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    const HWND chooser = window_captioned(run, kChooserCaption)->handle;
+    click_on(child_captioned(chooser, L"Flasher"));
+    press_with_alt('N');
+    ASSERT_TRUE(shows_only(run, {L"VQ ScreenSaver (Flasher)"}));
+    EXPECT_EQ(config::read_text(L"Type"), L"2");
+
+    press_key(VK_ESCAPE);
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    EXPECT_EQ(SendMessageW(child_captioned(chooser, L"Flasher"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    press_with_alt('C');
+    ASSERT_TRUE(ends_normally(run));
+    EXPECT_EQ(config::read_text(L"Type"), L"1");
+    EXPECT_EQ(config::value_names(), std::vector<std::wstring>{L"Type"});
+}
+
+}  // namespace
+}  // namespace vqtest
