@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <vector>
 
 #include "driver/polling.h"
 #include "driver/win32_error.h"
@@ -63,6 +64,23 @@ void click(MouseButton button) {
             break;
     }
     send(inputs);
+}
+
+void send_input_burst(int count) {
+    std::vector<INPUT> inputs(static_cast<size_t>(count) * 3);
+    for (size_t i = 0; i < inputs.size(); i += 3) {
+        inputs[i].type = INPUT_MOUSE;
+        inputs[i].mi.dx = (i / 3) % 2 == 0 ? 7 : -7;
+        inputs[i].mi.dy = (i / 3) % 2 == 0 ? 5 : -5;
+        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE;
+        inputs[i + 1].type = INPUT_KEYBOARD;
+        inputs[i + 1].ki.wVk = VK_SHIFT;
+        inputs[i + 2].type = INPUT_KEYBOARD;
+        inputs[i + 2].ki.wVk = VK_SHIFT;
+        inputs[i + 2].ki.dwFlags = KEYEVENTF_KEYUP;
+    }
+    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+    if (sent != inputs.size()) throw_last_error("SendInput");
 }
 
 POINT pointer_position() {

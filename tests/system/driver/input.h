@@ -17,6 +17,9 @@ void click(MouseButton button);
 // Moves the pointer to a point of the screen and waits until the system reports it there.
 void move_pointer_to(POINT target);
 POINT pointer_position();
+// Sends `count` short relative pointer moves, each followed by a press and release of
+// Shift, as one block of input: a user's hand on a busy desk.
+void send_input_burst(int count);
 
 // Whether the system reports the pointer as shown. The show count belongs to the thread of
 // the foreground window, so this answers for whoever owns the foreground.
