@@ -31,20 +31,27 @@ protected:
             kStartTimeout);
         return found;
     }
-    // The captions of the visible windows of `process`, once they are exactly `expected`.
+    // Whether the captions of the visible windows of `process` become exactly `expected`
+    // with one of them the foreground window, the one the next keys go to.
     static ::testing::AssertionResult shows_only(const SaverProcess& process,
                                                  const std::vector<std::wstring>& expected) {
         std::vector<std::wstring> captions;
+        bool in_front = false;
         const bool shown = poll_until(
             [&] {
                 captions.clear();
-                for (const TopWindow& window : process.visible_windows())
+                in_front = false;
+                for (const TopWindow& window : process.visible_windows()) {
                     captions.push_back(window.caption);
-                return captions == expected;
+                    in_front = in_front || window.handle == GetForegroundWindow();
+                }
+                return captions == expected && in_front;
             },
             kStartTimeout);
         if (shown) return ::testing::AssertionSuccess();
-        auto failure = ::testing::AssertionFailure() << "the visible windows are:";
+        auto failure = ::testing::AssertionFailure();
+        if (!in_front) failure << "none of its windows is in front; ";
+        failure << "the visible windows are:";
         for (const std::wstring& caption : captions) failure << " \"" << narrow(caption) << "\"";
         return failure;
     }
