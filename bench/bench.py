@@ -183,7 +183,9 @@ class Bench:
         self.run_count = 0
 
     def measure(self, subject, seconds):
-        """Runs the subject once; returns its Figures."""
+        """Runs the subject once, for `seconds` but at least two of its intervals, so that a
+        tick rate comes out even of a short run; returns its Figures."""
+        seconds = max(seconds, 2.0 * subject.interval_ms / 1000.0)
         self.run_count += 1
         tick_log = self.work_dir / f"ticks-{self.run_count}.log"
         tick_log.unlink(missing_ok=True)

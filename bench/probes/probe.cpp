@@ -1,7 +1,7 @@
 // The benchmark's baseline: the least a Win32 screen saver can do. A black top-most popup over
 // the screen with a SetTimer timer whose ticks do nothing ("probe.exe 25"), or, with "blit",
 // move a 124 x 152 8-bit greyscale DIB one pixel along and BitBlt it onto the window at every
-// tick ("probe.exe 25 blit"). Ticks are logged like the saver's (see tick_log.h). The probe
+// tick ("probe.exe 25 blit"). Ticks are logged like the saver's (see platform/win32/tick_log.h). The probe
 // runs until it is ended from outside.
 #include <windows.h>
 
@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "tick_log.h"
+#include "platform/win32/tick_log.h"
 
 namespace {
 

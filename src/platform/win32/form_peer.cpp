@@ -351,6 +351,7 @@ void FormPeer::timer_tick(UINT_PTR id) {
     // A tick posted before its timer stopped finds no timer and is dropped.
     for (TimerPeer* timer : timers_) {
         if (timer->id() == id) {
+            toolkit_.tick_delivered();
             timer->timer().raise_tick();
             return;
         }
@@ -436,6 +437,11 @@ LRESULT FormPeer::handle(UINT message, WPARAM wparam, LPARAM lparam) {
     switch (message) {
         case WM_ERASEBKGND:
             return 1;
+        case WM_DISPLAYCHANGE:
+        case WM_DPICHANGED:
+        case WM_SETTINGCHANGE:
+            toolkit_.display_changed();
+            break;
         case WM_PAINT: {
             const paint_dc dc(window);
             if (dc) paint(dc.get(), dc.area());

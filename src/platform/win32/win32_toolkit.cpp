@@ -93,17 +93,26 @@ tk::Size Win32Toolkit::measure_text(const tk::Font& font, std::string_view text,
 }
 
 tk::Screen Win32Toolkit::screen() {
+    // Asked several times a tick (every twips conversion): measured once, and again only
+    // after the display changes. A screen not fully measured is never kept.
+    if (screen_) return *screen_;
     tk::Screen screen;
+    bool measured = true;
     const int width_px = GetSystemMetrics(SM_CXSCREEN);
     const int height_px = GetSystemMetrics(SM_CYSCREEN);
     if (width_px > 0 && height_px > 0) {
         screen.width_px = width_px;
         screen.height_px = height_px;
+    } else {
+        measured = false;
     }
-    if (const window_dc dc(nullptr); dc) {
-        const int dpi = GetDeviceCaps(dc.get(), LOGPIXELSX);
-        if (dpi > 0) screen.dpi = dpi;
-    }
+    const window_dc dc(nullptr);
+    const int dpi = dc ? GetDeviceCaps(dc.get(), LOGPIXELSX) : 0;
+    if (dpi > 0)
+        screen.dpi = dpi;
+    else
+        measured = false;
+    if (measured) screen_ = screen;
     return screen;
 }
 

@@ -9,6 +9,7 @@
 
 #include "platform/win32/handles.h"
 #include "platform/win32/registry_store.h"
+#include "platform/win32/tick_log.h"
 #include "platform/win32/win32_resources.h"
 #include "toolkit/clock_random.h"
 #include "toolkit/toolkit.h"
@@ -41,6 +42,10 @@ public:
     // Timers raise the system timer resolution while any of them runs.
     void timer_started();
     void timer_stopped();
+    // The screen's size or resolution changed: screen() measures it anew.
+    void display_changed() { screen_.reset(); }
+    // Every tick a timer delivers, logged when the benchmark asks for it.
+    void tick_delivered() { tick_log_.tick(); }
     // Forms whose windows exist, for routing keyboard messages.
     void form_created(FormPeer& form);
     void form_destroyed(FormPeer& form);
@@ -67,9 +72,11 @@ private:
     Win32Resources resources_;
     tk::ClockRandom random_;
     std::vector<CachedFont> fonts_;
+    std::optional<tk::Screen> screen_;
     std::vector<FormPeer*> forms_;
     std::optional<bool> another_instance_;
     unique_handle instance_mutex_;
+    TickLog tick_log_;
     int running_timers_ = 0;
     bool resolution_raised_ = false;
     bool quit_ = false;

@@ -1,4 +1,4 @@
-#include "tick_log.h"
+#include "platform/win32/tick_log.h"
 
 #include <array>
 #include <cstdio>
