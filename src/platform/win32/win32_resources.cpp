@@ -55,10 +55,15 @@ std::string version_string(std::vector<BYTE>& block, std::string_view name) {
 
 tk::PicturePtr Win32Resources::load_bitmap(tk::Int16 id) {
     if (!names_a_resource(id)) return nullptr;
+    // The modes load a picture at every change; each is read from the module once and then
+    // shared, as pictures never change. A number that names no bitmap is asked again.
+    if (const auto loaded = bitmaps_.find(id); loaded != bitmaps_.end()) return loaded->second;
     HANDLE image = LoadImageW(instance_, MAKEINTRESOURCEW(static_cast<WORD>(id)), IMAGE_BITMAP, 0,
                               0, LR_CREATEDIBSECTION);
     if (image == nullptr) return nullptr;
-    return Win32Picture::from_bitmap(static_cast<HBITMAP>(image));
+    tk::PicturePtr picture = Win32Picture::from_bitmap(static_cast<HBITMAP>(image));
+    if (picture != nullptr) bitmaps_.emplace(id, picture);
+    return picture;
 }
 
 std::optional<std::string> Win32Resources::load_string(tk::Int16 id) {

@@ -3,6 +3,8 @@
 
 #include <windows.h>
 
+#include <map>
+
 #include "toolkit/services.h"
 
 namespace win32 {
@@ -19,6 +21,7 @@ class Win32Resources : public tk::Resources {
 
   private:
     HINSTANCE instance_;
+    std::map<tk::Int16, tk::PicturePtr> bitmaps_;
 };
 
 }  // namespace win32
