@@ -1,10 +1,12 @@
 // Floods of pointer moves and key presses while the saver starts and while it closes: the
-// saver closes exactly once and normally, with never more than its one window.
+// saver closes exactly once and normally, with never more than its one window, and shows the
+// pointer again exactly as often as it hid it.
 #include <algorithm>
 #include <atomic>
 #include <thread>
 
 #include "driver/input.h"
+#include "driver/saver_diagnostics.h"
 #include "driver/system_test.h"
 
 namespace vqtest {
@@ -27,6 +29,7 @@ size_t most_windows_until_exit(const SaverProcess& saver) {
 }
 
 TEST_F(InputBurst, ClosesOnceAndNormally) {
+    const SaverDiagnostics diagnostics;
     // The first burst runs from the launch until the saver's window has shown.
     std::atomic<bool> window_seen{false};
     std::thread burster([&] {
@@ -45,7 +48,12 @@ TEST_F(InputBurst, ClosesOnceAndNormally) {
         send_input_burst(kBurstEvents);
     }
     EXPECT_LE(most_windows_until_exit(saver), 1u);
-    EXPECT_TRUE(ends_normally(saver));
+    ASSERT_TRUE(ends_normally(saver));
+    // Each close shows the pointer once: a second close would leave the count below zero.
+    const auto counts = diagnostics.counts();
+    ASSERT_TRUE(counts.contains("pointer_hide")) << "the saver wrote no counts";
+    EXPECT_EQ(counts.at("pointer_hide").live, 0) << "hidings of the pointer not undone";
+    EXPECT_EQ(counts.at("pointer_hide").peak, 1);
 }
 
 }  // namespace

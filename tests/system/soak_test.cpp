@@ -1,21 +1,18 @@
 // Long runs: the busiest settings of two modes for minutes, and what the process holds at
 // the start and at the end. The saver counts the handles it owns (Wine's GetGuiResources
-// answers 0) and, asked through VQ_DIAGNOSTICS, writes the counts when it ends; its memory
-// comes from the system. Only in the test command's long mode: a run takes minutes.
+// answers 0) and writes the counts when it ends; its memory comes from the system. Only in
+// the test command's long mode: a run takes minutes.
 #include <windows.h>
 
 #include <psapi.h>
 
 #include <chrono>
-#include <filesystem>
-#include <fstream>
-#include <map>
-#include <sstream>
-#include <string>
 #include <thread>
+#include <vector>
 
 #include "driver/config_registry.h"
 #include "driver/input.h"
+#include "driver/saver_diagnostics.h"
 #include "driver/system_test.h"
 #include "driver/unique_handles.h"
 
@@ -36,14 +33,6 @@ std::chrono::seconds soak_time() {
     return std::chrono::seconds(seconds > 0 ? seconds : 180);
 }
 
-std::wstring diagnostics_file() {
-    wchar_t folder[MAX_PATH] = {};
-    const DWORD length = GetTempPathW(MAX_PATH, folder);
-    EXPECT_GT(length, 0u);
-    return std::wstring(folder) + L"vqsaver-soak-" + std::to_wstring(GetCurrentProcessId()) +
-           L".txt";
-}
-
 // The memory process `id` has committed, or 0 if the system does not tell. (Wine leaves
 // PrivateUsage at 0; the page-file usage is the same figure on Windows.)
 SIZE_T committed_bytes(DWORD id) {
@@ -53,21 +42,6 @@ SIZE_T committed_bytes(DWORD id) {
     counters.cb = sizeof counters;
     if (!process || !GetProcessMemoryInfo(process.get(), &counters, sizeof counters)) return 0;
     return counters.PagefileUsage;
-}
-
-struct Counts {
-    int live;
-    int peak;
-};
-
-// The "kind live peak" lines the saver wrote at its end.
-std::map<std::string, Counts> read_counts(const std::wstring& file) {
-    std::map<std::string, Counts> counts;
-    std::ifstream in{std::filesystem::path(file)};
-    std::string kind;
-    Counts count{};
-    while (in >> kind >> count.live >> count.peak) counts[kind] = count;
-    return counts;
 }
 
 struct SoakCase {
@@ -80,21 +54,7 @@ struct SoakCase {
 
 class Soak : public SystemTest, public ::testing::WithParamInterface<SoakCase> {
 protected:
-    void SetUp() override {
-        SystemTest::SetUp();
-        file_ = diagnostics_file();
-        DeleteFileW(file_.c_str());
-        ASSERT_TRUE(SetEnvironmentVariableW(L"VQ_DIAGNOSTICS", L"1"));
-        ASSERT_TRUE(SetEnvironmentVariableW(L"VQ_DIAGNOSTICS_FILE", file_.c_str()));
-    }
-    void TearDown() override {
-        SetEnvironmentVariableW(L"VQ_DIAGNOSTICS", nullptr);
-        SetEnvironmentVariableW(L"VQ_DIAGNOSTICS_FILE", nullptr);
-        DeleteFileW(file_.c_str());
-        SystemTest::TearDown();
-    }
-
-    std::wstring file_;
+    SaverDiagnostics diagnostics_;
 };
 
 TEST_P(Soak, HoldsNoMoreAtTheEndThanAtTheStart) {
@@ -115,7 +75,7 @@ TEST_P(Soak, HoldsNoMoreAtTheEndThanAtTheStart) {
 
     press_key(VK_SPACE);
     ASSERT_TRUE(ends_normally(saver));
-    const auto counts = read_counts(file_);
+    const auto counts = diagnostics_.counts();
     ASSERT_FALSE(counts.empty()) << "the saver wrote no handle counts";
     for (const auto& [kind, count] : counts) {
         SCOPED_TRACE(kind);

@@ -28,7 +28,8 @@ std::array<HandleCount, kHandleKinds>& handle_counts() {
 
 const char* handle_kind_name(HandleKind kind) {
     static constexpr const char* kNames[kHandleKinds] = {
-        "window", "memory_dc", "bitmap", "font", "brush", "icon", "registry_key", "kernel"};
+        "window", "memory_dc", "bitmap", "font", "brush", "icon", "registry_key", "kernel",
+        "pointer_hide"};
     return kNames[static_cast<int>(kind)];
 }
 

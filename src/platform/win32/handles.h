@@ -10,8 +10,19 @@
 
 namespace win32 {
 
-enum class HandleKind { Window, MemoryDC, Bitmap, Font, Brush, Icon, RegistryKey, Kernel };
-constexpr int kHandleKinds = 8;
+// PointerHide is no handle but counts alike: each hiding of the pointer not yet undone.
+enum class HandleKind {
+    Window,
+    MemoryDC,
+    Bitmap,
+    Font,
+    Brush,
+    Icon,
+    RegistryKey,
+    Kernel,
+    PointerHide
+};
+constexpr int kHandleKinds = 9;
 
 struct HandleCount {
     int live = 0;

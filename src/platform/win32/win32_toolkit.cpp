@@ -151,7 +151,13 @@ bool Win32Toolkit::another_instance_running() {
     return *another_instance_;
 }
 
-void Win32Toolkit::show_cursor(bool show) { ShowCursor(show ? TRUE : FALSE); }
+void Win32Toolkit::show_cursor(bool show) {
+    ShowCursor(show ? TRUE : FALSE);
+    if (show)
+        note_released(HandleKind::PointerHide);
+    else
+        note_acquired(HandleKind::PointerHide);
+}
 
 // Without the raised resolution the timers still run, at the system's own tick.
 void Win32Toolkit::timer_started() {
