@@ -8,6 +8,7 @@ packages=(
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
     wine64 wine xvfb fonts-liberation
     xdotool x11-utils imagemagick icoutils
+    nsis zip unzip
 )
 
 missing=()
