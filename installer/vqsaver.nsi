@@ -21,6 +21,16 @@ Unicode true
     !error "VERSION, SCR32, SCR64, README and OUTFILE must be defined"
 !endif
 
+; The release's version must be the one compiled into both screen savers.
+!getdllversion "${SCR32}" SCR32_VERSION_
+!getdllversion "${SCR64}" SCR64_VERSION_
+!if "${SCR32_VERSION_1}.${SCR32_VERSION_2}.${SCR32_VERSION_3}" != "${VERSION}"
+    !error "${SCR32} is version ${SCR32_VERSION_1}.${SCR32_VERSION_2}.${SCR32_VERSION_3}, not ${VERSION}"
+!endif
+!if "${SCR64_VERSION_1}.${SCR64_VERSION_2}.${SCR64_VERSION_3}" != "${VERSION}"
+    !error "${SCR64} is version ${SCR64_VERSION_1}.${SCR64_VERSION_2}.${SCR64_VERSION_3}, not ${VERSION}"
+!endif
+
 !define PRODUCT "VQ Saver"
 !define SCR_NAME "VQSaver.scr"
 !define SETTINGS_KEY "Software\VQ_Saver"
