@@ -128,14 +128,18 @@ Section "Uninstall"
         ${If} ${RunningX64}
             ${DisableX64FSRedirection}
         ${EndIf}
+        ; The active saver is cleared only when it is this one, named by its long or its
+        ; short (8.3) path, as Screen Saver Settings may store it; the short path exists
+        ; only while the file does.
+        GetFullPathName /SHORT $3 $1
+        ReadRegStr $2 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+        ${If} $2 == $1
+        ${OrIf} $2 == $3
+            DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
+        ${EndIf}
         Delete $1
         ${If} ${RunningX64}
             ${EnableX64FSRedirection}
-        ${EndIf}
-        ; The active saver is cleared only when it is this one.
-        ReadRegStr $2 HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
-        ${If} $2 == $1
-            DeleteRegValue HKCU "${DESKTOP_KEY}" "SCRNSAVE.EXE"
         ${EndIf}
     ${EndIf}
 

@@ -4,7 +4,8 @@
 # installer (its 64-bit test copy: these machines cannot run 32-bit code) runs silently in a
 # fresh Wine environment, puts the 64-bit saver into the Windows folder, makes it the active
 # saver and registers its uninstaller; the installed saver starts with /s and ends on a key;
-# the silent uninstaller removes the file, the settings and both registry entries.
+# the silent uninstaller removes the file, the settings and both registry entries, and keeps
+# another screen saver the user made active.
 # Usage: package_test.sh SCR32 SCR64 WORK_DIR
 set -uo pipefail
 [ $# -eq 3 ] || { sed -n '2,/^set/s/^# \{0,1\}//p' "$0" | grep -v '^set' >&2; exit 2; }
@@ -79,19 +80,34 @@ uninstall_dir=$(reg_value "$uninstall_key" InstallLocation)
 uninstaller_file=$WINEPREFIX/drive_c/${uninstall_dir#C:\\}/uninstall.exe
 uninstaller_file=${uninstaller_file//\\//}
 check "the uninstaller is in its folder" test -f "$uninstaller_file"
-# An NSIS uninstaller hands over to a copy of itself in the temporary folder and returns at
-# once; the removal is done when that copy has deleted the uninstaller itself.
-check "the uninstaller runs silently" "$wine" "$uninstall_dir\\uninstall.exe" /S
-for _ in $(seq 100); do
-    [ -e "$uninstaller_file" ] || break
-    sleep 0.2
-done
-check "the uninstaller removes itself" test ! -e "$uninstaller_file"
+# _?= runs the uninstaller where it is, so that it returns when it has finished instead of
+# when it has handed over to a copy of itself in the temporary folder. It takes the rest of
+# the command line as the folder, quotes and all, so it goes unquoted through a batch file,
+# which also waits for it.
+printf '@"%s\\uninstall.exe" /S _?=%s\r\n' "$uninstall_dir" "$uninstall_dir" \
+    > "$WINEPREFIX/drive_c/uninstall.bat"
+check "the uninstaller runs silently" "$wine" cmd /c 'C:\uninstall.bat'
 check "the saver is gone from the Windows folder" test ! -e "$installed"
 check "it is no longer the active screen saver" \
     test -z "$(reg_value 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)"
 check "the settings are gone" bash -c "! '$wine' reg query 'HKCU\\Software\\VQ_Saver' >/dev/null 2>&1"
 check "the uninstall entry is gone" bash -c "! '$wine' reg query '$uninstall_key' >/dev/null 2>&1"
+
+# Again, as Add/Remove Programs runs it, after the user chose another screen saver: that
+# choice stays, and the uninstaller takes itself and its folder away.
+check "the installer runs silently again" "$wine" "$setup" /S
+other_saver='C:\windows\system32\other.scr'
+"$wine" reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /t REG_SZ /d "$other_saver" /f \
+    >/dev/null 2>&1
+check "the registered uninstaller runs silently" "$wine" "$uninstall_dir\\uninstall.exe" /S
+for _ in $(seq 100); do
+    [ -e "$uninstaller_file" ] || break
+    sleep 0.2
+done
+check "the uninstaller removes itself and its folder" test ! -e "$(dirname "$uninstaller_file")"
+check "the saver is gone again" test ! -e "$installed"
+check "the other screen saver stays the active one" \
+    test "$(reg_value 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)" = "$other_saver"
 
 [ $failures -eq 0 ] || { echo "$failures check(s) failed" >&2; exit 1; }
 echo "package: every check passed"
