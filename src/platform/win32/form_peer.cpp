@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win32/geometry.h"
 #include "platform/win32/guarded.h"
@@ -241,7 +242,7 @@ void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
     // Straight to the screen: a repaint through WM_PAINT on every tick costs twice as much.
     // Only where a windowless control stands over the picture does it need the full repaint.
     if (overlaps_windowless(where)) {
-        InvalidateRect(window_.get(), &where, FALSE);
+        invalidate(where);
         return;
     }
     if (const window_dc screen(window_.get()); screen)
@@ -290,6 +291,17 @@ NativeControl* FormPeer::native_of(HWND window) const {
         if (native->window() == window && window != nullptr) return native;
     }
     return nullptr;
+}
+
+void FormPeer::invalidate(const RECT& area) {
+    if (!window_ || IsRectEmpty(&area)) return;
+    if (in_tick_) {
+        RECT both{};
+        UnionRect(&both, &changed_in_tick_, &area);
+        changed_in_tick_ = both;
+        return;
+    }
+    InvalidateRect(window_.get(), &area, FALSE);
 }
 
 HWND FormPeer::surface_of(const tk::Frame* container) const {
@@ -352,7 +364,16 @@ void FormPeer::timer_tick(UINT_PTR id) {
     for (TimerPeer* timer : timers_) {
         if (timer->id() == id) {
             toolkit_.tick_delivered();
+            in_tick_ = true;
             timer->timer().raise_tick();
+            in_tick_ = false;
+            const RECT changed = std::exchange(changed_in_tick_, RECT{});
+            if (IsRectEmpty(&changed) || !window_) return;
+            if (const window_dc screen(window_.get()); screen) {
+                IntersectClipRect(screen.get(), changed.left, changed.top, changed.right,
+                                  changed.bottom);
+                paint(screen.get(), changed);
+            }
             return;
         }
     }

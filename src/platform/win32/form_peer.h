@@ -56,6 +56,10 @@ public:
     void remove_timer(TimerPeer& timer);
     // The window a windowless control is painted on: its frame's, or the form's.
     HWND surface_of(const tk::Frame* container) const;
+    // Marks an area of the form's own surface for repainting. During a timer tick the areas
+    // gather and are painted straight to the screen when the tick ends: one paint for all a
+    // tick changed, without the round trips of WM_PAINT. Otherwise the system repaints it.
+    void invalidate(const RECT& area);
     // Paints the visible windowless controls standing directly in `container`.
     void paint_windowless(HDC dc, const tk::Frame* container);
     // The brush and colour native children draw their background with.
@@ -96,6 +100,8 @@ private:
     std::optional<POINT> last_mouse_;
     std::vector<NativeControl*> native_controls_;
     std::vector<TimerPeer*> timers_;
+    bool in_tick_ = false;
+    RECT changed_in_tick_{};  // empty when nothing changed
     int next_control_id_ = 100;
     UINT_PTR next_timer_id_ = 1;
     bool arranged_ = false;

@@ -76,18 +76,20 @@ HFONT Win32Toolkit::font(const tk::Font& font) {
 tk::Size Win32Toolkit::measure_text(const tk::Font& font, std::string_view text,
                                     double wrap_width) {
     const double tpp = screen().twips_per_pixel();
-    const window_dc dc(nullptr);
-    if (!dc) return {};
-    const select_object chosen(dc.get(), this->font(font));
+    // A memory DC of the screen's kind measures as the screen does, and is made only once.
+    if (!measure_dc_) measure_dc_.reset(CreateCompatibleDC(nullptr));
+    const HDC dc = measure_dc_.get();
+    if (dc == nullptr) return {};
+    const select_object chosen(dc, this->font(font));
     const std::wstring wide = widen(text);
     if (wide.empty()) {
         TEXTMETRICW metrics{};
-        if (!GetTextMetricsW(dc.get(), &metrics)) return {};
+        if (!GetTextMetricsW(dc, &metrics)) return {};
         return {0, metrics.tmHeight * tpp};
     }
     RECT extent{0, 0, wrap_width > 0 ? std::max(1, to_pixels(wrap_width, tpp)) : 0, 0};
     const UINT flags = DT_CALCRECT | (wrap_width > 0 ? DT_WORDBREAK : 0);
-    if (DrawTextW(dc.get(), wide.c_str(), static_cast<int>(wide.size()), &extent, flags) == 0)
+    if (DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &extent, flags) == 0)
         return {};
     return {width(extent) * tpp, height(extent) * tpp};
 }

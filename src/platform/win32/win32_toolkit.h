@@ -73,6 +73,7 @@ private:
     tk::ClockRandom random_;
     std::vector<CachedFont> fonts_;
     std::optional<tk::Screen> screen_;
+    unique_hdc measure_dc_;
     std::vector<FormPeer*> forms_;
     std::optional<bool> another_instance_;
     unique_handle instance_mutex_;

@@ -95,9 +95,12 @@ void WindowlessControl::sync() {
         changed = shown_ ? *shown_ : *now;
     }
     shown_ = now;
+    if (IsRectEmpty(&changed)) return;
     // A frame erases its background itself; the form repaints from its back buffer.
-    if (!IsRectEmpty(&changed))
-        InvalidateRect(surface, &changed, surface != form_.window() ? TRUE : FALSE);
+    if (surface == form_.window())
+        form_.invalidate(changed);
+    else
+        InvalidateRect(surface, &changed, TRUE);
 }
 
 }  // namespace win32
