@@ -1,5 +1,6 @@
 // The configuration run as a user sees it: the chooser's window, its buttons pressed by
 // their access keys, the options dialogs and the About box, and what ends up in the registry.
+#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -57,6 +58,33 @@ protected:
     }
     static HWND child_captioned(HWND window, const wchar_t* caption) {
         return FindWindowExW(window, nullptr, nullptr, caption);
+    }
+    // A control anywhere inside `window` (in a frame too) of this class, or with this
+    // caption; null if there is none.
+    static HWND descendant(HWND window, const wchar_t* class_name, const wchar_t* caption) {
+        struct Search {
+            const wchar_t* class_name;
+            const wchar_t* caption;
+            HWND found = nullptr;
+        } search{class_name, caption};
+        EnumChildWindows(
+            window,
+            [](HWND child, LPARAM data) -> BOOL {
+                auto& search = *reinterpret_cast<Search*>(data);
+                wchar_t text[64] = {};
+                if (search.class_name != nullptr) {
+                    GetClassNameW(child, text, 64);
+                    if (_wcsicmp(text, search.class_name) != 0) return TRUE;
+                }
+                if (search.caption != nullptr) {
+                    GetWindowTextW(child, text, 64);
+                    if (wcscmp(text, search.caption) != 0) return TRUE;
+                }
+                search.found = child;
+                return FALSE;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        return search.found;
     }
     static SIZE client_size(HWND window) {
         RECT client{};
@@ -127,6 +155,64 @@ TEST_F(Configuration, NextOpensTheDrifterOptionsWithAPreviewAndTheirOkStoresThem
     EXPECT_EQ(config::read_text(L"DriftImage"), L"41");
     EXPECT_EQ(config::read_text(L"DriftTrail"), L"0");
     EXPECT_EQ(config::value_names().size(), 4u);
+}
+
+TEST_F(Configuration, TheStillQuoteOptionsTakeAClickOnACheckBoxAndTheScrollBarKeys) {
+    config::set_text(L"Type", L"1");
+    config::set_text(L"SQSpeed", L"3000");
+    SaverProcess& run = start(L"/c");
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    press_with_alt('N');
+    const std::wstring caption = L"VQ ScreenSaver (Still & Quote)";
+    ASSERT_TRUE(shows_only(run, {caption}));
+    const HWND options = window_captioned(run, caption)->handle;
+    const HWND studio = descendant(options, nullptr, L"Studio");
+    const HWND duration = descendant(options, L"ScrollBar", nullptr);
+    ASSERT_NE(studio, nullptr);
+    ASSERT_NE(duration, nullptr);
+    EXPECT_EQ(SendMessageW(studio, BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(GetScrollPos(duration, SB_CTL), 3000);
+
+    // The click clears the box and gives it the focus; two tabs on, the scroll bar has it.
+    click_on(studio);
+    EXPECT_TRUE(poll_until([&] { return SendMessageW(studio, BM_GETCHECK, 0, 0) == BST_UNCHECKED; },
+                           kStartTimeout));
+    press_key(VK_TAB);
+    press_key(VK_TAB);
+    press_key(VK_END);
+    press_key(VK_PRIOR);  // a page of 500 back from the longest, 10000
+    press_key(VK_LEFT);   // and one step of 1
+    EXPECT_TRUE(poll_until([&] { return GetScrollPos(duration, SB_CTL) == 9499; }, kStartTimeout))
+        << "the scroll bar stands at " << GetScrollPos(duration, SB_CTL);
+
+    press_with_alt('O');
+    ASSERT_TRUE(ends_normally(run));
+    EXPECT_EQ(config::read_text(L"SQSpeed"), L"9499");
+    EXPECT_EQ(config::read_text(L"SQStudio"), L"0");
+    EXPECT_EQ(config::read_text(L"SQTitle"), L"1");
+    EXPECT_EQ(config::read_text(L"SQQuote"), L"1");
+    EXPECT_EQ(config::read_text(L"SQYear"), L"1");
+    EXPECT_EQ(config::read_text(L"Type"), L"1");
+}
+
+TEST_F(Configuration, AQuestionMarkTypedAtTheChooserOpensTheAboutBox) {
+    SaverProcess& run = start(L"/c");
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    std::array<INPUT, 4> question{};  // Shift and the key of '/' and '?' on a US keyboard
+    for (INPUT& input : question) input.type = INPUT_KEYBOARD;
+    question[0].ki.wVk = VK_SHIFT;
+    question[1].ki.wVk = VK_OEM_2;
+    question[2].ki.wVk = VK_OEM_2;
+    question[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    question[3].ki.wVk = VK_SHIFT;
+    question[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    ASSERT_EQ(SendInput(4, question.data(), sizeof(INPUT)), 4u);
+    EXPECT_TRUE(window_captioned(run, L"About " + kChooserCaption).has_value())
+        << "no About box";
+    press_key(VK_RETURN);
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    press_with_alt('C');
+    ASSERT_TRUE(ends_normally(run));
 }
 
 TEST_F(Configuration, EscapeOpensTheAboutBoxOverTheChooserAndEnterClosesIt) {
