@@ -62,29 +62,28 @@ protected:
     // A control anywhere inside `window` (in a frame too) of this class, or with this
     // caption; null if there is none.
     static HWND descendant(HWND window, const wchar_t* class_name, const wchar_t* caption) {
-        struct Search {
-            const wchar_t* class_name;
-            const wchar_t* caption;
-            HWND found = nullptr;
-        } search{class_name, caption};
-        EnumChildWindows(
-            window,
-            [](HWND child, LPARAM data) -> BOOL {
-                auto& search = *reinterpret_cast<Search*>(data);
-                wchar_t text[64] = {};
-                if (search.class_name != nullptr) {
-                    GetClassNameW(child, text, 64);
-                    if (_wcsicmp(text, search.class_name) != 0) return TRUE;
-                }
-                if (search.caption != nullptr) {
-                    GetWindowTextW(child, text, 64);
-                    if (wcscmp(text, search.caption) != 0) return TRUE;
-                }
-                search.found = child;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&search));
+        DescendantSearch search{class_name, caption};
+        EnumChildWindows(window, match_descendant, reinterpret_cast<LPARAM>(&search));
         return search.found;
+    }
+    struct DescendantSearch {
+        const wchar_t* class_name;
+        const wchar_t* caption;
+        HWND found = nullptr;
+    };
+    static BOOL CALLBACK match_descendant(HWND child, LPARAM data) {
+        auto& search = *reinterpret_cast<DescendantSearch*>(data);
+        wchar_t text[64] = {};
+        if (search.class_name != nullptr) {
+            GetClassNameW(child, text, 64);
+            if (_wcsicmp(text, search.class_name) != 0) return TRUE;
+        }
+        if (search.caption != nullptr) {
+            GetWindowTextW(child, text, 64);
+            if (wcscmp(text, search.caption) != 0) return TRUE;
+        }
+        search.found = child;
+        return FALSE;
     }
     static SIZE client_size(HWND window) {
         RECT client{};
