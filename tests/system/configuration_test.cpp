@@ -1,6 +1,5 @@
 // The configuration run as a user sees it: the chooser's window, its buttons pressed by
 // their access keys, the options dialogs and the About box, and what ends up in the registry.
-#include <array>
 #include <optional>
 #include <string>
 #include <vector>
@@ -197,15 +196,7 @@ TEST_F(Configuration, TheStillQuoteOptionsTakeAClickOnACheckBoxAndTheScrollBarKe
 TEST_F(Configuration, AQuestionMarkTypedAtTheChooserOpensTheAboutBox) {
     SaverProcess& run = start(L"/c");
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
-    std::array<INPUT, 4> question{};  // Shift and the key of '/' and '?' on a US keyboard
-    for (INPUT& input : question) input.type = INPUT_KEYBOARD;
-    question[0].ki.wVk = VK_SHIFT;
-    question[1].ki.wVk = VK_OEM_2;
-    question[2].ki.wVk = VK_OEM_2;
-    question[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    question[3].ki.wVk = VK_SHIFT;
-    question[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    ASSERT_EQ(SendInput(4, question.data(), sizeof(INPUT)), 4u);
+    press_with_shift(VK_OEM_2);  // '?' on a US keyboard
     EXPECT_TRUE(window_captioned(run, L"About " + kChooserCaption).has_value())
         << "no About box";
     press_key(VK_RETURN);

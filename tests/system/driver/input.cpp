@@ -34,17 +34,26 @@ void press_key(WORD virtual_key) {
     send(inputs);
 }
 
-void press_with_alt(WORD virtual_key) {
+namespace {
+
+// Presses and releases `virtual_key` with `modifier` held down.
+void press_with(WORD modifier, WORD virtual_key) {
     std::array<INPUT, 4> inputs{};
     for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = VK_MENU;
+    inputs[0].ki.wVk = modifier;
     inputs[1].ki.wVk = virtual_key;
     inputs[2].ki.wVk = virtual_key;
     inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs[3].ki.wVk = VK_MENU;
+    inputs[3].ki.wVk = modifier;
     inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
     send(inputs);
 }
+
+}  // namespace
+
+void press_with_alt(WORD virtual_key) { press_with(VK_MENU, virtual_key); }
+
+void press_with_shift(WORD virtual_key) { press_with(VK_SHIFT, virtual_key); }
 
 void click(MouseButton button) {
     std::array<INPUT, 2> inputs{};

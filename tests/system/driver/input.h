@@ -11,6 +11,8 @@ namespace vqtest {
 void press_key(WORD virtual_key);
 // Presses a key with Alt held down: a button's access key.
 void press_with_alt(WORD virtual_key);
+// Presses a key with Shift held down: a shifted character.
+void press_with_shift(WORD virtual_key);
 enum class MouseButton { Left, Right, Middle };
 // Presses and releases a button where the pointer is.
 void click(MouseButton button);
