@@ -17,44 +17,6 @@ const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
 
 class Configuration : public SystemTest {
 protected:
-    // The visible window of `process` with this caption, once it shows.
-    static std::optional<TopWindow> window_captioned(const SaverProcess& process,
-                                                     const std::wstring& caption) {
-        std::optional<TopWindow> found;
-        poll_until(
-            [&] {
-                for (const TopWindow& window : process.visible_windows()) {
-                    if (window.caption == caption) found = window;
-                }
-                return found.has_value() || !process.running();
-            },
-            kStartTimeout);
-        return found;
-    }
-    // Whether the captions of the visible windows of `process` become exactly `expected`
-    // with one of them the foreground window, the one the next keys go to.
-    static ::testing::AssertionResult shows_only(const SaverProcess& process,
-                                                 const std::vector<std::wstring>& expected) {
-        std::vector<std::wstring> captions;
-        bool in_front = false;
-        const bool shown = poll_until(
-            [&] {
-                captions.clear();
-                in_front = false;
-                for (const TopWindow& window : process.visible_windows()) {
-                    captions.push_back(window.caption);
-                    in_front = in_front || window.handle == GetForegroundWindow();
-                }
-                return captions == expected && in_front;
-            },
-            kStartTimeout);
-        if (shown) return ::testing::AssertionSuccess();
-        auto failure = ::testing::AssertionFailure();
-        if (!in_front) failure << "none of its windows is in front; ";
-        failure << "the visible windows are:";
-        for (const std::wstring& caption : captions) failure << " \"" << narrow(caption) << "\"";
-        return failure;
-    }
     static HWND child_captioned(HWND window, const wchar_t* caption) {
         return FindWindowExW(window, nullptr, nullptr, caption);
     }

@@ -2,22 +2,32 @@
 # A private Wine environment: one Xvfb display and one fresh WINEPREFIX, kept in a folder.
 #
 # Usage:
-#   wine_env.sh start DIR [WxH]   start Xvfb (default 800x600) on a free display, create and
+#   wine_env.sh start DIR [WxH [MONITOR...]]
+#                                 start Xvfb (default 800x600) on a free display, create and
 #                                 initialise DIR/prefix, keep its wineserver running, and
-#                                 write DIR/env; a previous environment in DIR is stopped first
+#                                 write DIR/env; a previous environment in DIR is stopped first.
+#                                 Each MONITOR, NAME:WxH+X+Y in X's coordinates (a NAME that
+#                                 begins with * is the primary), declares one monitor on the
+#                                 screen; Wine then sees those monitors instead of one
+#   wine_env.sh dpi DIR N         programs started from now on in DIR see a display of N dpi
 #   wine_env.sh exec DIR CMD...   run CMD with DISPLAY, WINEPREFIX and WINEDEBUG from DIR/env
 #   wine_env.sh stop DIR          stop the wineserver of DIR/prefix and the Xvfb of DIR, by PID,
 #                                 and remove the prefix
 #
-# DIR/env is a shell file to source: it exports DISPLAY, WINEPREFIX and WINEDEBUG, and sets
-# WINE_ENV_XVFB_PID. The script can also be sourced; it then defines wine_env_start,
-# wine_env_exec and wine_env_stop with the same arguments.
+# With WINE_ENV_ARCH=win32 in the environment, start makes a 32-bit prefix, as on 32-bit
+# Windows; otherwise a 64-bit one, which runs 32-bit programs too, as 64-bit Windows does.
+#
+# DIR/env is a shell file to source: it exports DISPLAY, WINEPREFIX, WINEDEBUG and WINEARCH,
+# and sets WINE_ENV_XVFB_PID and WINE_ENV_WINE (the prefix's own Wine loader). The script can
+# also be sourced; it then defines wine_env_start, wine_env_dpi, wine_env_exec and
+# wine_env_stop with the same arguments.
 #
 # Displays are taken from :60 upwards (:40-:59 are left for manual runs); a display whose
 # /tmp/.XN-lock exists is skipped, and if another run takes the same N first, that Xvfb
 # fails to start and the next N is tried, so racing runs never share a display.
 
-WINE_ENV_WINE=/usr/lib/wine/wine64
+WINE_ENV_WINE64=/usr/lib/wine/wine64
+WINE_ENV_WINE32=/usr/lib/wine/wine
 WINE_ENV_WINESERVER=/usr/lib/wine/wineserver
 WINE_ENV_FIRST_DISPLAY=60
 WINE_ENV_LAST_DISPLAY=199
@@ -46,7 +56,9 @@ wine_env_start_xvfb() {
         rm -f "$ready_file"
         # Its output goes to a file: a caller that waits for its own pipes to close
         # (ctest does) must not wait for Xvfb.
-        Xvfb ":$n" -screen 0 "${geometry}x24" -nolisten tcp -displayfd 3 \
+        # -noreset: declared monitors last only as long as the server does not reset, which
+        # it would when its last client leaves.
+        Xvfb ":$n" -screen 0 "${geometry}x24" -nolisten tcp -noreset -displayfd 3 \
             3>"$ready_file" </dev/null >"$dir/xvfb.log" 2>&1 &
         pid=$!
         tries=200
@@ -63,6 +75,17 @@ wine_env_start_xvfb() {
         wine_env_wait_gone "$pid" 5 || kill -9 "$pid" 2>/dev/null
     done
     wine_env_fail "no free X display in :$WINE_ENV_FIRST_DISPLAY-:$WINE_ENV_LAST_DISPLAY"
+}
+
+# Runs Wine's reg tool with ARGS in the prefix of DIR/env; its output goes nowhere.
+wine_env_reg() {
+    local dir=$1
+    shift
+    (
+        # shellcheck source=/dev/null
+        . "$dir/env"
+        "$WINE_ENV_WINE" reg "$@" >/dev/null 2>&1
+    )
 }
 
 # Initialises the prefix named in DIR/env; all output goes to DIR/wineboot.log.
@@ -84,26 +107,89 @@ wine_env_init_prefix() {
     )
 }
 
+# Declares each monitor NAME:WxH+X+Y on the display of DIR/env, 96 dpi in size. The first
+# takes Xvfb's one output, which otherwise stays a monitor of its own over the whole screen.
+wine_env_declare_monitors() {
+    local dir=$1 output=screen monitor name w h x y
+    shift
+    for monitor in "$@"; do
+        [[ $monitor =~ ^(\*?[A-Za-z0-9]+):([1-9][0-9]*)x([1-9][0-9]*)\+([0-9]+)\+([0-9]+)$ ]] ||
+            wine_env_fail "bad monitor '$monitor' (NAME:WxH+X+Y)" || return 1
+        name=${BASH_REMATCH[1]} w=${BASH_REMATCH[2]} h=${BASH_REMATCH[3]}
+        x=${BASH_REMATCH[4]} y=${BASH_REMATCH[5]}
+        wine_env_exec "$dir" xrandr --setmonitor "$name" \
+            "$w/$((w * 254 / 960))x$h/$((h * 254 / 960))+$x+$y" "$output" >>"$dir/xvfb.log" 2>&1 ||
+            wine_env_fail "xrandr could not declare monitor '$monitor'" || return 1
+        output=none
+    done
+}
+
+# Ends the prefix's wineserver and starts a persistent one: Wine reads the monitors and the
+# display settings only when its server starts. Its output goes to a file, so that a caller
+# that waits for its own pipes to close (ctest does) does not wait for the server.
+wine_env_restart_server() {
+    (
+        # shellcheck source=/dev/null
+        . "$1/env"
+        exec </dev/null >>"$1/wineboot.log" 2>&1
+        "$WINE_ENV_WINESERVER" -k
+        "$WINE_ENV_WINESERVER" -w
+        "$WINE_ENV_WINESERVER" -p || exit 1
+        # The desktop and the services the server keeps: started here, they hold none of
+        # the caller's pipes.
+        "$WINE_ENV_WINE" wineboot
+    )
+}
+
 wine_env_start() {
-    local dir=${1:?usage: wine_env.sh start DIR [WxH]} geometry=${2:-800x600}
+    local dir=${1:?usage: wine_env.sh start DIR [WxH [MONITOR...]]} geometry=${2:-800x600}
+    shift $(($# < 2 ? $# : 2))
     [[ $geometry =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || wine_env_fail "bad geometry '$geometry'" || return 1
     mkdir -p "$dir" || return 1
     dir=$(cd "$dir" && pwd) || return 1
     if [ -e "$dir/env" ]; then wine_env_stop "$dir" || return 1; fi
 
-    local display_and_pid display xvfb_pid prefix="$dir/prefix"
+    local display_and_pid display xvfb_pid prefix="$dir/prefix" arch=${WINE_ENV_ARCH:-win64}
+    local wine=$WINE_ENV_WINE64
+    case $arch in
+        win64) ;;
+        win32) wine=$WINE_ENV_WINE32 ;;
+        *) wine_env_fail "bad WINE_ENV_ARCH '$arch' (win32 or win64)" || return 1 ;;
+    esac
     display_and_pid=$(wine_env_start_xvfb "$dir" "$geometry") || return 1
     read -r display xvfb_pid <<<"$display_and_pid"
     rm -rf "$prefix"
     # Written first, so that a failure below can stop what was started.
-    printf 'export DISPLAY=:%s\nexport WINEPREFIX=%q\nexport WINEDEBUG=-all\nWINE_ENV_XVFB_PID=%s\n' \
-        "$display" "$prefix" "$xvfb_pid" >"$dir/env"
+    printf 'export DISPLAY=:%s\nexport WINEPREFIX=%q\nexport WINEDEBUG=-all\nexport WINEARCH=%s\n' \
+        "$display" "$prefix" "$arch" >"$dir/env"
+    printf 'WINE_ENV_XVFB_PID=%s\nWINE_ENV_WINE=%s\n' "$xvfb_pid" "$wine" >>"$dir/env"
     if ! wine_env_init_prefix "$dir"; then
         wine_env_stop "$dir"
         wine_env_fail "could not initialise the prefix, see $dir/wineboot.log"
         return 1
     fi
+    if [ $# -gt 0 ]; then
+        # Wine's XRandR display handler counts outputs, of which Xvfb has one; its Xinerama
+        # handler sees the declared monitors.
+        if ! wine_env_declare_monitors "$dir" "$@" ||
+            ! wine_env_reg "$dir" add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f ||
+            ! wine_env_restart_server "$dir"; then
+            wine_env_stop "$dir"
+            return 1
+        fi
+    fi
+    echo 96 >"$dir/dpi"
     echo "wine_env.sh: display :$display ($geometry), prefix $prefix"
+}
+
+# DIR/dpi holds the DPI in force, so that asking for it again restarts nothing.
+wine_env_dpi() {
+    local dir=${1:?usage: wine_env.sh dpi DIR N} dpi=${2:?usage: wine_env.sh dpi DIR N}
+    [[ $dpi =~ ^[1-9][0-9]*$ ]] || wine_env_fail "bad dpi '$dpi'" || return 1
+    [ "$(cat "$dir/dpi" 2>/dev/null)" = "$dpi" ] && return 0
+    wine_env_reg "$dir" add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$dpi" /f ||
+        wine_env_fail "could not set $dpi dpi" || return 1
+    wine_env_restart_server "$dir" && echo "$dpi" >"$dir/dpi"
 }
 
 wine_env_exec() {
@@ -120,7 +206,7 @@ wine_env_exec() {
 wine_env_stop() {
     local dir=${1:?usage: wine_env.sh stop DIR}
     [ -e "$dir/env" ] || return 0
-    local DISPLAY WINEPREFIX WINEDEBUG WINE_ENV_XVFB_PID
+    local DISPLAY WINEPREFIX WINEDEBUG WINEARCH WINE_ENV_XVFB_PID WINE_ENV_WINE
     # shellcheck source=/dev/null
     . "$dir/env"
     # Killed and then waited for, so that it writes nothing into the prefix once removed.
@@ -135,7 +221,7 @@ wine_env_stop() {
         fi
     fi
     # A prefix is about 700 MB; the next start makes a fresh one anyway.
-    rm -rf "$dir/env" "$dir/xvfb.ready" "$WINEPREFIX"
+    rm -rf "$dir/env" "$dir/dpi" "$dir/xvfb.ready" "$WINEPREFIX"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
@@ -143,6 +229,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     shift || true
     case $command in
         start) wine_env_start "$@" ;;
+        dpi) wine_env_dpi "$@" ;;
         exec) wine_env_exec "$@" ;;
         stop) wine_env_stop "$@" ;;
         *)

@@ -80,6 +80,11 @@ SIZE window_size(SIZE client, const WindowStyle& style) {
     return {width(frame), height(frame)};
 }
 
+// Where a window of `size` stands centred on the primary screen.
+POINT centred_on(const tk::Screen& screen, SIZE size) {
+    return {(screen.width_px - size.cx) / 2, (screen.height_px - size.cy) / 2};
+}
+
 }  // namespace
 
 void FormPeer::register_class(HINSTANCE instance) {
@@ -107,9 +112,9 @@ FormPeer::FormPeer(Win32Toolkit& toolkit, tk::Form& form)
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (form.start_position() == tk::StartPosition::CenterScreen) {
-        const tk::Screen screen = toolkit.screen();
-        x = (screen.width_px - size.cx) / 2;
-        y = (screen.height_px - size.cy) / 2;
+        const POINT centre = centred_on(toolkit.screen(), size);
+        x = centre.x;
+        y = centre.y;
     }
     const HWND created =
         CreateWindowExW(style.ex_style, kFormClass, widen(caption_).c_str(), style.style, x, y,
@@ -154,8 +159,14 @@ void FormPeer::sync() {
     RECT client{};
     if (GetClientRect(window, &client) && (width(client) != wanted.cx || height(client) != wanted.cy)) {
         const SIZE size = window_size(wanted, style_of(form_));
-        SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
-                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        // A centred form is centred at the size it is shown with: the saver's window, sized
+        // to the screen before it is shown, goes straight from its design rectangle to the
+        // screen's, and no other geometry can ever be seen.
+        const bool centre = form_.start_position() == tk::StartPosition::CenterScreen &&
+                            !IsWindowVisible(window);
+        const POINT at = centre ? centred_on(toolkit_.screen(), size) : POINT{};
+        SetWindowPos(window, nullptr, at.x, at.y, size.cx, size.cy,
+                     (centre ? 0 : SWP_NOMOVE) | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     // The window system places a form until the program moves it.
     if (form_.left() != synced_left_ || form_.top() != synced_top_) {

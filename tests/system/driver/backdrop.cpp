@@ -29,9 +29,10 @@ void Backdrop::run(std::promise<DWORD>& started) {
         started.set_exception(std::make_exception_ptr(last_error("RegisterClassW")));
         return;
     }
-    HWND window = CreateWindowExW(0, kClassName, L"Backdrop", WS_POPUP | WS_VISIBLE, 0, 0,
-                                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    HWND window = CreateWindowExW(
+        0, kClassName, L"Backdrop", WS_POPUP | WS_VISIBLE, GetSystemMetrics(SM_XVIRTUALSCREEN),
+        GetSystemMetrics(SM_YVIRTUALSCREEN), GetSystemMetrics(SM_CXVIRTUALSCREEN),
+        GetSystemMetrics(SM_CYVIRTUALSCREEN), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window) {
         started.set_exception(std::make_exception_ptr(last_error("CreateWindowExW")));
         return;
@@ -55,7 +56,7 @@ Backdrop::Backdrop() {
     }
     const bool shown = poll_until(
         [] {
-            const ScreenImage screen = ScreenImage::capture();
+            const ScreenImage screen = ScreenImage::capture_virtual_screen();
             return screen.count_other_than(kWhite, screen.bounds()) == 0;
         },
         milliseconds{5000});

@@ -1,4 +1,4 @@
-// A plain white window of the test process over the whole screen, below any top-most
+// A plain white window of the test process over every monitor, below any top-most
 // window: something for the saver to cover, so that a black screen means the saver drew it.
 #pragma once
 

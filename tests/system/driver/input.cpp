@@ -99,15 +99,19 @@ POINT pointer_position() {
 }
 
 void move_pointer_to(POINT target) {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
-    if (target.x < 0 || target.y < 0 || target.x >= width || target.y >= height)
+    // Over every monitor: the virtual screen, whose top-left corner may be left of and
+    // above the primary's.
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
+    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
+    if (target.x < left || target.y < top || target.x >= left + width || target.y >= top + height)
         throw DriverError("pointer target outside the screen");
     std::array<INPUT, 1> inputs{};
     inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dx = normalised(target.x, width);
-    inputs[0].mi.dy = normalised(target.y, height);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    inputs[0].mi.dx = normalised(target.x - left, width);
+    inputs[0].mi.dy = normalised(target.y - top, height);
+    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
     // Under Wine the pointer can spring back to where the X server last had it when a
     // window appears or hides the pointer just then; the move is sent again until it holds.
     bool arrived = false;

@@ -22,9 +22,9 @@ BITMAPINFOHEADER top_down_header(int width, int height) {
     return header;
 }
 
-RECT clip(const RECT& area, int width, int height) {
-    return {std::max(area.left, 0L), std::max(area.top, 0L), std::min(area.right, LONG{width}),
-            std::min(area.bottom, LONG{height})};
+RECT clip(const RECT& area, const RECT& bounds) {
+    return {std::max(area.left, bounds.left), std::max(area.top, bounds.top),
+            std::min(area.right, bounds.right), std::min(area.bottom, bounds.bottom)};
 }
 
 constexpr uint32_t kColourMask = 0xFFFFFF;
@@ -32,8 +32,19 @@ constexpr uint32_t kColourMask = 0xFFFFFF;
 }  // namespace
 
 ScreenImage ScreenImage::capture() {
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+    return capture({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+}
+
+ScreenImage ScreenImage::capture_virtual_screen() {
+    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
+    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+    return capture({left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+                    top + GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+}
+
+ScreenImage ScreenImage::capture(const RECT& area) {
+    const int width = area.right - area.left;
+    const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) throw DriverError("GetSystemMetrics gave no screen size");
 
     UniqueScreenDc screen(GetDC(nullptr));
@@ -49,23 +60,26 @@ ScreenImage ScreenImage::capture() {
     {
         ScopedSelection selection(memory.get(), bitmap.get());
         if (!selection.ok()) throw_last_error("SelectObject");
-        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY | CAPTUREBLT))
+        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top,
+                    SRCCOPY | CAPTUREBLT))
             throw_last_error("BitBlt from the screen");
         GdiFlush();
     }
     std::vector<uint32_t> pixels(static_cast<size_t>(width) * static_cast<size_t>(height));
     std::memcpy(pixels.data(), bits, pixels.size() * sizeof(uint32_t));
     for (uint32_t& p : pixels) p &= kColourMask;
-    return ScreenImage(width, height, std::move(pixels));
+    return ScreenImage({area.left, area.top}, width, height, std::move(pixels));
 }
 
 uint32_t ScreenImage::pixel(int x, int y) const {
+    x -= origin_.x;
+    y -= origin_.y;
     if (x < 0 || y < 0 || x >= width_ || y >= height_) throw DriverError("pixel outside the screen");
     return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
 }
 
 int ScreenImage::count_other_than(uint32_t colour, const RECT& area) const {
-    const RECT inside = clip(area, width_, height_);
+    const RECT inside = clip(area, bounds());
     int count = 0;
     for (int y = inside.top; y < inside.bottom; ++y)
         for (int x = inside.left; x < inside.right; ++x) count += pixel(x, y) != colour ? 1 : 0;
@@ -74,10 +88,11 @@ int ScreenImage::count_other_than(uint32_t colour, const RECT& area) const {
 
 int ScreenImage::count_non_black(const RECT& area) const { return count_other_than(0, area); }
 
-std::optional<RECT> ScreenImage::non_black_bounds() const {
+std::optional<RECT> ScreenImage::non_black_bounds(const RECT& area) const {
     std::optional<RECT> found;
-    for (int y = 0; y < height_; ++y) {
-        for (int x = 0; x < width_; ++x) {
+    const RECT all = clip(area, bounds());
+    for (int y = all.top; y < all.bottom; ++y) {
+        for (int x = all.left; x < all.right; ++x) {
             if (pixel(x, y) == 0) continue;
             if (!found) found = RECT{x, y, x + 1, y + 1};
             found->left = std::min(found->left, LONG{x});

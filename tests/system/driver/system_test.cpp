@@ -78,6 +78,43 @@ SaverProcess& SystemTest::start(const std::wstring& arguments) {
     return failure;
 }
 
+std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& process,
+                                                     const std::wstring& caption) {
+    std::optional<TopWindow> found;
+    poll_until(
+        [&] {
+            for (const TopWindow& window : process.visible_windows()) {
+                if (window.caption == caption) found = window;
+            }
+            return found.has_value() || !process.running();
+        },
+        kStartTimeout);
+    return found;
+}
+
+::testing::AssertionResult SystemTest::shows_only(const SaverProcess& process,
+                                           const std::vector<std::wstring>& expected) {
+    std::vector<std::wstring> captions;
+    bool in_front = false;
+    const bool shown = poll_until(
+        [&] {
+            captions.clear();
+            in_front = false;
+            for (const TopWindow& window : process.visible_windows()) {
+                captions.push_back(window.caption);
+                in_front = in_front || window.handle == GetForegroundWindow();
+            }
+            return captions == expected && in_front;
+        },
+        kStartTimeout);
+    if (shown) return ::testing::AssertionSuccess();
+    auto failure = ::testing::AssertionFailure();
+    if (!in_front) failure << "none of its windows is in front; ";
+    failure << "the visible windows are:";
+    for (const std::wstring& caption : captions) failure << " \"" << narrow(caption) << "\"";
+    return failure;
+}
+
 ::testing::AssertionResult SystemTest::ends_normally(const SaverProcess& process) {
     const auto code = process.wait_for_exit(kExitTimeout);
     if (!code) return ::testing::AssertionFailure() << "the program is still running";

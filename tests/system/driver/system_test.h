@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,14 @@ protected:
     // Whether `process` shows exactly one visible top-level window within kStartTimeout,
     // and that window becomes the foreground one, the one keys go to.
     static ::testing::AssertionResult shows_one_window(const SaverProcess& process);
+    // The visible window of `process` with this caption, once it shows (within
+    // kStartTimeout); nothing if it never does.
+    static std::optional<TopWindow> window_captioned(const SaverProcess& process,
+                                                     const std::wstring& caption);
+    // Whether the captions of the visible windows of `process` become exactly `expected`
+    // with one of them the foreground window, the one the next keys go to.
+    static ::testing::AssertionResult shows_only(const SaverProcess& process,
+                                                 const std::vector<std::wstring>& expected);
     // Whether `process` ends with exit code 0 within kExitTimeout.
     static ::testing::AssertionResult ends_normally(const SaverProcess& process);
     // Whether `process` is still running after kSettleTime.

@@ -21,10 +21,12 @@ BOOL CALLBACK collect_window_of_process(HWND window, LPARAM context) {
     return TRUE;
 }
 
-// Nothing when the window no longer exists.
+// Nothing when the window no longer exists. Visibility is read first: a window that was
+// visible then has its geometry read after it was shown, never the one it had hidden.
 std::optional<TopWindow> describe(HWND window) {
     TopWindow described;
     described.handle = window;
+    described.visible = IsWindowVisible(window) != FALSE;
 
     SetLastError(ERROR_SUCCESS);
     const int length = GetWindowTextLengthW(window);
@@ -47,7 +49,6 @@ std::optional<TopWindow> describe(HWND window) {
         if (!IsWindow(window)) return std::nullopt;
         throw_last_error("GetWindowLongPtrW");
     }
-    described.visible = IsWindowVisible(window) != FALSE;
     return described;
 }
 
