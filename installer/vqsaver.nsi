@@ -4,13 +4,8 @@
 ; VQ Saver the active screen saver, and it registers an uninstaller.
 ;
 ; makensis -DVERSION=1.2.0 -DSCR32=... -DSCR64=... -DREADME=... -DOUTFILE=... vqsaver.nsi
-; With -DTEST_AMD64 the installer itself is a 64-bit program (for machines that cannot run
-; 32-bit code); it installs the same way.
 
 Unicode true
-!ifdef TEST_AMD64
-    Target amd64-unicode
-!endif
 
 !include MUI2.nsh
 !include LogicLib.nsh

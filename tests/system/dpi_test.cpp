@@ -25,7 +25,7 @@ struct DialogCase {
 };
 
 class Dpi : public SystemTest, public ::testing::WithParamInterface<DialogCase> {
-protected:
+  protected:
     void SetUp() override {
         SystemTest::SetUp();
         const wchar_t* text = _wgetenv(L"VQ_DPI");
@@ -58,8 +58,8 @@ std::string clipped_text(HWND control, HDC dc) {
     const bool is_static = _wcsicmp(class_name, L"Static") == 0;
     const LONG_PTR kind = style & BS_TYPEMASK;
     // Check boxes and option buttons draw their box left of the text.
-    const bool boxed = !is_static && kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON &&
-                       kind != BS_GROUPBOX;
+    const bool boxed =
+        !is_static && kind != BS_PUSHBUTTON && kind != BS_DEFPUSHBUTTON && kind != BS_GROUPBOX;
     const int room = client.right - (boxed ? GetSystemMetrics(SM_CXMENUCHECK) : 0);
     // Word-wrapped statics break their lines within their width; the others keep one line.
     RECT needed{0, 0, is_static ? client.right : 0, 0};
@@ -109,12 +109,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         DialogCase{"chooser", nullptr, DialogCase::None, kChooser, {4710, 3630}},
         DialogCase{"about", nullptr, DialogCase::Escape, L"About " + kChooser, {5730, 3555}},
-        DialogCase{"drifter_options", L"0", DialogCase::Next, L"VQ ScreenSaver (Drifter)",
-                   {4815, 4155}},
-        DialogCase{"still_quote_options", L"1", DialogCase::Next,
-                   L"VQ ScreenSaver (Still & Quote)", {4605, 3480}},
-        DialogCase{"flasher_options", L"2", DialogCase::Next, L"VQ ScreenSaver (Flasher)",
-                   {5235, 1875}}),
+        DialogCase{
+            "drifter_options", L"0", DialogCase::Next, L"VQ ScreenSaver (Drifter)", {4815, 4155}},
+        DialogCase{"still_quote_options",
+                   L"1",
+                   DialogCase::Next,
+                   L"VQ ScreenSaver (Still & Quote)",
+                   {4605, 3480}},
+        DialogCase{
+            "flasher_options", L"2", DialogCase::Next, L"VQ ScreenSaver (Flasher)", {5235, 1875}}),
     [](const auto& info) { return info.param.name; });
 
 }  // namespace

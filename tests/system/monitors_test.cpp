@@ -1,6 +1,8 @@
 // The saver on a desktop of three monitors: the primary, one left of and above it (negative
 // coordinates), one in portrait. A white backdrop lies under everything, so a white pixel on
 // a monitor is the desktop showing through.
+#include "driver/monitors.h"
+
 #include <algorithm>
 #include <optional>
 #include <string>
@@ -9,7 +11,6 @@
 #include "driver/backdrop.h"
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "driver/monitors.h"
 #include "driver/polling.h"
 #include "driver/screen_image.h"
 #include "driver/system_test.h"
@@ -19,10 +20,12 @@ namespace {
 
 const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
 
-POINT centre_of(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
+POINT centre_of(const RECT& r) {
+    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
 
 class MonitorTest : public SystemTest {
-protected:
+  protected:
     void SetUp() override {
         SystemTest::SetUp();
         monitors_ = monitors();
@@ -31,8 +34,8 @@ protected:
                                           [](const Monitor& m) { return m.primary; });
         ASSERT_NE(primary, monitors_.end());
         primary_ = primary->rect;
-        ASSERT_EQ(to_text(primary_), to_text({0, 0, GetSystemMetrics(SM_CXSCREEN),
-                                              GetSystemMetrics(SM_CYSCREEN)}));
+        ASSERT_EQ(to_text(primary_),
+                  to_text({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
         ASSERT_TRUE(std::any_of(monitors_.begin(), monitors_.end(), [](const Monitor& m) {
             return m.rect.left < 0 && m.rect.top < 0;
         })) << "no monitor left of and above the primary";
@@ -93,7 +96,7 @@ protected:
     std::vector<Monitor> monitors_;
     RECT primary_{};
 
-private:
+  private:
     std::optional<Backdrop> backdrop_;
 };
 
@@ -160,7 +163,7 @@ struct InputCase {
 };
 
 class MonitorInput : public MonitorTest, public ::testing::WithParamInterface<InputCase> {
-protected:
+  protected:
     const Monitor& monitor(int which) const {
         const auto is = [&](const Monitor& m) {
             if (which == 0) return m.primary;
@@ -201,13 +204,13 @@ TEST_P(MonitorInput, EndsTheSaverOnEveryMonitorAndShowsThePointerAgain) {
     EXPECT_TRUE(pointer_shown());
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    OnEachMonitor, MonitorInput,
-    ::testing::Values(InputCase{Input::Key, 0}, InputCase{Input::Key, 1}, InputCase{Input::Key, 2},
-                      InputCase{Input::Press, 0}, InputCase{Input::Press, 1},
-                      InputCase{Input::Press, 2}, InputCase{Input::Move, 0},
-                      InputCase{Input::Move, 1}, InputCase{Input::Move, 2}),
-    [](const auto& info) { return case_name(info.param); });
+INSTANTIATE_TEST_SUITE_P(OnEachMonitor, MonitorInput,
+                         ::testing::Values(InputCase{Input::Key, 0}, InputCase{Input::Key, 1},
+                                           InputCase{Input::Key, 2}, InputCase{Input::Press, 0},
+                                           InputCase{Input::Press, 1}, InputCase{Input::Press, 2},
+                                           InputCase{Input::Move, 0}, InputCase{Input::Move, 1},
+                                           InputCase{Input::Move, 2}),
+                         [](const auto& info) { return case_name(info.param); });
 
 TEST_F(Monitors, TheChooserAndItsDialogsOpenOnThePrimary) {
     SaverProcess& run = start(L"/c");

@@ -1,6 +1,8 @@
 // Each display mode on the screen the environment was started with (VQ_SCREEN_SIZE, as
-// "WxH"): one window covering exactly that screen, drawing that shows up on it, and an end
-// on a key.
+// "WxH") at its DPI (VQ_DPI): one window covering exactly that screen, drawing that shows up
+// on it, and an end on a key. The Drifter works in whole pixels at any DPI: it starts
+// exactly where it does at 96 dpi.
+#include <cmath>
 #include <cstdlib>
 #include <cwchar>
 #include <optional>
@@ -12,6 +14,7 @@
 #include "driver/polling.h"
 #include "driver/screen_image.h"
 #include "driver/system_test.h"
+#include "driver/unique_handles.h"
 
 namespace vqtest {
 namespace {
@@ -19,7 +22,14 @@ namespace {
 struct ModeCase {
     std::string name;
     std::vector<std::pair<std::wstring, std::wstring>> settings;
+    bool drifter = false;
 };
+
+// Picture 41 is 145 pixels high in its one-pixel black frame; it starts at y = (H - 145) / 2,
+// halves to even, and moves right, so the top of what shows of it stays one line lower.
+LONG drifter_inside_top(LONG screen_height) {
+    return static_cast<LONG>(std::nearbyint((screen_height - 145) / 2.0)) + 1;
+}
 
 class Screens : public SystemTest, public ::testing::WithParamInterface<ModeCase> {};
 
@@ -35,6 +45,11 @@ TEST_P(Screens, DrawsOnTheWholeScreenAndEndsOnAKey) {
     ASSERT_TRUE(screen) << "VQ_SCREEN_SIZE gives no screen size";
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), screen->cx);
     ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), screen->cy);
+    if (const wchar_t* dpi = _wgetenv(L"VQ_DPI")) {
+        UniqueScreenDc dc(GetDC(nullptr));
+        ASSERT_EQ(GetDeviceCaps(dc.get(), LOGPIXELSX), _wtoi(dpi))
+            << "the display is not at VQ_DPI";
+    }
     const RECT whole{0, 0, screen->cx, screen->cy};
 
     for (const auto& [name, value] : GetParam().settings) config::set_text(name, value);
@@ -55,6 +70,10 @@ TEST_P(Screens, DrawsOnTheWholeScreenAndEndsOnAKey) {
         RECT inside{};
         IntersectRect(&inside, &*drawn, &whole);
         EXPECT_TRUE(EqualRect(&inside, &*drawn)) << "drawn at " << to_text(*drawn);
+        if (GetParam().drifter) {
+            EXPECT_EQ(drawn->top, drifter_inside_top(screen->cy));
+            EXPECT_EQ(drawn->bottom - drawn->top, 143);
+        }
     }
 
     press_key(VK_SPACE);
@@ -64,7 +83,7 @@ TEST_P(Screens, DrawsOnTheWholeScreenAndEndsOnAKey) {
 // Short periods, so that each mode has drawn something within a second or two.
 INSTANTIATE_TEST_SUITE_P(
     Modes, Screens,
-    ::testing::Values(ModeCase{"drifter", {{L"Type", L"0"}, {L"DriftSpeed", L"10"}}},
+    ::testing::Values(ModeCase{"drifter", {{L"Type", L"0"}, {L"DriftSpeed", L"10"}}, true},
                       ModeCase{"still_quote", {{L"Type", L"1"}, {L"SQSpeed", L"2000"}}},
                       ModeCase{"flasher", {{L"Type", L"2"}, {L"FlasherSpeed", L"250"}}}),
     [](const auto& info) { return info.param.name; });
