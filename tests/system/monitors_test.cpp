@@ -1,6 +1,6 @@
 // The saver on a desktop of three monitors: the primary, one left of and above it (negative
-// coordinates), one in portrait. A white backdrop lies under everything, so a white pixel on
-// a monitor is the desktop showing through.
+// coordinates), one in portrait. Where the screen's pixels are judged, a white backdrop lies
+// under everything, so a white pixel on a monitor is the desktop showing through.
 #include "driver/monitors.h"
 
 #include <algorithm>
@@ -42,7 +42,6 @@ class MonitorTest : public SystemTest {
         ASSERT_TRUE(std::any_of(monitors_.begin(), monitors_.end(), [](const Monitor& m) {
             return m.rect.bottom - m.rect.top > m.rect.right - m.rect.left;
         })) << "no monitor in portrait";
-        backdrop_.emplace();
     }
 
     // The saver's windows once there is one over each monitor, exactly, all top-most.

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
 # Runs one suite of the system tests in the Wine environment that wine_env.sh started in
-# ENV_DIR, at DPI dots per inch, with the Wine loader LOADER (wine for the 32-bit build,
+# ENV_DIR, on the screen SCREEN ("WxH [MONITOR...]", see wine_env.sh screen) at DPI dots per
+# inch, with the Wine loader LOADER (wine for the 32-bit build,
 # wine64 for the 64-bit one) against the program SAVER_SCR. A failing test leaves a
 # screenshot (turned into a PNG here) and the exit codes of its runs in ARTIFACTS_DIR.
 # Exits with the suite's status, or with 77 (skipped) when this machine cannot execute the
 # loader's code. SUITE may name several suites, separated by colons.
-# Usage: run_suite.sh ENV_DIR ARTIFACTS_DIR DPI LOADER SAVER_SCR TESTS_EXE SUITE
+# Usage: run_suite.sh ENV_DIR ARTIFACTS_DIR SCREEN DPI LOADER SAVER_SCR TESTS_EXE SUITE
 set -uo pipefail
-[ $# -eq 7 ] || { sed -n '2,/^set/s/^# \{0,1\}//p' "$0" | grep -v '^set' >&2; exit 2; }
-env_dir=$1 artifacts=$2 dpi=$3 loader=$4 saver=$5 tests=$6
+[ $# -eq 8 ] || { sed -n '2,/^set/s/^# \{0,1\}//p' "$0" | grep -v '^set' >&2; exit 2; }
+env_dir=$1 artifacts=$2 dpi=$4 loader=$5 saver=$6 tests=$7
+read -ra screen <<<"$3"
 # A suite's own tests and its parameterised ones.
 filter=""
-IFS=: read -ra suites <<<"$7"
+IFS=: read -ra suites <<<"$8"
 for suite in "${suites[@]}"; do filter+="$suite.*:*/$suite.*:"; done
 wine_env=$(dirname "$0")/../../tools/lib/wine_env.sh
 
@@ -24,6 +26,7 @@ if ! "$loader" --version >/dev/null 2>&1; then
     exit 77
 fi
 
+"$wine_env" screen "$env_dir" "${screen[@]}" || exit 1
 "$wine_env" dpi "$env_dir" "$dpi" || exit 1
 rm -rf "$artifacts"
 mkdir -p "$artifacts" || exit 1

@@ -9,6 +9,9 @@
 #                                 Each MONITOR, NAME:WxH+X+Y in X's coordinates (a NAME that
 #                                 begins with * is the primary), declares one monitor on the
 #                                 screen; Wine then sees those monitors instead of one
+#   wine_env.sh screen DIR WxH [MONITOR...]
+#                                 programs started from now on in DIR see this screen instead
+#                                 (a new Xvfb; the prefix stays)
 #   wine_env.sh dpi DIR N         programs started from now on in DIR see a display of N dpi
 #   wine_env.sh exec DIR CMD...   run CMD with DISPLAY, WINEPREFIX and WINEDEBUG from DIR/env
 #   wine_env.sh stop DIR          stop the wineserver of DIR/prefix and the Xvfb of DIR, by PID,
@@ -19,8 +22,8 @@
 #
 # DIR/env is a shell file to source: it exports DISPLAY, WINEPREFIX, WINEDEBUG and WINEARCH,
 # and sets WINE_ENV_XVFB_PID and WINE_ENV_WINE (the prefix's own Wine loader). The script can
-# also be sourced; it then defines wine_env_start, wine_env_dpi, wine_env_exec and
-# wine_env_stop with the same arguments.
+# also be sourced; it then defines wine_env_start, wine_env_screen, wine_env_dpi,
+# wine_env_exec and wine_env_stop with the same arguments.
 #
 # Displays are taken from :60 upwards (:40-:59 are left for manual runs); a display whose
 # /tmp/.XN-lock exists is skipped, and if another run takes the same N first, that Xvfb
@@ -88,6 +91,18 @@ wine_env_reg() {
     )
 }
 
+# Stops the Xvfb of PID that serves DISPLAY, if the PID still is an Xvfb (the number may
+# have been reused).
+wine_env_stop_xvfb() {
+    local pid=$1 display=$2
+    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ] || return 0
+    kill "$pid"
+    if ! wine_env_wait_gone "$pid" 5; then
+        kill -9 "$pid"
+        rm -f "/tmp/.X${display#:}-lock"
+    fi
+}
+
 # Initialises the prefix named in DIR/env; all output goes to DIR/wineboot.log.
 wine_env_init_prefix() {
     local dir=$1
@@ -113,8 +128,7 @@ wine_env_declare_monitors() {
     local dir=$1 output=screen monitor name w h x y
     shift
     for monitor in "$@"; do
-        [[ $monitor =~ ^(\*?[A-Za-z0-9]+):([1-9][0-9]*)x([1-9][0-9]*)\+([0-9]+)\+([0-9]+)$ ]] ||
-            wine_env_fail "bad monitor '$monitor' (NAME:WxH+X+Y)" || return 1
+        [[ $monitor =~ ^(\*?[A-Za-z0-9]+):([0-9]+)x([0-9]+)\+([0-9]+)\+([0-9]+)$ ]] || return 1
         name=${BASH_REMATCH[1]} w=${BASH_REMATCH[2]} h=${BASH_REMATCH[3]}
         x=${BASH_REMATCH[4]} y=${BASH_REMATCH[5]}
         wine_env_exec "$dir" xrandr --setmonitor "$name" \
@@ -141,16 +155,49 @@ wine_env_restart_server() {
     )
 }
 
+# Writes DIR/env for the display and Xvfb given, and the prefix's kind and loader.
+wine_env_write_env() {
+    local dir=$1 display=$2 xvfb_pid=$3 arch=$4 wine=$5
+    printf 'export DISPLAY=:%s\nexport WINEPREFIX=%q\nexport WINEDEBUG=-all\nexport WINEARCH=%s\n' \
+        "$display" "$dir/prefix" "$arch" >"$dir/env"
+    printf 'WINE_ENV_XVFB_PID=%s\nWINE_ENV_WINE=%s\n' "$xvfb_pid" "$wine" >>"$dir/env"
+}
+
+# Checks a screen: WxH and monitors NAME:WxH+X+Y.
+wine_env_check_screen() {
+    [[ $1 =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || wine_env_fail "bad geometry '$1'" || return 1
+    shift
+    local monitor
+    for monitor in "$@"; do
+        [[ $monitor =~ ^\*?[A-Za-z0-9]+:[1-9][0-9]*x[1-9][0-9]*\+[0-9]+\+[0-9]+$ ]] ||
+            wine_env_fail "bad monitor '$monitor' (NAME:WxH+X+Y)" || return 1
+    done
+}
+
+# Declares the monitors on DIR's display and tells Wine which display handler to use:
+# its XRandR one counts outputs, of which Xvfb has one; its Xinerama one sees the declared
+# monitors. Then restarts the server, which reads both only when it starts.
+wine_env_use_monitors() {
+    local dir=$1
+    shift
+    if [ $# -gt 0 ]; then
+        wine_env_declare_monitors "$dir" "$@" &&
+            wine_env_reg "$dir" add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f
+    else
+        wine_env_reg "$dir" delete 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /f
+        true
+    fi && wine_env_restart_server "$dir"
+}
+
 wine_env_start() {
     local dir=${1:?usage: wine_env.sh start DIR [WxH [MONITOR...]]} geometry=${2:-800x600}
     shift $(($# < 2 ? $# : 2))
-    [[ $geometry =~ ^[1-9][0-9]*x[1-9][0-9]*$ ]] || wine_env_fail "bad geometry '$geometry'" || return 1
+    wine_env_check_screen "$geometry" "$@" || return 1
     mkdir -p "$dir" || return 1
     dir=$(cd "$dir" && pwd) || return 1
     if [ -e "$dir/env" ]; then wine_env_stop "$dir" || return 1; fi
 
-    local display_and_pid display xvfb_pid prefix="$dir/prefix" arch=${WINE_ENV_ARCH:-win64}
-    local wine=$WINE_ENV_WINE64
+    local display_and_pid display xvfb_pid arch=${WINE_ENV_ARCH:-win64} wine=$WINE_ENV_WINE64
     case $arch in
         win64) ;;
         win32) wine=$WINE_ENV_WINE32 ;;
@@ -158,28 +205,47 @@ wine_env_start() {
     esac
     display_and_pid=$(wine_env_start_xvfb "$dir" "$geometry") || return 1
     read -r display xvfb_pid <<<"$display_and_pid"
-    rm -rf "$prefix"
+    rm -rf "$dir/prefix"
     # Written first, so that a failure below can stop what was started.
-    printf 'export DISPLAY=:%s\nexport WINEPREFIX=%q\nexport WINEDEBUG=-all\nexport WINEARCH=%s\n' \
-        "$display" "$prefix" "$arch" >"$dir/env"
-    printf 'WINE_ENV_XVFB_PID=%s\nWINE_ENV_WINE=%s\n' "$xvfb_pid" "$wine" >>"$dir/env"
+    wine_env_write_env "$dir" "$display" "$xvfb_pid" "$arch" "$wine"
     if ! wine_env_init_prefix "$dir"; then
         wine_env_stop "$dir"
         wine_env_fail "could not initialise the prefix, see $dir/wineboot.log"
         return 1
     fi
-    if [ $# -gt 0 ]; then
-        # Wine's XRandR display handler counts outputs, of which Xvfb has one; its Xinerama
-        # handler sees the declared monitors.
-        if ! wine_env_declare_monitors "$dir" "$@" ||
-            ! wine_env_reg "$dir" add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f ||
-            ! wine_env_restart_server "$dir"; then
-            wine_env_stop "$dir"
-            return 1
-        fi
+    if [ $# -gt 0 ] && ! wine_env_use_monitors "$dir" "$@"; then
+        wine_env_stop "$dir"
+        return 1
     fi
+    echo "$geometry $*" >"$dir/screen"
     echo 96 >"$dir/dpi"
-    echo "wine_env.sh: display :$display ($geometry), prefix $prefix"
+    echo "wine_env.sh: display :$display ($geometry $*), prefix $dir/prefix"
+}
+
+# DIR/screen holds the screen in force, so that asking for it again restarts nothing.
+# Otherwise the prefix stays and only the display changes: a new Xvfb, and a new server,
+# as Wine's processes connect to the display when they start.
+wine_env_screen() {
+    local dir=${1:?usage: wine_env.sh screen DIR WxH [MONITOR...]}
+    local geometry=${2:?usage: wine_env.sh screen DIR WxH [MONITOR...]}
+    shift 2
+    wine_env_check_screen "$geometry" "$@" || return 1
+    [ -e "$dir/env" ] || wine_env_fail "no environment in $dir (run start first)" || return 1
+    [ "$(cat "$dir/screen" 2>/dev/null)" = "$geometry $*" ] && return 0
+
+    local DISPLAY WINEPREFIX WINEDEBUG WINEARCH WINE_ENV_XVFB_PID WINE_ENV_WINE display_and_pid
+    local display xvfb_pid
+    # shellcheck source=/dev/null
+    . "$dir/env"
+    rm -f "$dir/screen"
+    WINEPREFIX="$WINEPREFIX" "$WINE_ENV_WINESERVER" -k 2>/dev/null &&
+        WINEPREFIX="$WINEPREFIX" "$WINE_ENV_WINESERVER" -w
+    wine_env_stop_xvfb "$WINE_ENV_XVFB_PID" "$DISPLAY"
+    display_and_pid=$(wine_env_start_xvfb "$dir" "$geometry") || return 1
+    read -r display xvfb_pid <<<"$display_and_pid"
+    wine_env_write_env "$dir" "$display" "$xvfb_pid" "$WINEARCH" "$WINE_ENV_WINE"
+    wine_env_use_monitors "$dir" "$@" || return 1
+    echo "$geometry $*" >"$dir/screen"
 }
 
 # DIR/dpi holds the DPI in force, so that asking for it again restarts nothing.
@@ -212,16 +278,9 @@ wine_env_stop() {
     # Killed and then waited for, so that it writes nothing into the prefix once removed.
     WINEPREFIX="$WINEPREFIX" "$WINE_ENV_WINESERVER" -k 2>/dev/null &&
         WINEPREFIX="$WINEPREFIX" "$WINE_ENV_WINESERVER" -w
-    # Only signal the PID if it still is our Xvfb (the number may have been reused).
-    if [ "$(cat "/proc/$WINE_ENV_XVFB_PID/comm" 2>/dev/null)" = Xvfb ]; then
-        kill "$WINE_ENV_XVFB_PID"
-        if ! wine_env_wait_gone "$WINE_ENV_XVFB_PID" 5; then
-            kill -9 "$WINE_ENV_XVFB_PID"
-            rm -f "/tmp/.X${DISPLAY#:}-lock"
-        fi
-    fi
+    wine_env_stop_xvfb "$WINE_ENV_XVFB_PID" "$DISPLAY"
     # A prefix is about 700 MB; the next start makes a fresh one anyway.
-    rm -rf "$dir/env" "$dir/dpi" "$dir/xvfb.ready" "$WINEPREFIX"
+    rm -rf "$dir/env" "$dir/dpi" "$dir/screen" "$dir/xvfb.ready" "$WINEPREFIX"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then
@@ -229,6 +288,7 @@ if [ "${BASH_SOURCE[0]}" = "$0" ]; then
     shift || true
     case $command in
         start) wine_env_start "$@" ;;
+        screen) wine_env_screen "$@" ;;
         dpi) wine_env_dpi "$@" ;;
         exec) wine_env_exec "$@" ;;
         stop) wine_env_stop "$@" ;;
