@@ -5,19 +5,16 @@
 #include "toolkit/toolkit.h"
 
 namespace vq {
-namespace {
-
-constexpr tk::Int16 kFastest = 250;
-constexpr tk::Int16 kSlowest = 5000;
-constexpr tk::Int16 kDefaultSpeed = 2000;
-
-}  // namespace
 
 frmFlasherConfig::frmFlasherConfig(Program& program)
     : OptionsDialog(program,
                     dialog_design("frmFlasherConfig", "VQ ScreenSaver (Flasher)", 5235, 1875),
-                    {.ok_left = 720, .ok_top = 1320, .default_left = 2040, .default_top = 1320,
-                     .cancel_left = 3360, .cancel_top = 1320}),
+                    {.ok_left = 720,
+                     .ok_top = 1320,
+                     .default_left = 2040,
+                     .default_top = 1320,
+                     .cancel_left = 3360,
+                     .cancel_top = 1320}),
       Label3(*this, dialog_label("Label3", {120, 120, 4935, 735},
                                  "Select the speed at which you wish the images to flash on your "
                                  "screen. Then choose OK (to register your choice of speed) or "
@@ -26,8 +23,8 @@ frmFlasherConfig::frmFlasherConfig(Program& program)
              dialog_label("Label2", {240, 840, 615, 255}, "Fast", nullptr, tk::Alignment::Right)),
       hsbFlashSpeed(*this, {.name = "hsbFlashSpeed",
                             .rect = {960, 825, 3135, 255},
-                            .min = kFastest,
-                            .max = kSlowest,
+                            .min = keys::FlasherSpeed.min,
+                            .max = keys::FlasherSpeed.max,
                             .small_change = 1,
                             .large_change = 250}),
       Label1(*this, dialog_label("Label1", {4200, 840, 735, 255}, "Slow")) {
@@ -37,14 +34,15 @@ frmFlasherConfig::frmFlasherConfig(Program& program)
 }
 
 void frmFlasherConfig::Form_Load() {
-    hsbFlashSpeed.set_value(
-        ReadInt16(toolkit().settings(), "FlasherSpeed", kDefaultSpeed, kFastest, kSlowest));
+    hsbFlashSpeed.set_value(ReadInt16(toolkit().settings(), keys::FlasherSpeed));
 }
 
-void frmFlasherConfig::cmdDefault_Click() { hsbFlashSpeed.set_value(kDefaultSpeed); }
+void frmFlasherConfig::cmdDefault_Click() {
+    hsbFlashSpeed.set_value(keys::FlasherSpeed.default_value);
+}
 
 void frmFlasherConfig::cmdOK_Click() {
-    WriteSetting(toolkit().settings(), "FlasherSpeed", hsbFlashSpeed.value());
+    WriteSetting(toolkit().settings(), keys::FlasherSpeed, hsbFlashSpeed.value());
     UnloadWithChooser();
 }
 
