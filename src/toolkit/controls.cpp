@@ -1,4 +1,7 @@
 // The controls whose only logic is their own state.
+#include <algorithm>
+#include <cmath>
+
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/command_button.h"
@@ -8,8 +11,6 @@
 #include "toolkit/option_button.h"
 #include "toolkit/picture_box.h"
 #include "toolkit/scroll_bar.h"
-
-#include <algorithm>
 
 namespace tk {
 
@@ -50,12 +51,15 @@ void PictureBox::fit_to_picture() {
     set_size_silently(picture_->width_px() * tpp, picture_->height_px() * tpp);
 }
 
+// In pixels a whole number: the picture's own size when the box fits it.
 double PictureBox::scale_width() const {
-    return scale_mode_ == ScaleMode::Pixels ? width() / form().twips_per_pixel() : width();
+    return scale_mode_ == ScaleMode::Pixels ? std::round(width() / form().twips_per_pixel())
+                                            : width();
 }
 
 double PictureBox::scale_height() const {
-    return scale_mode_ == ScaleMode::Pixels ? height() / form().twips_per_pixel() : height();
+    return scale_mode_ == ScaleMode::Pixels ? std::round(height() / form().twips_per_pixel())
+                                            : height();
 }
 
 Frame::Frame(Form& form, FrameDesign d)
@@ -85,11 +89,12 @@ void CheckBox::set_value(Int16 v) {
     if (on_click) on_click();
 }
 
-void CheckBox::toggle_by_user() { set_value(value_ == 0 ? 1 : 0); }
+void CheckBox::toggle_by_user() {
+    set_value(value_ == 0 ? 1 : 0);
+}
 
 OptionButton::OptionButton(Form& form, OptionButtonDesign d)
-    : Control(form, ControlKind::OptionButton, std::move(d.name), d.rect, d.visible,
-              d.container),
+    : Control(form, ControlKind::OptionButton, std::move(d.name), d.rect, d.visible, d.container),
       index_(d.index),
       caption_(std::move(d.caption)) {}
 

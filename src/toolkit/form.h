@@ -36,7 +36,7 @@ struct FormDesign {
 };
 
 class Form {
-public:
+  public:
     Form(Toolkit& toolkit, FormDesign design);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -79,7 +79,11 @@ public:
     void move(double left, double top);
     ScaleMode scale_mode() const { return scale_mode_; }
     void set_scale_mode(ScaleMode mode) { scale_mode_ = mode; }
-    // The client area in the form's coordinate unit.
+    // The client area in whole pixels, as the window is made: its twips at the form's DPI,
+    // rounded to the nearest pixel.
+    int width_px() const;
+    int height_px() const;
+    // The client area in the form's coordinate unit; in pixels always a whole number.
     double scale_width() const;
     double scale_height() const;
     double twips_per_pixel() const;
@@ -123,7 +127,7 @@ public:
     void unregister_timer(Timer& timer);
     void note_focus(Control* control) { focused_ = control; }
 
-protected:
+  protected:
     virtual void Form_Load() {}
     virtual void Form_KeyDown(Int16 /*KeyCode*/, Int16 /*Shift*/) {}
     virtual void Form_KeyPress(Int16 /*KeyAscii*/) {}
@@ -133,7 +137,7 @@ protected:
     virtual void Form_DblClick() {}
     virtual void Form_Unload(Int16& /*Cancel*/) {}
 
-private:
+  private:
     void sync();
     // Pixels of the client area to the form's coordinate unit.
     float to_scale(double px) const;

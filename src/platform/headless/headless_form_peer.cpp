@@ -11,7 +11,9 @@ std::unique_ptr<tk::ControlPeer> HeadlessFormPeer::create_control_peer(tk::Contr
     return std::make_unique<HeadlessControlPeer>(control);
 }
 
-void HeadlessFormPeer::sync() { fit_surface(); }
+void HeadlessFormPeer::sync() {
+    fit_surface();
+}
 
 void HeadlessFormPeer::show(tk::Modality modality, tk::Form* owner) {
     shown_ = true;
@@ -19,7 +21,9 @@ void HeadlessFormPeer::show(tk::Modality modality, tk::Form* owner) {
     fit_surface();
 }
 
-void HeadlessFormPeer::hide() { shown_ = false; }
+void HeadlessFormPeer::hide() {
+    shown_ = false;
+}
 
 void HeadlessFormPeer::place_topmost(int, int, int, int) {
     topmost_ = true;
@@ -48,9 +52,8 @@ tk::Color HeadlessFormPeer::pixel(int x, int y) const {
 }
 
 void HeadlessFormPeer::fit_surface() {
-    const double tpp = form_.twips_per_pixel();
-    const int width = static_cast<int>(std::lround(form_.width() / tpp));
-    const int height = static_cast<int>(std::lround(form_.height() / tpp));
+    const int width = form_.width_px();
+    const int height = form_.height_px();
     if (width == surface_width_ && height == surface_height_ &&
         form_.back_color() == surface_color_ && !surface_.empty())
         return;
@@ -60,6 +63,8 @@ void HeadlessFormPeer::fit_surface() {
     surface_.assign(static_cast<std::size_t>(width) * height, surface_color_);
 }
 
-void HeadlessControlPeer::focus() { control_.raise_got_focus(); }
+void HeadlessControlPeer::focus() {
+    control_.raise_got_focus();
+}
 
 }  // namespace headless
