@@ -44,24 +44,23 @@ tk::CommandButtonDesign column_button(std::string name, std::string caption, dou
 }  // namespace
 
 frmConfig::frmConfig(Program& program)
-    : tk::Form(program.toolkit(),
-               [] {
-                   tk::FormDesign design =
-                       dialog_design("frmConfig", "The Vovozevu Velmarr ScreenSaver", 4710, 3630);
-                   design.key_preview = true;
-                   return design;
-               }()),
+    : tk::Form(program.toolkit(), [] {
+          tk::FormDesign design =
+              dialog_design("frmConfig", "The Vovozevu Velmarr ScreenSaver", 4710, 3630);
+          design.key_preview = true;
+          return design;
+      }()),
       lblInstruct(*this, dialog_label("lblInstruct", {240, 120, 4335, 735},
                                       "Choose the Screen Saver Type which you want. Then choose "
                                       "Next for more options, or OK to accept the default "
                                       "configuration for that Saver type.")),
-      grpSaverType(
-          *this,
-          {.name = "grpSaverType", .rect = {600, 960, 1935, 1815}, .caption = "ScreenSaver"}),
-      optSvrType{
-          {tk::OptionButton(*this, mode_option(kDrifter, 1320, "Drifter", grpSaverType)),
-           tk::OptionButton(*this, mode_option(kStillQuote, 1800, "Still && Quote", grpSaverType)),
-           tk::OptionButton(*this, mode_option(kFlasher, 2280, "Flasher", grpSaverType))}},
+      grpSaverType(*this, {.name = "grpSaverType",
+                           .rect = {600, 960, 1935, 1815},
+                           .caption = "ScreenSaver"}),
+      optSvrType{{tk::OptionButton(*this, mode_option(kDrifter, 1320, "Drifter", grpSaverType)),
+                  tk::OptionButton(*this, mode_option(kStillQuote, 1800, "Still && Quote",
+                                                      grpSaverType)),
+                  tk::OptionButton(*this, mode_option(kFlasher, 2280, "Flasher", grpSaverType))}},
       cmdOK(*this, column_button("cmdOK", "&OK", 960)),
       cmdNext(*this, column_button("cmdNext", "&Next", 1440)),
       cmdCancel(*this, column_button("cmdCancel", "&Cancel", 1920)),
@@ -77,8 +76,8 @@ frmConfig::frmConfig(Program& program)
     cmdNext.on_click = [this] { cmdNext_Click(); };
     cmdCancel.on_click = [this] { cmdCancel_Click(); };
     cmdAbout.on_click = [this] { cmdAbout_Click(); };
-    set_tab_order(
-        {&optSvrType[0], &optSvrType[1], &optSvrType[2], &cmdOK, &cmdCancel, &cmdNext, &cmdAbout});
+    set_tab_order({&optSvrType[0], &optSvrType[1], &optSvrType[2], &cmdOK, &cmdCancel, &cmdNext,
+                   &cmdAbout});
 }
 
 void frmConfig::Form_Load() {
@@ -125,9 +124,7 @@ void frmConfig::cmdCancel_Click() {
     unload();
 }
 
-void frmConfig::cmdAbout_Click() {
-    program_.load_about().show_modal(*this);
-}
+void frmConfig::cmdAbout_Click() { program_.load_about().show_modal(*this); }
 
 void frmConfig::Form_KeyPress(tk::Int16 KeyAscii) {
     // The character still goes on to the focused control.

@@ -21,14 +21,9 @@ constexpr tk::Int16 kDefaultButtonSpeed = 50;
 }  // namespace
 
 frmDrifterConfig::frmDrifterConfig(Program& program)
-    : OptionsDialog(program,
-                    dialog_design("frmDrifterConfig", "VQ ScreenSaver (Drifter)", 4815, 4155),
-                    {.ok_left = 240,
-                     .ok_top = 3600,
-                     .default_left = 1800,
-                     .default_top = 3600,
-                     .cancel_left = 3360,
-                     .cancel_top = 3600}),
+    : OptionsDialog(program, dialog_design("frmDrifterConfig", "VQ ScreenSaver (Drifter)", 4815, 4155),
+                    {.ok_left = 240, .ok_top = 3600, .default_left = 1800, .default_top = 3600,
+                     .cancel_left = 3360, .cancel_top = 3600}),
       Label3(*this, dialog_label("Label3", {120, 120, 4695, 735},
                                  "Select the image you want displayed, the drifting speed, and "
                                  "whether you want a trail displayed. Then choose OK (to "
@@ -37,9 +32,9 @@ frmDrifterConfig::frmDrifterConfig(Program& program)
       cboImgSelect(*this, {.name = "cboImgSelect", .rect = {600, 1080, 3855, 315}}),
       lblPreview(*this, dialog_label("lblPreview", {120, 1560, 1575, 495}, "Image Preview:")),
       imgPreview(*this, {.name = "imgPreview", .rect = {120, 1800, 1335, 1575}, .stretch = true}),
-      grpDriftSpeed(
-          *this,
-          {.name = "grpDriftSpeed", .rect = {1560, 1680, 3135, 1695}, .caption = "Display: "}),
+      grpDriftSpeed(*this, {.name = "grpDriftSpeed",
+                            .rect = {1560, 1680, 3135, 1695},
+                            .caption = "Display: "}),
       Label1(*this, dialog_label("Label1", {0, 480, 495, 255}, "Fast", &grpDriftSpeed,
                                  tk::Alignment::Right)),
       hsbDriftSpeed(*this, {.name = "hsbDriftSpeed",

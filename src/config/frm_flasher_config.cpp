@@ -9,12 +9,8 @@ namespace vq {
 frmFlasherConfig::frmFlasherConfig(Program& program)
     : OptionsDialog(program,
                     dialog_design("frmFlasherConfig", "VQ ScreenSaver (Flasher)", 5235, 1875),
-                    {.ok_left = 720,
-                     .ok_top = 1320,
-                     .default_left = 2040,
-                     .default_top = 1320,
-                     .cancel_left = 3360,
-                     .cancel_top = 1320}),
+                    {.ok_left = 720, .ok_top = 1320, .default_left = 2040, .default_top = 1320,
+                     .cancel_left = 3360, .cancel_top = 1320}),
       Label3(*this, dialog_label("Label3", {120, 120, 4935, 735},
                                  "Select the speed at which you wish the images to flash on your "
                                  "screen. Then choose OK (to register your choice of speed) or "

@@ -19,22 +19,18 @@ tk::CheckBoxDesign caption_box(std::string name, tk::Rect rect, std::string capt
 }  // namespace
 
 frmStillQuoteConfig::frmStillQuoteConfig(Program& program)
-    : OptionsDialog(
-          program,
-          dialog_design("frmStillQuoteConfig", "VQ ScreenSaver (Still & Quote)", 4605, 3480),
-          {.ok_left = 3360,
-           .ok_top = 960,
-           .default_left = 3360,
-           .default_top = 1440,
-           .cancel_left = 3360,
-           .cancel_top = 1920}),
+    : OptionsDialog(program,
+                    dialog_design("frmStillQuoteConfig", "VQ ScreenSaver (Still & Quote)", 4605,
+                                  3480),
+                    {.ok_left = 3360, .ok_top = 960, .default_left = 3360, .default_top = 1440,
+                     .cancel_left = 3360, .cancel_top = 1920}),
       Label3(*this, dialog_label("Label3", {240, 120, 4215, 735},
                                  "Select the information you want displayed on the screen, and "
                                  "the length of time you want each image displayed for. Then "
                                  "choose OK (to register your choices) or Cancel.")),
       Frame1(*this, {.name = "Frame1", .rect = {120, 840, 3135, 1455}, .caption = "Display: "}),
-      chkMovieTitle(*this,
-                    caption_box("chkMovieTitle", {360, 360, 1215, 495}, "Movie Title", Frame1)),
+      chkMovieTitle(*this, caption_box("chkMovieTitle", {360, 360, 1215, 495}, "Movie Title",
+                                       Frame1)),
       chkStudio(*this, caption_box("chkStudio", {360, 840, 1215, 495}, "Studio", Frame1)),
       chkYear(*this, caption_box("chkYear", {1680, 360, 975, 495}, "Year", Frame1)),
       chkQuote(*this, caption_box("chkQuote", {1680, 840, 975, 495}, "Quote", Frame1)),
@@ -51,8 +47,8 @@ frmStillQuoteConfig::frmStillQuoteConfig(Program& program)
       Label2(*this, dialog_label("Label2", {3720, 480, 495, 375}, "Long", &Frame2)) {
     cmdDefault.on_click = [this] { cmdDefault_Click(); };
     cmdOK.on_click = [this] { cmdOK_Click(); };
-    set_tab_order({&cmdDefault, &cmdCancel, &cmdOK, &chkQuote, &chkYear, &chkStudio, &chkMovieTitle,
-                   &hsbFlashSpeed});
+    set_tab_order({&cmdDefault, &cmdCancel, &cmdOK, &chkQuote, &chkYear, &chkStudio,
+                   &chkMovieTitle, &hsbFlashSpeed});
 }
 
 void frmStillQuoteConfig::Form_Load() {

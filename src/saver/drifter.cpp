@@ -63,14 +63,10 @@ void frmMainScreenSaver::tmrAni_Timer() {
         bool blocked;
     };
     const Move moves[8] = {
-        {+1, 0, at_right},
-        {-1, 0, at_left},
-        {+1, -1, at_top || at_right},
-        {-1, -1, at_top || at_left},
-        {+1, +1, at_bottom || at_right},
-        {-1, +1, at_bottom || at_left},
-        {0, -1, at_top},
-        {0, +1, at_bottom},
+        {+1, 0, at_right},            {-1, 0, at_left},
+        {+1, -1, at_top || at_right}, {-1, -1, at_top || at_left},
+        {+1, +1, at_bottom || at_right}, {-1, +1, at_bottom || at_left},
+        {0, -1, at_top},              {0, +1, at_bottom},
     };
     const Move& move = moves[DriftDirection >= 0 && DriftDirection < 8 ? DriftDirection : 0];
 

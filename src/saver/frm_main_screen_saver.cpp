@@ -39,15 +39,16 @@ frmMainScreenSaver::frmMainScreenSaver(Program& program)
       tmrRandom1(*this, {.name = "tmrRandom1", .interval = 5000}),
       imgImage(*this, {.name = "imgImage", .rect = {0, 0, 1215, 1215}, .visible = false}),
       imgRandom1(*this, {.name = "imgRandom1", .rect = {0, 0, 1215, 1215}, .visible = false}),
-      lblTitle(*this,
-               caption_label("lblTitle", "Film Title", {.name = "Arial", .size = 24, .bold = true},
-                             tk::Alignment::Left, false)),
+      lblTitle(*this, caption_label("lblTitle", "Film Title",
+                                    {.name = "Arial", .size = 24, .bold = true},
+                                    tk::Alignment::Left, false)),
       lblQuote(*this, caption_label("lblQuote", "Quote",
                                     {.name = "Arial", .size = 18, .bold = true, .italic = true},
                                     tk::Alignment::Center, true)),
-      lblStudio(*this,
-                caption_label("lblStudio", "Studio", kCaptionFont, tk::Alignment::Right, false)),
-      lblYear(*this, caption_label("lblYear", "Year", kCaptionFont, tk::Alignment::Right, false)),
+      lblStudio(*this, caption_label("lblStudio", "Studio", kCaptionFont, tk::Alignment::Right,
+                                     false)),
+      lblYear(*this,
+              caption_label("lblYear", "Year", kCaptionFont, tk::Alignment::Right, false)),
       program_(program) {
     tmrAni.on_timer = [this] { tmrAni_Timer(); };
     tmrImgChange.on_timer = [this] { tmrImgChange_Timer(); };
@@ -86,21 +87,11 @@ void frmMainScreenSaver::CloseOnInput() {
     if (program_.lngRunMode == 1) unload();
 }
 
-void frmMainScreenSaver::Form_KeyDown(tk::Int16, tk::Int16) {
-    CloseOnInput();
-}
-void frmMainScreenSaver::Form_KeyPress(tk::Int16) {
-    CloseOnInput();
-}
-void frmMainScreenSaver::Form_MouseDown(tk::Int16, tk::Int16, float, float) {
-    CloseOnInput();
-}
-void frmMainScreenSaver::Form_Click() {
-    CloseOnInput();
-}
-void frmMainScreenSaver::Form_DblClick() {
-    CloseOnInput();
-}
+void frmMainScreenSaver::Form_KeyDown(tk::Int16, tk::Int16) { CloseOnInput(); }
+void frmMainScreenSaver::Form_KeyPress(tk::Int16) { CloseOnInput(); }
+void frmMainScreenSaver::Form_MouseDown(tk::Int16, tk::Int16, float, float) { CloseOnInput(); }
+void frmMainScreenSaver::Form_Click() { CloseOnInput(); }
+void frmMainScreenSaver::Form_DblClick() { CloseOnInput(); }
 
 void frmMainScreenSaver::Form_MouseMove(tk::Int16, tk::Int16, float X, float Y) {
     if (program_.lngRunMode == 1 && LastMouse.closes_on_move(X, Y)) unload();

@@ -15,7 +15,7 @@ struct CheckBoxDesign {
 };
 
 class CheckBox : public Control {
-  public:
+public:
     CheckBox(Form& form, CheckBoxDesign design);
 
     const std::string& caption() const { return caption_; }
@@ -26,7 +26,7 @@ class CheckBox : public Control {
     void toggle_by_user();
     std::function<void()> on_click;
 
-  private:
+private:
     std::string caption_;
     Int16 value_;
 };

@@ -13,7 +13,7 @@
 namespace tk {
 
 class ClockRandom : public Random {
-  public:
+public:
     // The clock's reading in any unit; the system clock in nanoseconds unless a test gives one.
     using Clock = std::function<std::uint64_t()>;
     static std::uint64_t system_clock_now();
@@ -23,7 +23,7 @@ class ClockRandom : public Random {
     double draw() override;
     void reseed() override;
 
-  private:
+private:
     Clock clock_;
     std::mt19937_64 engine_{};  // default-seeded: nothing seeds it at start-up
 };

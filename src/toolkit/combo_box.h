@@ -14,7 +14,7 @@ struct ComboBoxDesign {
 };
 
 class ComboBox : public Control {
-  public:
+public:
     ComboBox(Form& form, ComboBoxDesign design);
 
     void add_item(std::string text);
@@ -26,7 +26,7 @@ class ComboBox : public Control {
     void set_list_index(int index);
     std::function<void()> on_click;
 
-  private:
+private:
     std::vector<std::string> items_;
     int list_index_ = -1;
 };

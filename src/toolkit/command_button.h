@@ -15,7 +15,7 @@ struct CommandButtonDesign {
 };
 
 class CommandButton : public Control {
-  public:
+public:
     CommandButton(Form& form, CommandButtonDesign design);
 
     const std::string& caption() const { return caption_; }
@@ -26,7 +26,7 @@ class CommandButton : public Control {
     void press();
     std::function<void()> on_click;
 
-  private:
+private:
     std::string caption_;
     bool is_default_;
     bool is_cancel_;

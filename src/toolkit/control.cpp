@@ -16,9 +16,7 @@ Control::Control(Form& form, ControlKind kind, std::string name, Rect rect, bool
     form_.register_control(*this);
 }
 
-Control::~Control() {
-    form_.unregister_control(*this);
-}
+Control::~Control() { form_.unregister_control(*this); }
 
 Rect Control::form_rect() const {
     Rect r = rect_;
@@ -86,9 +84,7 @@ void Control::set_focus() {
     }
 }
 
-bool Control::has_focus() const {
-    return form_.focused() == this;
-}
+bool Control::has_focus() const { return form_.focused() == this; }
 
 void Control::attach_peer(std::unique_ptr<ControlPeer> peer) {
     peer_ = std::move(peer);

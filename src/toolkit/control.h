@@ -26,7 +26,7 @@ enum class ControlKind {
 };
 
 class Control {
-  public:
+public:
     Control(Form& form, ControlKind kind, std::string name, Rect rect, bool visible,
             Frame* container);
     virtual ~Control();
@@ -71,7 +71,7 @@ class Control {
     // The platform moved the focus to this control.
     void raise_got_focus();
 
-  protected:
+protected:
     // Tell the peer that something changed.
     void changed();
     // Called after the width changed, before the peer hears of it.
@@ -82,7 +82,7 @@ class Control {
         rect_.height = height;
     }
 
-  private:
+private:
     Form& form_;
     ControlKind kind_;
     std::string name_;

@@ -1,7 +1,4 @@
 // The controls whose only logic is their own state.
-#include <algorithm>
-#include <cmath>
-
 #include "toolkit/check_box.h"
 #include "toolkit/combo_box.h"
 #include "toolkit/command_button.h"
@@ -11,6 +8,9 @@
 #include "toolkit/option_button.h"
 #include "toolkit/picture_box.h"
 #include "toolkit/scroll_bar.h"
+
+#include <algorithm>
+#include <cmath>
 
 namespace tk {
 
@@ -89,12 +89,11 @@ void CheckBox::set_value(Int16 v) {
     if (on_click) on_click();
 }
 
-void CheckBox::toggle_by_user() {
-    set_value(value_ == 0 ? 1 : 0);
-}
+void CheckBox::toggle_by_user() { set_value(value_ == 0 ? 1 : 0); }
 
 OptionButton::OptionButton(Form& form, OptionButtonDesign d)
-    : Control(form, ControlKind::OptionButton, std::move(d.name), d.rect, d.visible, d.container),
+    : Control(form, ControlKind::OptionButton, std::move(d.name), d.rect, d.visible,
+              d.container),
       index_(d.index),
       caption_(std::move(d.caption)) {}
 

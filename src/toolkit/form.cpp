@@ -101,25 +101,19 @@ void Form::move(double left, double top) {
     sync();
 }
 
-int Form::width_px() const {
-    return static_cast<int>(std::lround(width_ / twips_per_pixel()));
-}
+int Form::width_px() const { return static_cast<int>(std::lround(width_ / twips_per_pixel())); }
 
 int Form::height_px() const {
     return static_cast<int>(std::lround(height_ / twips_per_pixel()));
 }
 
-double Form::scale_width() const {
-    return scale_mode_ == ScaleMode::Pixels ? width_px() : width_;
-}
+double Form::scale_width() const { return scale_mode_ == ScaleMode::Pixels ? width_px() : width_; }
 
 double Form::scale_height() const {
     return scale_mode_ == ScaleMode::Pixels ? height_px() : height_;
 }
 
-double Form::twips_per_pixel() const {
-    return toolkit_.screen().twips_per_pixel();
-}
+double Form::twips_per_pixel() const { return toolkit_.screen().twips_per_pixel(); }
 
 void Form::place_topmost_over_screen() {
     const Screen screen = toolkit_.screen();
@@ -144,9 +138,7 @@ void Form::paint_picture(const Picture& picture, double x, double y) {
                         static_cast<int>(std::lround(y / tpp)));
 }
 
-void Form::set_tab_order(std::initializer_list<Control*> order) {
-    tab_order_ = order;
-}
+void Form::set_tab_order(std::initializer_list<Control*> order) { tab_order_ = order; }
 
 CommandButton* Form::default_button() const {
     for (Control* control : controls_) {
@@ -198,21 +190,13 @@ void Form::press_cancel_button() {
     if (CommandButton* button = cancel_button(); loaded_ && button != nullptr) button->press();
 }
 
-void Form::register_control(Control& control) {
-    controls_.push_back(&control);
-}
+void Form::register_control(Control& control) { controls_.push_back(&control); }
 
-void Form::unregister_control(Control& control) {
-    std::erase(controls_, &control);
-}
+void Form::unregister_control(Control& control) { std::erase(controls_, &control); }
 
-void Form::register_timer(Timer& timer) {
-    timers_.push_back(&timer);
-}
+void Form::register_timer(Timer& timer) { timers_.push_back(&timer); }
 
-void Form::unregister_timer(Timer& timer) {
-    std::erase(timers_, &timer);
-}
+void Form::unregister_timer(Timer& timer) { std::erase(timers_, &timer); }
 
 void Form::sync() {
     if (loaded_) peer_->sync();

@@ -36,7 +36,7 @@ struct FormDesign {
 };
 
 class Form {
-  public:
+public:
     Form(Toolkit& toolkit, FormDesign design);
     virtual ~Form();
     Form(const Form&) = delete;
@@ -127,7 +127,7 @@ class Form {
     void unregister_timer(Timer& timer);
     void note_focus(Control* control) { focused_ = control; }
 
-  protected:
+protected:
     virtual void Form_Load() {}
     virtual void Form_KeyDown(Int16 /*KeyCode*/, Int16 /*Shift*/) {}
     virtual void Form_KeyPress(Int16 /*KeyAscii*/) {}
@@ -137,7 +137,7 @@ class Form {
     virtual void Form_DblClick() {}
     virtual void Form_Unload(Int16& /*Cancel*/) {}
 
-  private:
+private:
     void sync();
     // Pixels of the client area to the form's coordinate unit.
     float to_scale(double px) const;

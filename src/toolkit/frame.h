@@ -13,11 +13,11 @@ struct FrameDesign {
 };
 
 class Frame : public Control {
-  public:
+public:
     Frame(Form& form, FrameDesign design);
     const std::string& caption() const { return caption_; }
 
-  private:
+private:
     std::string caption_;
 };
 

@@ -16,7 +16,7 @@ struct ImageDesign {
 };
 
 class ImageControl : public Control {
-  public:
+public:
     ImageControl(Form& form, ImageDesign design);
 
     const PicturePtr& picture() const { return picture_; }
@@ -24,7 +24,7 @@ class ImageControl : public Control {
     void set_picture(PicturePtr picture);
     bool stretch() const { return stretch_; }
 
-  private:
+private:
     PicturePtr picture_;
     bool stretch_;
 };

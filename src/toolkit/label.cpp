@@ -24,9 +24,7 @@ void Label::set_caption(std::string caption) {
     changed();
 }
 
-void Label::width_changed() {
-    fit_to_caption();
-}
+void Label::width_changed() { fit_to_caption(); }
 
 void Label::fit_to_caption() {
     if (!auto_size_) return;

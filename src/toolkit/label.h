@@ -23,7 +23,7 @@ struct LabelDesign {
 };
 
 class Label : public Control {
-  public:
+public:
     Label(Form& form, LabelDesign design);
 
     const std::string& caption() const { return caption_; }
@@ -36,7 +36,7 @@ class Label : public Control {
     Color back_color() const { return back_color_; }
     bool transparent() const { return transparent_; }
 
-  private:
+private:
     void width_changed() override;
     void fit_to_caption();
 

@@ -15,7 +15,7 @@ struct OptionButtonDesign {
 };
 
 class OptionButton : public Control {
-  public:
+public:
     OptionButton(Form& form, OptionButtonDesign design);
 
     Int16 index() const { return index_; }
@@ -24,7 +24,7 @@ class OptionButton : public Control {
     // Selecting a button clears the others of its group.
     void set_value(bool v);
 
-  private:
+private:
     Int16 index_;
     std::string caption_;
     bool value_ = false;

@@ -12,7 +12,7 @@ class Control;
 class Form;
 
 class ControlPeer {
-  public:
+public:
     virtual ~ControlPeer() = default;
     // Any property of the control changed: geometry, caption, visibility, value, picture, list.
     virtual void sync() = 0;
@@ -21,7 +21,7 @@ class ControlPeer {
 };
 
 class TimerPeer {
-  public:
+public:
     virtual ~TimerPeer() = default;
     // The interval or the enabled state changed.
     virtual void sync() = 0;
@@ -30,7 +30,7 @@ class TimerPeer {
 enum class Modality { Modeless, Modal };
 
 class FormPeer {
-  public:
+public:
     virtual ~FormPeer() = default;
     virtual std::unique_ptr<ControlPeer> create_control_peer(Control& control) = 0;
     // Caption, back colour, key preview, position or size changed.

@@ -6,7 +6,7 @@
 namespace tk {
 
 class Picture {
-  public:
+public:
     virtual ~Picture() = default;
     virtual int width_px() const = 0;
     virtual int height_px() const = 0;

@@ -16,7 +16,7 @@ struct PictureBoxDesign {
 };
 
 class PictureBox : public Control {
-  public:
+public:
     PictureBox(Form& form, PictureBoxDesign design);
 
     const PicturePtr& picture() const { return picture_; }
@@ -32,7 +32,7 @@ class PictureBox : public Control {
     double scale_width() const;
     double scale_height() const;
 
-  private:
+private:
     void fit_to_picture();
 
     PicturePtr picture_;

@@ -16,7 +16,7 @@ struct HScrollBarDesign {
 };
 
 class HScrollBar : public Control {
-  public:
+public:
     HScrollBar(Form& form, HScrollBarDesign design);
 
     Int16 value() const { return value_; }
@@ -29,7 +29,7 @@ class HScrollBar : public Control {
 
     std::function<void()> on_change;
 
-  private:
+private:
     Int16 min_;
     Int16 max_;
     Int16 small_change_;

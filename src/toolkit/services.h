@@ -14,7 +14,7 @@ namespace tk {
 
 // Per-user persistent text values by application, section and key.
 class SettingsStore {
-  public:
+public:
     virtual ~SettingsStore() = default;
     // The stored text, or nothing when no text value is stored under the key.
     virtual std::optional<std::string> get(std::string_view app, std::string_view section,
@@ -37,7 +37,7 @@ struct VersionInfo {
 
 // Compiled-in content looked up by number.
 class Resources {
-  public:
+public:
     virtual ~Resources() = default;
     // A bitmap resource, or null when no bitmap has that number.
     virtual PicturePtr load_bitmap(Int16 id) = 0;
@@ -50,7 +50,7 @@ class Resources {
 
 // The program's one random-number generator.
 class Random {
-  public:
+public:
     virtual ~Random() = default;
     // A value uniform in [0, 1).
     virtual double draw() = 0;

@@ -12,9 +12,7 @@ Timer::Timer(Form& form, TimerDesign design)
     form_.register_timer(*this);
 }
 
-Timer::~Timer() {
-    form_.unregister_timer(*this);
-}
+Timer::~Timer() { form_.unregister_timer(*this); }
 
 void Timer::set_interval(Int32 ms) {
     interval_ = ms < 0 ? 0 : ms;
@@ -26,9 +24,7 @@ void Timer::set_enabled(bool v) {
     changed();
 }
 
-bool Timer::running() const {
-    return enabled_ && interval_ > 0 && form_.loaded();
-}
+bool Timer::running() const { return enabled_ && interval_ > 0 && form_.loaded(); }
 
 void Timer::attach_peer(std::unique_ptr<TimerPeer> peer) {
     peer_ = std::move(peer);

@@ -19,7 +19,7 @@ struct TimerDesign {
 };
 
 class Timer {
-  public:
+public:
     Timer(Form& form, TimerDesign design);
     ~Timer();
     Timer(const Timer&) = delete;
@@ -42,7 +42,7 @@ class Timer {
     // Tell the peer that the interval, the enabled state or the form's loaded state changed.
     void changed();
 
-  private:
+private:
     Form& form_;
     std::string name_;
     Int32 interval_;

@@ -17,7 +17,7 @@ class Form;
 class Timer;
 
 class Toolkit {
-  public:
+public:
     virtual ~Toolkit() = default;
 
     virtual std::unique_ptr<FormPeer> create_form_peer(Form& form) = 0;
@@ -44,11 +44,11 @@ class Toolkit {
     void form_unloaded(Form& form);
     int loaded_form_count() const { return loaded_forms_; }
 
-  protected:
+protected:
     // No form is loaded any more: the program ends.
     virtual void last_form_unloaded() = 0;
 
-  private:
+private:
     int loaded_forms_ = 0;
 };
 

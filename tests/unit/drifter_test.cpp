@@ -1,11 +1,11 @@
 // Drifter: the path, the turns at the edges, the trail read from the drawn pixels.
-#include "platform/headless/headless_picture.h"
 #include "program_fixture.h"
+#include "platform/headless/headless_picture.h"
 
 namespace {
 
 class Drifter : public ProgramFixture {
-  protected:
+protected:
     vq::frmMainScreenSaver& start() { return run_saver("0"); }
     void tick(int n = 1) { toolkit.advance(25LL * n); }
 
@@ -130,7 +130,7 @@ TEST_F(Drifter, StoredValuesPickPictureStepAndSpeedAndBadOnesFallBack) {
         int step;
         int interval;
     } cases[] = {
-        {"44", "0", "10", 115, 1, 10},   {"45", "2", "500", 117, 3, 500},
+        {"44", "0", "10", 115, 1, 10},  {"45", "2", "500", 117, 3, 500},
         {"42", "0.5", "25", 118, 2, 25}, {"43", "1.5", "25", 124, 2, 25},
         {"99", "-3", "-5", 111, 1, 25},  {"abc", "x", "1e9", 111, 1, 1000000000},
         {"0", "1e9", "0", 111, 1, 0},
@@ -157,8 +157,6 @@ TEST_F(Drifter, ASpeedOfZeroLeavesTheWindowBlack) {
     EXPECT_EQ(saver_peer().pictures_drawn(), 0);
     EXPECT_EQ(saver_peer().pixel(50, 300), tk::kBlack);
 }
-
-}  // namespace
 
 // In pixels every value is whole at every DPI: the window's size, the picture's, the start
 // (H - h) / 2 with halves to even, and the turn at exactly W - w and H - h.
@@ -212,3 +210,5 @@ TEST(DrifterAtAnyDpi, PositionsAndSizesAreWholePixels) {
         }
     }
 }
+
+}  // namespace

@@ -11,9 +11,7 @@ std::unique_ptr<tk::ControlPeer> HeadlessFormPeer::create_control_peer(tk::Contr
     return std::make_unique<HeadlessControlPeer>(control);
 }
 
-void HeadlessFormPeer::sync() {
-    fit_surface();
-}
+void HeadlessFormPeer::sync() { fit_surface(); }
 
 void HeadlessFormPeer::show(tk::Modality modality, tk::Form* owner) {
     shown_ = true;
@@ -21,9 +19,7 @@ void HeadlessFormPeer::show(tk::Modality modality, tk::Form* owner) {
     fit_surface();
 }
 
-void HeadlessFormPeer::hide() {
-    shown_ = false;
-}
+void HeadlessFormPeer::hide() { shown_ = false; }
 
 void HeadlessFormPeer::place_topmost(int, int, int, int) {
     topmost_ = true;
@@ -63,8 +59,6 @@ void HeadlessFormPeer::fit_surface() {
     surface_.assign(static_cast<std::size_t>(width) * height, surface_color_);
 }
 
-void HeadlessControlPeer::focus() {
-    control_.raise_got_focus();
-}
+void HeadlessControlPeer::focus() { control_.raise_got_focus(); }
 
 }  // namespace headless

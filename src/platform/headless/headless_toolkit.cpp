@@ -76,9 +76,9 @@ tk::Size HeadlessToolkit::measure_text(const tk::Font& font, std::string_view te
     const double tpp = screen_.twips_per_pixel();
     const int char_width = char_width_px(font);
     const std::size_t max_chars =
-        wrap_width > 0
-            ? std::max<std::size_t>(1, static_cast<std::size_t>(wrap_width / tpp / char_width))
-            : 0;
+        wrap_width > 0 ? std::max<std::size_t>(1, static_cast<std::size_t>(
+                                                      wrap_width / tpp / char_width))
+                       : 0;
     const std::vector<std::size_t> lines = line_lengths(shown_text(text), max_chars);
     const std::size_t longest = *std::max_element(lines.begin(), lines.end());
     return {static_cast<double>(longest) * char_width * tpp,
@@ -99,8 +99,7 @@ void HeadlessToolkit::advance(long long ms) {
     while (true) {
         HeadlessTimerPeer* next = nullptr;
         for (HeadlessTimerPeer* timer : timers_) {
-            if (timer->due_ && *timer->due_ <= until &&
-                (next == nullptr || *timer->due_ < *next->due_))
+            if (timer->due_ && *timer->due_ <= until && (next == nullptr || *timer->due_ < *next->due_))
                 next = timer;
         }
         if (next == nullptr) break;
@@ -116,9 +115,7 @@ HeadlessTimerPeer::HeadlessTimerPeer(HeadlessToolkit& toolkit, tk::Timer& timer)
     toolkit_.timers_.push_back(this);
 }
 
-HeadlessTimerPeer::~HeadlessTimerPeer() {
-    std::erase(toolkit_.timers_, this);
-}
+HeadlessTimerPeer::~HeadlessTimerPeer() { std::erase(toolkit_.timers_, this); }
 
 void HeadlessTimerPeer::sync() {
     if (timer_.running()) {

@@ -18,7 +18,7 @@ namespace headless {
 class HeadlessTimerPeer;
 
 class HeadlessToolkit : public tk::Toolkit {
-  public:
+public:
     explicit HeadlessToolkit(tk::Screen screen = {});
     ~HeadlessToolkit() override;
 
@@ -29,7 +29,9 @@ class HeadlessToolkit : public tk::Toolkit {
     tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override;
     tk::SettingsStore& settings() override { return settings_; }
     tk::Resources& resources() override { return resources_; }
-    tk::Random& random() override { return random_in_use_ != nullptr ? *random_in_use_ : random_; }
+    tk::Random& random() override {
+        return random_in_use_ != nullptr ? *random_in_use_ : random_;
+    }
     tk::Screen screen() override { return screen_; }
     std::vector<tk::Monitor> monitors() override;
     std::string command_line() override { return command_line_; }
@@ -60,7 +62,7 @@ class HeadlessToolkit : public tk::Toolkit {
     int char_width_px(const tk::Font& font) const;
     int line_height_px(const tk::Font& font) const;
 
-  private:
+private:
     friend class HeadlessTimerPeer;
     void last_form_unloaded() override { ended_ = true; }
 
@@ -79,13 +81,13 @@ class HeadlessToolkit : public tk::Toolkit {
 };
 
 class HeadlessTimerPeer : public tk::TimerPeer {
-  public:
+public:
     HeadlessTimerPeer(HeadlessToolkit& toolkit, tk::Timer& timer);
     ~HeadlessTimerPeer() override;
     // Starting or changing a running timer starts its interval anew, from now.
     void sync() override;
 
-  private:
+private:
     friend class HeadlessToolkit;
     HeadlessToolkit& toolkit_;
     tk::Timer& timer_;
