@@ -82,7 +82,7 @@ frmConfig::frmConfig(Program& program)
 
 void frmConfig::Form_Load() {
     // A stored Type that is no mode reads as the default, Drifter.
-    intSvrType = ReadInt16(toolkit().settings(), "Type", kDrifter, kDrifter, kFlasher);
+    intSvrType = ReadInt16(toolkit().settings(), keys::Type);
     optSvrType[static_cast<std::size_t>(intSvrType)].set_value(true);
 }
 
@@ -94,7 +94,7 @@ void frmConfig::optSvrType_GotFocus(tk::Int16 Index) {
 void frmConfig::SaveSvrType() {
     for (const tk::OptionButton& option : optSvrType) {
         if (option.value()) {
-            WriteSetting(toolkit().settings(), "Type", option.index());
+            WriteSetting(toolkit().settings(), keys::Type, option.index());
             return;
         }
     }
@@ -120,7 +120,7 @@ void frmConfig::cmdNext_Click() {
 }
 
 void frmConfig::cmdCancel_Click() {
-    WriteSetting(toolkit().settings(), "Type", intSvrType);
+    WriteSetting(toolkit().settings(), keys::Type, intSvrType);
     unload();
 }
 

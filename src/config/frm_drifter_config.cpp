@@ -9,15 +9,13 @@
 namespace vq {
 namespace {
 
-constexpr tk::Int16 kFirstPicture = 41;
+// List position i holds picture DriftImage.min + i.
+constexpr tk::Int16 kFirstPicture = keys::DriftImage.min;
 constexpr const char* kPictureNames[] = {"Portrait 1", "Dishevelled", "Portrait 2",
                                          "Hat and Big Grin!", "Black Tie"};
-constexpr auto kLastPicture = static_cast<tk::Int16>(kFirstPicture + std::size(kPictureNames) - 1);
+static_assert(std::size(kPictureNames) == keys::DriftImage.max - keys::DriftImage.min + 1);
 
-constexpr tk::Int16 kSlowest = 500;
-constexpr tk::Int16 kFastest = 10;
-// What a fresh installation runs at, and the Default button's speed.
-constexpr tk::Int16 kStoredSpeedDefault = 25;
+// The Default button's speed, not the 25 a fresh installation runs at.
 constexpr tk::Int16 kDefaultButtonSpeed = 50;
 
 }  // namespace
@@ -41,8 +39,8 @@ frmDrifterConfig::frmDrifterConfig(Program& program)
                                  tk::Alignment::Right)),
       hsbDriftSpeed(*this, {.name = "hsbDriftSpeed",
                             .rect = {600, 480, 1935, 255},
-                            .min = kFastest,
-                            .max = kSlowest,
+                            .min = keys::DriftSpeed.min,
+                            .max = keys::DriftSpeed.max,
                             .small_change = 1,
                             .large_change = 50,
                             .container = &grpDriftSpeed}),
@@ -61,11 +59,9 @@ void frmDrifterConfig::Form_Load() {
     for (const char* name : kPictureNames) cboImgSelect.add_item(name);
     tk::SettingsStore& store = toolkit().settings();
     // Selecting the stored picture fills the preview before the dialog is first drawn.
-    cboImgSelect.set_list_index(
-        ReadInt16(store, "DriftImage", kFirstPicture, kFirstPicture, kLastPicture) -
-        kFirstPicture);
-    hsbDriftSpeed.set_value(ReadInt16(store, "DriftSpeed", kStoredSpeedDefault, kFastest, kSlowest));
-    chkShowTrail.set_value(ReadInt16(store, "DriftTrail", 0, 0, 1));
+    cboImgSelect.set_list_index(ReadInt16(store, keys::DriftImage) - kFirstPicture);
+    hsbDriftSpeed.set_value(ReadInt16(store, keys::DriftSpeed));
+    chkShowTrail.set_value(ReadInt16(store, keys::DriftTrail));
 }
 
 void frmDrifterConfig::cboImgSelect_Click() {
@@ -82,10 +78,10 @@ void frmDrifterConfig::cmdDefault_Click() {
 
 void frmDrifterConfig::cmdOK_Click() {
     tk::SettingsStore& store = toolkit().settings();
-    WriteSetting(store, "DriftSpeed", hsbDriftSpeed.value());
-    WriteSetting(store, "DriftImage",
+    WriteSetting(store, keys::DriftSpeed, hsbDriftSpeed.value());
+    WriteSetting(store, keys::DriftImage,
                  static_cast<tk::Int16>(kFirstPicture + cboImgSelect.list_index()));
-    WriteSetting(store, "DriftTrail", chkShowTrail.value());
+    WriteSetting(store, keys::DriftTrail, chkShowTrail.value());
     UnloadWithChooser();
 }
 

@@ -5,13 +5,6 @@
 #include "toolkit/toolkit.h"
 
 namespace vq {
-namespace {
-
-constexpr tk::Int16 kFastest = 250;
-constexpr tk::Int16 kSlowest = 5000;
-constexpr tk::Int16 kDefaultSpeed = 2000;
-
-}  // namespace
 
 frmFlasherConfig::frmFlasherConfig(Program& program)
     : OptionsDialog(program,
@@ -26,8 +19,8 @@ frmFlasherConfig::frmFlasherConfig(Program& program)
              dialog_label("Label2", {240, 840, 615, 255}, "Fast", nullptr, tk::Alignment::Right)),
       hsbFlashSpeed(*this, {.name = "hsbFlashSpeed",
                             .rect = {960, 825, 3135, 255},
-                            .min = kFastest,
-                            .max = kSlowest,
+                            .min = keys::FlasherSpeed.min,
+                            .max = keys::FlasherSpeed.max,
                             .small_change = 1,
                             .large_change = 250}),
       Label1(*this, dialog_label("Label1", {4200, 840, 735, 255}, "Slow")) {
@@ -37,14 +30,15 @@ frmFlasherConfig::frmFlasherConfig(Program& program)
 }
 
 void frmFlasherConfig::Form_Load() {
-    hsbFlashSpeed.set_value(
-        ReadInt16(toolkit().settings(), "FlasherSpeed", kDefaultSpeed, kFastest, kSlowest));
+    hsbFlashSpeed.set_value(ReadInt16(toolkit().settings(), keys::FlasherSpeed));
 }
 
-void frmFlasherConfig::cmdDefault_Click() { hsbFlashSpeed.set_value(kDefaultSpeed); }
+void frmFlasherConfig::cmdDefault_Click() {
+    hsbFlashSpeed.set_value(keys::FlasherSpeed.default_value);
+}
 
 void frmFlasherConfig::cmdOK_Click() {
-    WriteSetting(toolkit().settings(), "FlasherSpeed", hsbFlashSpeed.value());
+    WriteSetting(toolkit().settings(), keys::FlasherSpeed, hsbFlashSpeed.value());
     UnloadWithChooser();
 }
 

@@ -7,10 +7,6 @@
 namespace vq {
 namespace {
 
-constexpr tk::Int16 kShortest = 2000;
-constexpr tk::Int16 kLongest = 10000;
-constexpr tk::Int16 kDefaultDuration = 5000;
-
 tk::CheckBoxDesign caption_box(std::string name, tk::Rect rect, std::string caption,
                                tk::Frame& frame) {
     return {.name = std::move(name),
@@ -18,11 +14,6 @@ tk::CheckBoxDesign caption_box(std::string name, tk::Rect rect, std::string capt
             .caption = std::move(caption),
             .value = 1,
             .container = &frame};
-}
-
-// A check box's value read from the store: 0 or 1, else shown checked as the default.
-tk::Int16 read_shown(tk::SettingsStore& store, std::string_view key) {
-    return ReadInt16(store, key, 1, 0, 1);
 }
 
 }  // namespace
@@ -48,8 +39,8 @@ frmStillQuoteConfig::frmStillQuoteConfig(Program& program)
              dialog_label("Label1", {120, 480, 495, 375}, "Short", &Frame2, tk::Alignment::Right)),
       hsbFlashSpeed(*this, {.name = "hsbFlashSpeed",
                             .rect = {720, 440, 2895, 255},
-                            .min = kShortest,
-                            .max = kLongest,
+                            .min = keys::SQSpeed.min,
+                            .max = keys::SQSpeed.max,
                             .small_change = 1,
                             .large_change = 500,
                             .container = &Frame2}),
@@ -62,15 +53,15 @@ frmStillQuoteConfig::frmStillQuoteConfig(Program& program)
 
 void frmStillQuoteConfig::Form_Load() {
     tk::SettingsStore& store = toolkit().settings();
-    chkMovieTitle.set_value(read_shown(store, "SQTitle"));
-    chkQuote.set_value(read_shown(store, "SQQuote"));
-    chkYear.set_value(read_shown(store, "SQYear"));
-    chkStudio.set_value(read_shown(store, "SQStudio"));
-    hsbFlashSpeed.set_value(ReadInt16(store, "SQSpeed", kDefaultDuration, kShortest, kLongest));
+    chkMovieTitle.set_value(ReadInt16(store, keys::SQTitle));
+    chkQuote.set_value(ReadInt16(store, keys::SQQuote));
+    chkYear.set_value(ReadInt16(store, keys::SQYear));
+    chkStudio.set_value(ReadInt16(store, keys::SQStudio));
+    hsbFlashSpeed.set_value(ReadInt16(store, keys::SQSpeed));
 }
 
 void frmStillQuoteConfig::cmdDefault_Click() {
-    hsbFlashSpeed.set_value(kDefaultDuration);
+    hsbFlashSpeed.set_value(keys::SQSpeed.default_value);
     chkStudio.set_value(1);
     chkYear.set_value(1);
     chkMovieTitle.set_value(1);
@@ -79,11 +70,11 @@ void frmStillQuoteConfig::cmdDefault_Click() {
 
 void frmStillQuoteConfig::cmdOK_Click() {
     tk::SettingsStore& store = toolkit().settings();
-    WriteSetting(store, "SQSpeed", hsbFlashSpeed.value());
-    WriteSetting(store, "SQTitle", chkMovieTitle.value());
-    WriteSetting(store, "SQQuote", chkQuote.value());
-    WriteSetting(store, "SQStudio", chkStudio.value());
-    WriteSetting(store, "SQYear", chkYear.value());
+    WriteSetting(store, keys::SQSpeed, hsbFlashSpeed.value());
+    WriteSetting(store, keys::SQTitle, chkMovieTitle.value());
+    WriteSetting(store, keys::SQQuote, chkQuote.value());
+    WriteSetting(store, keys::SQStudio, chkStudio.value());
+    WriteSetting(store, keys::SQYear, chkYear.value());
     UnloadWithChooser();
 }
 

@@ -12,12 +12,10 @@
 namespace vq {
 namespace {
 
-constexpr tk::Int16 kDefaultDriftImage = 41;
-
 // The step in pixels: the trail setting plus one. A stored value giving a step the mode
 // cannot take (below one pixel or beyond 16 bits) reads as no trail.
 tk::Int16 drift_step(tk::SettingsStore& store) {
-    const double step = RoundHalfEven(ReadDouble(store, "DriftTrail", 0) + 1);
+    const double step = RoundHalfEven(ReadDouble(store, keys::DriftTrail) + 1);
     if (step < 1 || step > std::numeric_limits<tk::Int16>::max()) return 1;
     return static_cast<tk::Int16>(step);
 }
@@ -30,9 +28,9 @@ void frmMainScreenSaver::DrifterSetUp() {
 
     picImage.set_visible(false);
     picImage.set_auto_size(true);
-    tk::PicturePtr picture = resources.load_bitmap(ReadInt16(store, "DriftImage", 41));
+    tk::PicturePtr picture = resources.load_bitmap(ReadAnyInt16(store, keys::DriftImage));
     // A picture number that names no bitmap drifts the default picture.
-    if (picture == nullptr) picture = resources.load_bitmap(kDefaultDriftImage);
+    if (picture == nullptr) picture = resources.load_bitmap(keys::DriftImage.default_value);
     picImage.set_picture(std::move(picture));
     picImage.set_scale_mode(tk::ScaleMode::Pixels);
     set_scale_mode(tk::ScaleMode::Pixels);
@@ -45,7 +43,7 @@ void frmMainScreenSaver::DrifterSetUp() {
     DriftStepY = DriftStepX;
 
     // A negative interval, which no timer can take, runs at the default speed.
-    tmrAni.set_interval(ReadInterval(store, "DriftSpeed", 25));
+    tmrAni.set_interval(ReadInterval(store, keys::DriftSpeed));
     tmrAni.set_enabled(true);
 }
 

@@ -10,7 +10,7 @@
 namespace vq {
 
 void frmMainScreenSaver::FlasherSetUp() {
-    tmrRandom1.set_interval(ReadInterval(toolkit().settings(), "FlasherSpeed", 2000));
+    tmrRandom1.set_interval(ReadInterval(toolkit().settings(), keys::FlasherSpeed));
     tmrRandom1.set_enabled(true);
 }
 

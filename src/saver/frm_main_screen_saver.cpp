@@ -62,7 +62,8 @@ void frmMainScreenSaver::Form_Load() {
     set_height(screen.height_twips());
     set_key_preview(true);
 
-    switch (ReadInt16(toolkit().settings(), "Type", 0)) {
+    // Any other value selects no mode.
+    switch (ReadAnyInt16(toolkit().settings(), keys::Type)) {
         case 0:
             DrifterSetUp();
             break;

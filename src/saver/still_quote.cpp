@@ -15,7 +15,7 @@ void frmMainScreenSaver::StillQuoteSetUp() {
     lblQuote.set_left((screen.width_twips() - lblQuote.width()) / 2);
     lblQuote.set_top((screen.height_twips() - lblQuote.height()) / 2);
     lblQuote.set_visible(true);
-    tmrImgChange.set_interval(ReadInterval(toolkit().settings(), "SQSpeed", 5000));
+    tmrImgChange.set_interval(ReadInterval(toolkit().settings(), keys::SQSpeed));
     tmrImgChange.set_enabled(true);
 }
 
@@ -43,7 +43,7 @@ void frmMainScreenSaver::tmrImgChange_Timer() {
 
     lblQuote.set_width(imgImage.width() * 1.5);
     imgImage.set_left(screen_width / 2 - imgImage.width() / 2);
-    if (ReadDouble(store, "SQQuote", 1) == 1) {
+    if (ReadDouble(store, keys::SQQuote) == 1) {
         imgImage.set_top(screen_height / 2 - imgImage.height() / 2 - lblQuote.height() / 2);
     } else {
         imgImage.set_top(screen_height / 2 - imgImage.height() / 2);
@@ -56,10 +56,10 @@ void frmMainScreenSaver::tmrImgChange_Timer() {
     lblStudio.set_left(100);
     imgImage.set_visible(true);
 
-    lblTitle.set_visible(ReadTruth(store, "SQTitle", true));
-    lblQuote.set_visible(ReadTruth(store, "SQQuote", true));
-    lblYear.set_visible(ReadTruth(store, "SQYear", true));
-    lblStudio.set_visible(ReadTruth(store, "SQStudio", true));
+    lblTitle.set_visible(ReadTruth(store, keys::SQTitle));
+    lblQuote.set_visible(ReadTruth(store, keys::SQQuote));
+    lblYear.set_visible(ReadTruth(store, keys::SQYear));
+    lblStudio.set_visible(ReadTruth(store, keys::SQStudio));
 }
 
 }  // namespace vq

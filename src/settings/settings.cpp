@@ -1,23 +1,22 @@
 #include "settings/settings.h"
 
+#include <limits>
+#include <optional>
+
 #include "settings/conversions.h"
 
 namespace vq {
 namespace {
 
-// The stored value run through a conversion; nothing when no text is stored or it does not
-// convert.
-template <typename Convert>
-auto read_converted(tk::SettingsStore& store, std::string_view key, Convert convert)
-    -> decltype(convert(std::string_view{})) {
-    const std::optional<std::string> text = store.get(kAppName, kSection, key);
-    if (!text) return std::nullopt;
-    return convert(*text);
-}
-
-template <typename Int>
-Int in_range_or_default(std::optional<Int> value, Int default_value, Int min, Int max) {
-    return value && *value >= min && *value <= max ? *value : default_value;
+// The key's text, stored or its default, run through a conversion; the default when the
+// stored text does not convert or its value lies outside [min, max].
+template <typename Value, typename Convert>
+Value read_converted(tk::SettingsStore& store, const SettingKey& key, Convert convert,
+                     Value min = std::numeric_limits<Value>::lowest(),
+                     Value max = std::numeric_limits<Value>::max()) {
+    const std::optional<Value> value =
+        convert(ReadSetting(store, key.name, FormatInt16(key.default_value)));
+    return value && *value >= min && *value <= max ? *value : static_cast<Value>(key.default_value);
 }
 
 }  // namespace
@@ -32,30 +31,28 @@ void WriteSetting(tk::SettingsStore& store, std::string_view key, std::string_vi
     store.set(kAppName, kSection, key, value);
 }
 
-void WriteSetting(tk::SettingsStore& store, std::string_view key, tk::Int16 value) {
-    WriteSetting(store, key, FormatInt16(value));
+void WriteSetting(tk::SettingsStore& store, const SettingKey& key, tk::Int16 value) {
+    WriteSetting(store, key.name, FormatInt16(value));
 }
 
-tk::Int16 ReadInt16(tk::SettingsStore& store, std::string_view key, tk::Int16 default_value,
-                    tk::Int16 min, tk::Int16 max) {
-    return in_range_or_default(read_converted(store, key, ToInt16), default_value, min, max);
+tk::Int16 ReadInt16(tk::SettingsStore& store, const SettingKey& key) {
+    return read_converted<tk::Int16>(store, key, ToInt16, key.min, key.max);
 }
 
-tk::Int32 ReadInt32(tk::SettingsStore& store, std::string_view key, tk::Int32 default_value,
-                    tk::Int32 min, tk::Int32 max) {
-    return in_range_or_default(read_converted(store, key, ToInt32), default_value, min, max);
+tk::Int16 ReadAnyInt16(tk::SettingsStore& store, const SettingKey& key) {
+    return read_converted<tk::Int16>(store, key, ToInt16);
 }
 
-double ReadDouble(tk::SettingsStore& store, std::string_view key, double default_value) {
-    return read_converted(store, key, ToDouble).value_or(default_value);
+tk::Int32 ReadInterval(tk::SettingsStore& store, const SettingKey& key) {
+    return read_converted<tk::Int32>(store, key, ToInt32, 0);
 }
 
-bool ReadTruth(tk::SettingsStore& store, std::string_view key, bool default_value) {
-    return read_converted(store, key, ToTruth).value_or(default_value);
+double ReadDouble(tk::SettingsStore& store, const SettingKey& key) {
+    return read_converted<double>(store, key, ToDouble);
 }
 
-tk::Int32 ReadInterval(tk::SettingsStore& store, std::string_view key, tk::Int32 default_value) {
-    return ReadInt32(store, key, default_value, 0);
+bool ReadTruth(tk::SettingsStore& store, const SettingKey& key) {
+    return read_converted<bool>(store, key, ToTruth);
 }
 
 }  // namespace vq

@@ -1,11 +1,11 @@
 // The settings store of application VQ_Saver, section Config. Every user reads a value when
-// it needs it, with its own default; nothing is cached.
+// it needs it; nothing is cached. The key table (keys.h) gives each key's default.
 #pragma once
 
-#include <limits>
 #include <string>
 #include <string_view>
 
+#include "settings/keys.h"
 #include "toolkit/services.h"
 #include "toolkit/types.h"
 
@@ -18,23 +18,22 @@ inline constexpr std::string_view kSection = "Config";
 std::string ReadSetting(tk::SettingsStore& store, std::string_view key,
                         std::string_view default_text);
 void WriteSetting(tk::SettingsStore& store, std::string_view key, std::string_view value);
+
+// Typed reads and writes of a key from the key table, all through the two operations
+// above: a reader converts the text ReadSetting gives with the key's default text, so every
+// reader of a key gives the same default. A stored text that does not convert reads exactly
+// like a missing entry.
+
 // Stores the decimal text of a 16-bit integer.
-void WriteSetting(tk::SettingsStore& store, std::string_view key, tk::Int16 value);
-
-// Typed readers. A stored text that does not convert, or whose value lies outside
-// [min, max] (what the control or timer that takes it can hold), reads exactly like a
-// missing entry: the default.
-tk::Int16 ReadInt16(tk::SettingsStore& store, std::string_view key, tk::Int16 default_value,
-                    tk::Int16 min = std::numeric_limits<tk::Int16>::min(),
-                    tk::Int16 max = std::numeric_limits<tk::Int16>::max());
-tk::Int32 ReadInt32(tk::SettingsStore& store, std::string_view key, tk::Int32 default_value,
-                    tk::Int32 min = std::numeric_limits<tk::Int32>::min(),
-                    tk::Int32 max = std::numeric_limits<tk::Int32>::max());
-double ReadDouble(tk::SettingsStore& store, std::string_view key, double default_value);
-bool ReadTruth(tk::SettingsStore& store, std::string_view key, bool default_value);
-
+void WriteSetting(tk::SettingsStore& store, const SettingKey& key, tk::Int16 value);
+// A value within the key's range (what the control that takes it can hold), else the default.
+tk::Int16 ReadInt16(tk::SettingsStore& store, const SettingKey& key);
+// Any 16-bit value, else the default: for a reader that gives other values a meaning of its own.
+tk::Int16 ReadAnyInt16(tk::SettingsStore& store, const SettingKey& key);
 // A timer interval in milliseconds: any 32-bit value a window timer can take (0 leaves it
 // idle); a negative one reads as the default.
-tk::Int32 ReadInterval(tk::SettingsStore& store, std::string_view key, tk::Int32 default_value);
+tk::Int32 ReadInterval(tk::SettingsStore& store, const SettingKey& key);
+double ReadDouble(tk::SettingsStore& store, const SettingKey& key);
+bool ReadTruth(tk::SettingsStore& store, const SettingKey& key);
 
 }  // namespace vq

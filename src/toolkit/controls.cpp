@@ -10,6 +10,7 @@
 #include "toolkit/scroll_bar.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace tk {
 
@@ -50,12 +51,15 @@ void PictureBox::fit_to_picture() {
     set_size_silently(picture_->width_px() * tpp, picture_->height_px() * tpp);
 }
 
+// In pixels a whole number: the picture's own size when the box fits it.
 double PictureBox::scale_width() const {
-    return scale_mode_ == ScaleMode::Pixels ? width() / form().twips_per_pixel() : width();
+    return scale_mode_ == ScaleMode::Pixels ? std::round(width() / form().twips_per_pixel())
+                                            : width();
 }
 
 double PictureBox::scale_height() const {
-    return scale_mode_ == ScaleMode::Pixels ? height() / form().twips_per_pixel() : height();
+    return scale_mode_ == ScaleMode::Pixels ? std::round(height() / form().twips_per_pixel())
+                                            : height();
 }
 
 Frame::Frame(Form& form, FrameDesign d)

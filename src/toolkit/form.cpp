@@ -101,12 +101,16 @@ void Form::move(double left, double top) {
     sync();
 }
 
-double Form::scale_width() const {
-    return scale_mode_ == ScaleMode::Pixels ? width_ / twips_per_pixel() : width_;
+int Form::width_px() const { return static_cast<int>(std::lround(width_ / twips_per_pixel())); }
+
+int Form::height_px() const {
+    return static_cast<int>(std::lround(height_ / twips_per_pixel()));
 }
 
+double Form::scale_width() const { return scale_mode_ == ScaleMode::Pixels ? width_px() : width_; }
+
 double Form::scale_height() const {
-    return scale_mode_ == ScaleMode::Pixels ? height_ / twips_per_pixel() : height_;
+    return scale_mode_ == ScaleMode::Pixels ? height_px() : height_;
 }
 
 double Form::twips_per_pixel() const { return toolkit_.screen().twips_per_pixel(); }

@@ -79,7 +79,11 @@ public:
     void move(double left, double top);
     ScaleMode scale_mode() const { return scale_mode_; }
     void set_scale_mode(ScaleMode mode) { scale_mode_ = mode; }
-    // The client area in the form's coordinate unit.
+    // The client area in whole pixels, as the window is made: its twips at the form's DPI,
+    // rounded to the nearest pixel.
+    int width_px() const;
+    int height_px() const;
+    // The client area in the form's coordinate unit; in pixels always a whole number.
     double scale_width() const;
     double scale_height() const;
     double twips_per_pixel() const;

@@ -36,15 +36,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     headless::MemorySettings store;
-    for (const char* key : {"Type", "DriftImage", "DriftSpeed", "DriftTrail", "FlasherSpeed",
-                            "SQSpeed", "SQTitle", "SQQuote", "SQStudio", "SQYear"}) {
-        store.put(key, text);
-        const tk::Int16 image = vq::ReadInt16(store, key, 41, 41, 45);
-        require(image >= 41 && image <= 45);
-        require(vq::ReadInterval(store, key, 25) >= 0);
-        const double d = vq::ReadDouble(store, key, 0);
+    for (const vq::SettingKey& key : vq::keys::kAll) {
+        store.put(key.name, text);
+        const tk::Int16 value = vq::ReadInt16(store, key);
+        require(value >= key.min && value <= key.max);
+        (void)vq::ReadAnyInt16(store, key);
+        require(vq::ReadInterval(store, key) >= 0);
+        const double d = vq::ReadDouble(store, key);
         require(d == d);  // never NaN
-        (void)vq::ReadTruth(store, key, true);
+        (void)vq::ReadTruth(store, key);
     }
     return 0;
 }

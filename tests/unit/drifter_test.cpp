@@ -158,4 +158,57 @@ TEST_F(Drifter, ASpeedOfZeroLeavesTheWindowBlack) {
     EXPECT_EQ(saver_peer().pixel(50, 300), tk::kBlack);
 }
 
+// In pixels every value is whole at every DPI: the window's size, the picture's, the start
+// (H - h) / 2 with halves to even, and the turn at exactly W - w and H - h.
+TEST(DrifterAtAnyDpi, PositionsAndSizesAreWholePixels) {
+    const int dpis[] = {120, 144, 168};
+    const tk::Size screens[] = {{800, 600}, {1366, 768}, {1600, 1201}, {2999, 1999}, {3000, 2000}};
+    for (const int dpi : dpis) {
+        for (const tk::Size& size : screens) {
+            for (const char* image : {"41", "42", "43", "44", "45"}) {
+                const int W = static_cast<int>(size.width);
+                const int H = static_cast<int>(size.height);
+                headless::HeadlessToolkit tk({W, H, dpi});
+                vq::Program p(tk);
+                tk.store().put("DriftImage", image);
+                tk.set_command_line("/s");
+                modVQSaver::Main(p);
+                vq::frmMainScreenSaver& form = *p.main_screen_saver();
+                const int w = form.picImage.picture()->width_px();
+                const int h = form.picImage.picture()->height_px();
+                const std::string where = std::to_string(W) + "x" + std::to_string(H) + " at " +
+                                          std::to_string(dpi) + " dpi, picture " + image;
+                ASSERT_EQ(form.scale_width(), W) << where;
+                ASSERT_EQ(form.scale_height(), H) << where;
+                ASSERT_EQ(form.picImage.scale_width(), w) << where;
+                ASSERT_EQ(form.picImage.scale_height(), h) << where;
+                ASSERT_EQ(form.DriftPicWidth, w) << where;
+                ASSERT_EQ(form.DriftPicHeight, h) << where;
+                const int room = H - h;
+                ASSERT_EQ(form.DriftY, room % 2 == 0 ? room / 2 : (room / 2 + (room / 2) % 2))
+                    << where;
+
+                // One step short of the bottom-right corner, moving down and right.
+                form.DriftX = W - w - 1;
+                form.DriftY = H - h - 1;
+                form.DriftDirection = 4;
+                tk.advance(25);
+                ASSERT_EQ(form.DriftX, W - w) << where;
+                ASSERT_EQ(form.DriftY, H - h) << where;
+                tk.advance(25);
+                ASSERT_EQ(tk.scripted_random().reseeds(), 1) << where << ": no turn at the corner";
+                // The last copy lies whole on the surface, its inner corner one pixel inside
+                // the screen's.
+                const headless::HeadlessFormPeer& surface =
+                    headless::HeadlessToolkit::peer_of(form);
+                ASSERT_EQ(surface.surface_width(), W) << where;
+                ASSERT_EQ(surface.surface_height(), H) << where;
+                const auto& source =
+                    static_cast<const headless::HeadlessPicture&>(*form.picImage.picture());
+                ASSERT_EQ(surface.pixel(W - 2, H - 2), source.pixel(w - 2, h - 2)) << where;
+            }
+        }
+    }
+}
+
 }  // namespace

@@ -18,22 +18,67 @@ TEST(Settings, ReadGivesTheStoredTextOrTheDefaultAndNeverCreatesAnEntry) {
 
 TEST(Settings, WritesTheDecimalTextUnderTheProgramsSection) {
     headless::MemorySettings store;
-    WriteSetting(store, "SQSpeed", tk::Int16{5000});
-    WriteSetting(store, "Type", tk::Int16{0});
+    WriteSetting(store, keys::SQSpeed, tk::Int16{5000});
+    WriteSetting(store, keys::Type, tk::Int16{0});
     EXPECT_EQ(store.get("VQ_Saver", "Config", "SQSpeed"), "5000");
     EXPECT_EQ(store.value("Type"), "0");
 }
 
-TEST(Settings, TypedReadersFallBackToTheirDefaultForTextThatDoesNotFit) {
+TEST(Settings, TheKeyTableHoldsTheTenKeysWithTheirDefaultsAndRanges) {
+    const struct {
+        std::string_view name;
+        tk::Int16 default_value, min, max;
+    } expected[] = {
+        {"Type", 0, 0, 2},
+        {"DriftImage", 41, 41, 45},
+        {"DriftSpeed", 25, 10, 500},
+        {"DriftTrail", 0, 0, 1},
+        {"FlasherSpeed", 2000, 250, 5000},
+        {"SQSpeed", 5000, 2000, 10000},
+        {"SQTitle", 1, 0, 1},
+        {"SQQuote", 1, 0, 1},
+        {"SQStudio", 1, 0, 1},
+        {"SQYear", 1, 0, 1},
+    };
+    ASSERT_EQ(std::size(keys::kAll), std::size(expected));
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        const SettingKey& key = keys::kAll[i];
+        EXPECT_EQ(key.name, expected[i].name);
+        EXPECT_EQ(key.default_value, expected[i].default_value) << key.name;
+        EXPECT_EQ(key.min, expected[i].min) << key.name;
+        EXPECT_EQ(key.max, expected[i].max) << key.name;
+    }
+}
+
+// Whatever a reader makes of a key, it starts from the same default: nothing stored, a text
+// that does not convert and a text that is no number at all read alike.
+TEST(Settings, EveryReaderOfAKeyGivesTheKeysDefault) {
+    for (const SettingKey& key : keys::kAll) {
+        for (const char* stored : {static_cast<const char*>(nullptr), "", "fast", "&H10"}) {
+            headless::MemorySettings store;
+            if (stored != nullptr) store.put(key.name, stored);
+            const std::string context = std::string(key.name) + " = " + (stored ? stored : "none");
+            EXPECT_EQ(ReadInt16(store, key), key.default_value) << context;
+            EXPECT_EQ(ReadAnyInt16(store, key), key.default_value) << context;
+            EXPECT_EQ(ReadInterval(store, key), key.default_value) << context;
+            EXPECT_EQ(ReadDouble(store, key), key.default_value) << context;
+            EXPECT_EQ(ReadTruth(store, key), key.default_value != 0) << context;
+            EXPECT_TRUE(store.writes().empty());
+        }
+    }
+}
+
+TEST(Settings, RangedReadsKeepTheKeysRangeAndAnyReadsTakeEvery16BitValue) {
     headless::MemorySettings store;
-    EXPECT_EQ(ReadInt16(store, "DriftImage", 41), 41);
     const struct {
         const char* text;
-        tk::Int16 expected;
-    } cases[] = {{"44", 44}, {"abc", 41}, {"", 41}, {"99999", 41}, {"44.5", 44}, {"9", 41}};
+        tk::Int16 ranged;
+        tk::Int16 any;
+    } cases[] = {{"44", 44, 44}, {"99999", 41, 41}, {"44.5", 44, 44}, {"9", 41, 9}, {"-3", 41, -3}};
     for (const auto& c : cases) {
         store.put("DriftImage", c.text);
-        EXPECT_EQ(ReadInt16(store, "DriftImage", 41, 10, 500), c.expected) << c.text;
+        EXPECT_EQ(ReadInt16(store, keys::DriftImage), c.ranged) << c.text;
+        EXPECT_EQ(ReadAnyInt16(store, keys::DriftImage), c.any) << c.text;
     }
 }
 
@@ -42,25 +87,22 @@ TEST(Settings, IntervalsTakeAnyNonNegative32BitValue) {
     const struct {
         const char* text;
         tk::Int32 expected;
-    } cases[] = {{"0", 0}, {"10", 10}, {"1e9", 1000000000}, {"-1", 25}, {"2147483648", 25},
-                 {"fast", 25}};
+    } cases[] = {{"0", 0},   {"10", 10},         {"1e9", 1000000000},
+                 {"-1", 25}, {"2147483648", 25}, {"fast", 25}};
     for (const auto& c : cases) {
         store.put("DriftSpeed", c.text);
-        EXPECT_EQ(ReadInterval(store, "DriftSpeed", 25), c.expected) << c.text;
+        EXPECT_EQ(ReadInterval(store, keys::DriftSpeed), c.expected) << c.text;
     }
 }
 
-TEST(Settings, TruthAndDoubleReadersFallBackToo) {
+TEST(Settings, TruthAndDoubleReadersConvertTheStoredText) {
     headless::MemorySettings store;
-    EXPECT_TRUE(ReadTruth(store, "SQTitle", true));
     store.put("SQTitle", "0");
-    EXPECT_FALSE(ReadTruth(store, "SQTitle", true));
-    store.put("SQTitle", "maybe");
-    EXPECT_TRUE(ReadTruth(store, "SQTitle", true));
+    EXPECT_FALSE(ReadTruth(store, keys::SQTitle));
+    store.put("SQTitle", "2");
+    EXPECT_TRUE(ReadTruth(store, keys::SQTitle));
     store.put("DriftTrail", "0.5");
-    EXPECT_EQ(ReadDouble(store, "DriftTrail", 0), 0.5);
-    store.put("DriftTrail", "&H1");
-    EXPECT_EQ(ReadDouble(store, "DriftTrail", 0), 0);
+    EXPECT_EQ(ReadDouble(store, keys::DriftTrail), 0.5);
 }
 
 }  // namespace

@@ -48,9 +48,8 @@ tk::Color HeadlessFormPeer::pixel(int x, int y) const {
 }
 
 void HeadlessFormPeer::fit_surface() {
-    const double tpp = form_.twips_per_pixel();
-    const int width = static_cast<int>(std::lround(form_.width() / tpp));
-    const int height = static_cast<int>(std::lround(form_.height() / tpp));
+    const int width = form_.width_px();
+    const int height = form_.height_px();
     if (width == surface_width_ && height == surface_height_ &&
         form_.back_color() == surface_color_ && !surface_.empty())
         return;

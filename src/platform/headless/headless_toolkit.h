@@ -29,7 +29,9 @@ public:
     tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override;
     tk::SettingsStore& settings() override { return settings_; }
     tk::Resources& resources() override { return resources_; }
-    tk::Random& random() override { return random_; }
+    tk::Random& random() override {
+        return random_in_use_ != nullptr ? *random_in_use_ : random_;
+    }
     tk::Screen screen() override { return screen_; }
     std::vector<tk::Monitor> monitors() override;
     std::string command_line() override { return command_line_; }
@@ -39,6 +41,8 @@ public:
     // Test side.
     MemorySettings& store() { return settings_; }
     ScriptedRandom& scripted_random() { return random_; }
+    // Another generator in place of the scripted one, for as long as the toolkit lives.
+    void use_random(tk::Random& random) { random_in_use_ = &random; }
     void set_screen(tk::Screen screen) { screen_ = screen; }
     void set_monitors(std::vector<tk::Monitor> monitors) { monitors_ = std::move(monitors); }
     void set_command_line(std::string text) { command_line_ = std::move(text); }
@@ -67,6 +71,7 @@ private:
     MemorySettings settings_;
     HeadlessResources resources_;
     ScriptedRandom random_;
+    tk::Random* random_in_use_ = nullptr;
     std::string command_line_;
     bool another_instance_ = false;
     int cursor_count_ = 0;

@@ -139,8 +139,7 @@ FormPeer::~FormPeer() { destroy(); }
 double FormPeer::twips_per_pixel() const { return form_.twips_per_pixel(); }
 
 SIZE FormPeer::client_size() const {
-    const double tpp = twips_per_pixel();
-    return {std::max(0, to_pixels(form_.width(), tpp)), std::max(0, to_pixels(form_.height(), tpp))};
+    return {std::max(0, form_.width_px()), std::max(0, form_.height_px())};
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
