@@ -50,7 +50,7 @@ check "the read-me has Windows line ends" bash -c "unzip -p '$zip' README-Window
 # Install, run, uninstall on Windows of the kind ARCH (win64 or win32), where the installer
 # must put the saver EXPECTED into the Windows folder.
 reg_value() {  # KEY NAME: the value's data, or nothing
-    "$wine" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
+    "$wine32" reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' |
         sed -n "s/^ *$2 *REG_[A-Z_]* *//p"
 }
 uninstall_key='HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\VQSaver'
@@ -63,7 +63,9 @@ install_run_uninstall() {
     trap '"$wine_env" stop "$env_dir" >/dev/null' EXIT
     # shellcheck source=/dev/null
     source "$env_dir/env"
-    # The prefix's own loader runs what Windows runs natively: reg, cmd, the installed saver.
+    # The prefix's own loader runs what Windows runs natively: cmd and the installed saver.
+    # The registry is read and written as the 32-bit installer sees it: on 64-bit Windows its
+    # uninstall entry lies in the 32-bit view, where Add/Remove Programs finds it too.
     wine=$WINE_ENV_WINE
     installed=$WINEPREFIX/drive_c/windows/VQSaver.scr
 
@@ -91,7 +93,7 @@ install_run_uninstall() {
     check "the installed saver ends normally" test $? -eq 0
 
     # Settings the saver's user made, which the uninstaller takes away with the rest.
-    "$wine" reg add 'HKCU\Software\VQ_Saver\Config' /v Type /t REG_SZ /d 1 /f >/dev/null 2>&1
+    "$wine32" reg add 'HKCU\Software\VQ_Saver\Config' /v Type /t REG_SZ /d 1 /f >/dev/null 2>&1
     uninstall_dir=$(reg_value "$uninstall_key" InstallLocation)
     uninstaller_file=$WINEPREFIX/drive_c/${uninstall_dir#C:\\}/uninstall.exe
     uninstaller_file=${uninstaller_file//\\//}
@@ -106,14 +108,14 @@ install_run_uninstall() {
     check "the saver is gone from the Windows folder" test ! -e "$installed"
     check "it is no longer the active screen saver" \
         test -z "$(reg_value 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)"
-    check "the settings are gone" bash -c "! '$wine' reg query 'HKCU\\Software\\VQ_Saver' >/dev/null 2>&1"
-    check "the uninstall entry is gone" bash -c "! '$wine' reg query '$uninstall_key' >/dev/null 2>&1"
+    check "the settings are gone" bash -c "! '$wine32' reg query 'HKCU\\Software\\VQ_Saver' >/dev/null 2>&1"
+    check "the uninstall entry is gone" bash -c "! '$wine32' reg query '$uninstall_key' >/dev/null 2>&1"
 
     # Again, as Add/Remove Programs runs it, after the user chose another screen saver: that
     # choice stays, and the uninstaller takes itself and its folder away.
     check "the installer runs silently again" "$wine32" "$setup" /S
     other_saver='C:\windows\system32\other.scr'
-    "$wine" reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /t REG_SZ /d "$other_saver" /f \
+    "$wine32" reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /t REG_SZ /d "$other_saver" /f \
         >/dev/null 2>&1
     check "the registered uninstaller runs silently" "$wine32" "$uninstall_dir\\uninstall.exe" /S
     for _ in $(seq 100); do

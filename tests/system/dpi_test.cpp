@@ -25,7 +25,7 @@ struct DialogCase {
 };
 
 class Dpi : public SystemTest, public ::testing::WithParamInterface<DialogCase> {
-  protected:
+protected:
     void SetUp() override {
         SystemTest::SetUp();
         const wchar_t* text = _wgetenv(L"VQ_DPI");

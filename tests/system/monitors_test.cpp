@@ -25,7 +25,7 @@ POINT centre_of(const RECT& r) {
 }
 
 class MonitorTest : public SystemTest {
-  protected:
+protected:
     void SetUp() override {
         SystemTest::SetUp();
         monitors_ = monitors();
@@ -94,13 +94,19 @@ class MonitorTest : public SystemTest {
 
     std::vector<Monitor> monitors_;
     RECT primary_{};
-
-  private:
-    std::optional<Backdrop> backdrop_;
 };
 
 // Run at every DPI too: one bitmap pixel per screen pixel, whatever the scale.
-using MonitorCovers = MonitorTest;
+class MonitorCovers : public MonitorTest {
+protected:
+    void SetUp() override {
+        MonitorTest::SetUp();
+        if (!HasFatalFailure()) backdrop_.emplace();
+    }
+
+private:
+    std::optional<Backdrop> backdrop_;
+};
 
 TEST_F(MonitorCovers, EveryMonitorIsCoveredBlackWithThePointerHiddenUntilAKey) {
     config::set_text(L"Type", L"3");  // no display mode: nothing drawn on the black
@@ -162,7 +168,7 @@ struct InputCase {
 };
 
 class MonitorInput : public MonitorTest, public ::testing::WithParamInterface<InputCase> {
-  protected:
+protected:
     const Monitor& monitor(int which) const {
         const auto is = [&](const Monitor& m) {
             if (which == 0) return m.primary;

@@ -65,11 +65,11 @@ wine_env_start_xvfb() {
             3>"$ready_file" </dev/null >"$dir/xvfb.log" 2>&1 &
         pid=$!
         tries=200
-        while kill -0 "$pid" 2>/dev/null && ! grep -q . "$ready_file" && [ "$tries" -gt 0 ]; do
+        while kill -0 "$pid" 2>/dev/null && ! grep -qs . "$ready_file" && [ "$tries" -gt 0 ]; do
             sleep 0.05
             tries=$((tries - 1))
         done
-        if grep -q . "$ready_file" && kill -0 "$pid" 2>/dev/null; then
+        if grep -qs . "$ready_file" && kill -0 "$pid" 2>/dev/null; then
             echo "$n $pid"
             return 0
         fi
