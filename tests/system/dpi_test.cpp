@@ -24,6 +24,8 @@ struct DialogCase {
     SIZE twips;
 };
 
+void PrintTo(const DialogCase& dialog, std::ostream* out) { *out << dialog.name; }
+
 class Dpi : public SystemTest, public ::testing::WithParamInterface<DialogCase> {
 protected:
     void SetUp() override {

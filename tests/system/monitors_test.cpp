@@ -185,6 +185,8 @@ std::string case_name(const InputCase& c) {
     return std::string(inputs[static_cast<int>(c.input)]) + "_on_" + where[c.monitor];
 }
 
+void PrintTo(const InputCase& input, std::ostream* out) { *out << case_name(input); }
+
 // The pointer rests on the monitor first: the first report of it there is only recorded.
 TEST_P(MonitorInput, EndsTheSaverOnEveryMonitorAndShowsThePointerAgain) {
     config::set_text(L"Type", L"1");
