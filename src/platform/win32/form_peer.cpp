@@ -138,7 +138,7 @@ SIZE FormPeer::client_size() const {
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
-    if (is_windowless(control.kind())) return std::make_unique<WindowlessControl>(*this, control);
+    if (is_windowless(control)) return std::make_unique<WindowlessControl>(*this, control);
     return create_native_control(*this, control);
 }
 
@@ -223,8 +223,7 @@ void FormPeer::place_topmost(int left_px, int top_px, int width_px, int height_p
 bool FormPeer::overlaps_windowless(const RECT& area) const {
     const double tpp = twips_per_pixel();
     for (const tk::Control* control : form_.controls()) {
-        if (control->container() != nullptr || !control->visible() ||
-            !is_windowless(control->kind()))
+        if (control->container() != nullptr || !control->visible() || !is_windowless(*control))
             continue;
         const RECT placed = to_pixels(control->rect(), tpp);
         RECT common{};
@@ -312,8 +311,7 @@ HWND FormPeer::surface_of(const tk::Frame* container) const {
 void FormPeer::paint_windowless(HDC dc, const tk::Frame* container) {
     const double tpp = twips_per_pixel();
     for (const tk::Control* control : form_.controls()) {
-        if (control->container() != container || !control->visible() ||
-            !is_windowless(control->kind()))
+        if (control->container() != container || !control->visible() || !is_windowless(*control))
             continue;
         paint_windowless_control(dc, *control, to_pixels(control->rect(), tpp), toolkit_);
     }

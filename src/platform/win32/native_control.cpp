@@ -93,6 +93,7 @@ std::unique_ptr<tk::ControlPeer> create_native_control(FormPeer& form, tk::Contr
         case tk::ControlKind::ComboBox:
             return make_combo_box(form, control);
         case tk::ControlKind::Label:
+            return make_label(form, control);
         case tk::ControlKind::Image:
         case tk::ControlKind::PictureBox:
             break;
