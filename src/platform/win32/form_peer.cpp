@@ -299,7 +299,8 @@ void FormPeer::invalidate(const RECT& area) {
         changed_in_tick_ = both;
         return;
     }
-    InvalidateRect(window_.get(), &area, FALSE);
+    // A dialog's label window over the area paints part of what lies under it too.
+    RedrawWindow(window_.get(), &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 HWND FormPeer::surface_of(const tk::Frame* container) const {
@@ -308,12 +309,19 @@ HWND FormPeer::surface_of(const tk::Frame* container) const {
     return frame != nullptr ? frame->window() : nullptr;
 }
 
-void FormPeer::paint_windowless(HDC dc, const tk::Frame* container) {
+void FormPeer::paint_windowless(HDC dc, const tk::Frame* container, const tk::Control* above,
+                                POINT origin) {
     const double tpp = twips_per_pixel();
-    for (const tk::Control* control : form_.controls()) {
+    const auto& controls = form_.controls();
+    auto first = controls.begin();
+    if (above != nullptr) first = std::next(std::find(controls.begin(), controls.end(), above));
+    for (auto it = first; it < controls.end(); ++it) {
+        const tk::Control* control = *it;
         if (control->container() != container || !control->visible() || !is_windowless(*control))
             continue;
-        paint_windowless_control(dc, *control, to_pixels(control->rect(), tpp), toolkit_);
+        RECT where = to_pixels(control->rect(), tpp);
+        OffsetRect(&where, -origin.x, -origin.y);
+        paint_windowless_control(dc, *control, where, toolkit_);
     }
 }
 
@@ -379,16 +387,28 @@ void FormPeer::timer_tick(UINT_PTR id) {
 void FormPeer::arrange_tab_order() {
     std::vector<NativeControl*> order;
     for (const tk::Control* control : form_.tab_order()) {
-        if (NativeControl* native = native_of(control)) order.push_back(native);
+        NativeControl* native = native_of(control);
+        if (native != nullptr && control->takes_focus()) order.push_back(native);
     }
-    for (NativeControl* native : native_controls_) {
-        if (native->control().kind() != tk::ControlKind::Frame &&
-            std::find(order.begin(), order.end(), native) == order.end())
-            order.push_back(native);
-    }
-    // Frames lie under the controls that stand in them.
-    for (NativeControl* native : native_controls_) {
-        if (native->control().kind() == tk::ControlKind::Frame) order.push_back(native);
+    // Below them the other controls, then the labels standing in frames, the frames (under
+    // the controls that stand in them), and lowest the labels standing on the form, a later
+    // label over an earlier one: each covered by what covered it when the form painted its
+    // labels itself.
+    enum Layer { Other, LabelInFrame, Frame, LabelOnForm };
+    auto layer_of = [](const tk::Control& control) {
+        if (control.kind() == tk::ControlKind::Frame) return Frame;
+        if (control.kind() != tk::ControlKind::Label) return Other;
+        return control.container() != nullptr ? LabelInFrame : LabelOnForm;
+    };
+    for (const Layer layer : {Other, LabelInFrame, Frame, LabelOnForm}) {
+        const bool later_on_top = layer == LabelInFrame || layer == LabelOnForm;
+        for (std::size_t i = 0; i < native_controls_.size(); ++i) {
+            NativeControl* native =
+                native_controls_[later_on_top ? native_controls_.size() - 1 - i : i];
+            if (layer_of(native->control()) == layer &&
+                std::find(order.begin(), order.end(), native) == order.end())
+                order.push_back(native);
+        }
     }
     HWND after = HWND_TOP;
     const tk::Control* previous = nullptr;

@@ -2,6 +2,7 @@
 // screen reader reads it, painted exactly as the form paints a windowless label. Without
 // SS_NOTIFY a static control lets mouse input through to the form.
 #include "platform/win32/form_peer.h"
+#include "platform/win32/geometry.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/native_control.h"
 #include "platform/win32/windowless_control.h"
@@ -25,8 +26,8 @@ DWORD alignment_style(tk::Alignment alignment) {
 class LabelControl : public NativeControl {
   public:
     LabelControl(FormPeer& form, tk::Label& label)
-        : NativeControl(form, label, L"STATIC", alignment_style(label.alignment()),
-                        label.caption()),
+        : NativeControl(form, label, L"STATIC",
+                        alignment_style(label.alignment()) | WS_CLIPSIBLINGS, label.caption()),
           label_(label) {}
 
   private:
@@ -43,6 +44,10 @@ class LabelControl : public NativeControl {
                 if (label_.transparent() && form().back_brush() != nullptr)
                     FillRect(dc.get(), &all, form().back_brush());
                 paint_label(dc.get(), label_, all, form().toolkit());
+                // What the form paints after the label lies over it, as on the form itself.
+                const RECT placed = to_pixels(label_.rect(), form().twips_per_pixel());
+                form().paint_windowless(dc.get(), label_.container(), &label_,
+                                        {placed.left, placed.top});
                 return 0;
             }
             case WM_SETTEXT: {
