@@ -74,9 +74,18 @@ WindowStyle style_of(const tk::Form& form) {
 }
 
 // The window size that gives the client size.
-SIZE window_size(SIZE client, const WindowStyle& style) {
+// The window size that gives the client size, with the frame at `dpi` where the system can
+// measure it so (Windows 10 from 1607), else at the system's DPI.
+SIZE window_size(SIZE client, const WindowStyle& style, int dpi) {
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    const auto adjust_for_dpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
     RECT frame{0, 0, client.cx, client.cy};
-    if (!AdjustWindowRectEx(&frame, style.style, FALSE, style.ex_style)) return client;
+    const BOOL adjusted =
+        adjust_for_dpi != nullptr
+            ? adjust_for_dpi(&frame, style.style, FALSE, style.ex_style, static_cast<UINT>(dpi))
+            : AdjustWindowRectEx(&frame, style.style, FALSE, style.ex_style);
+    if (!adjusted) return client;
     return {width(frame), height(frame)};
 }
 
@@ -103,7 +112,7 @@ FormPeer::FormPeer(Win32Toolkit& toolkit, tk::Form& form)
       synced_left_(form.left()),
       synced_top_(form.top()) {
     const WindowStyle style = style_of(form);
-    const SIZE size = window_size(client_size(), style);
+    const SIZE size = window_size(client_size(), style, form.dpi());
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (form.start_position() == tk::StartPosition::CenterScreen) {
@@ -152,7 +161,7 @@ void FormPeer::sync() {
     const SIZE wanted = client_size();
     RECT client{};
     if (GetClientRect(window, &client) && (width(client) != wanted.cx || height(client) != wanted.cy)) {
-        const SIZE size = window_size(wanted, style_of(form_));
+        const SIZE size = window_size(wanted, style_of(form_), form_.dpi());
         SetWindowPos(window, nullptr, 0, 0, size.cx, size.cy,
                      SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
@@ -476,9 +485,21 @@ LRESULT FormPeer::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_DISPLAYCHANGE:
-        case WM_DPICHANGED:
         case WM_SETTINGCHANGE:
             toolkit_.display_changed();
+            break;
+        case WM_DPICHANGED:
+            toolkit_.display_changed();
+            // A dialog moved to a monitor of another scale: placed where the system suggests,
+            // then laid out again from its twips, with its fonts, at the new DPI. The saver
+            // window and its covers stay placed over their monitors in pixels.
+            if (form_.border() == tk::BorderStyle::FixedDialog) {
+                const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+                SetWindowPos(window, nullptr, suggested.left, suggested.top, width(suggested),
+                             height(suggested), SWP_NOZORDER | SWP_NOACTIVATE);
+                form_.raise_dpi_changed(HIWORD(wparam));
+                return 0;
+            }
             break;
         case WM_PAINT: {
             const paint_dc dc(window);

@@ -31,7 +31,11 @@ class LabelControl : public NativeControl {
           label_(label) {}
 
   private:
-    void sync_state() override { sync_caption(label_.caption()); }
+    // A new caption, font or size: painted again.
+    void sync_state() override {
+        sync_caption(label_.caption());
+        InvalidateRect(window(), nullptr, FALSE);
+    }
 
     LRESULT message(UINT message, WPARAM wparam, LPARAM lparam) override {
         switch (message) {

@@ -57,6 +57,7 @@ private:
     int id_;
     unique_hwnd window_;
     std::string caption_;
+    int font_dpi_ = 0;  // the DPI of the font the window was given; 0 before the first
 };
 
 std::unique_ptr<tk::ControlPeer> create_native_control(FormPeer& form, tk::Control& control);
