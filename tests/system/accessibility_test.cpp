@@ -73,7 +73,7 @@ Names label_names(HWND dialog) {
 }
 
 class Accessibility : public SystemTest {
-  protected:
+protected:
     void SetUp() override {
         SystemTest::SetUp();
         ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));

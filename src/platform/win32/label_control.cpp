@@ -11,26 +11,15 @@
 namespace win32 {
 namespace {
 
-DWORD alignment_style(tk::Alignment alignment) {
-    switch (alignment) {
-        case tk::Alignment::Left:
-            return SS_LEFT;
-        case tk::Alignment::Right:
-            return SS_RIGHT;
-        case tk::Alignment::Center:
-            return SS_CENTER;
-    }
-    return SS_LEFT;
-}
-
 class LabelControl : public NativeControl {
-  public:
+public:
     LabelControl(FormPeer& form, tk::Label& label)
-        : NativeControl(form, label, L"STATIC",
-                        alignment_style(label.alignment()) | WS_CLIPSIBLINGS, label.caption()),
+        // Its own painting places the text; the static control's style only keeps it under
+        // the windows above it.
+        : NativeControl(form, label, L"STATIC", SS_LEFT | WS_CLIPSIBLINGS, label.caption()),
           label_(label) {}
 
-  private:
+private:
     // A new caption, font or size: painted again.
     void sync_state() override {
         sync_caption(label_.caption());
