@@ -328,9 +328,21 @@ void FormPeer::paint_windowless(HDC dc, const tk::Frame* container, const tk::Co
         const tk::Control* control = *it;
         if (control->container() != container || !control->visible() || !is_windowless(*control))
             continue;
-        RECT where = to_pixels(control->rect(), tpp);
-        OffsetRect(&where, -origin.x, -origin.y);
-        paint_windowless_control(dc, *control, where, toolkit_);
+        const RECT where = to_pixels(control->rect(), tpp);
+        if (origin.x == 0 && origin.y == 0) {
+            paint_windowless_control(dc, *control, where, toolkit_);
+            continue;
+        }
+        // Onto another window the control is painted whole off screen and copied: a picture
+        // stretched partly beyond a surface is sampled otherwise than one painted whole.
+        const unique_hdc whole(CreateCompatibleDC(dc));
+        const unique_hbitmap pixels(CreateCompatibleBitmap(dc, width(where), height(where)));
+        if (!whole || !pixels) continue;
+        const select_object chosen(whole.get(), pixels.get());
+        paint_windowless_control(whole.get(), *control, {0, 0, width(where), height(where)},
+                                 toolkit_);
+        BitBlt(dc, where.left - origin.x, where.top - origin.y, width(where), height(where),
+               whole.get(), 0, 0, SRCCOPY);
     }
 }
 
