@@ -70,12 +70,19 @@ public:
     ControlPeer* peer() const { return peer_.get(); }
     // The platform moved the focus to this control.
     void raise_got_focus();
+    // The form's DPI changed: the control measures again what depends on it.
+    void fit_to_dpi() {
+        dpi_changed();
+        changed();
+    }
 
 protected:
     // Tell the peer that something changed.
     void changed();
     // Called after the width changed, before the peer hears of it.
     virtual void width_changed() {}
+    // Called after the form's DPI changed, before the peer hears of it.
+    virtual void dpi_changed() {}
 
     void set_size_silently(double width, double height) {
         rect_.width = width;

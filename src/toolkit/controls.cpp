@@ -20,12 +20,15 @@ ImageControl::ImageControl(Form& form, ImageDesign d)
 
 void ImageControl::set_picture(PicturePtr picture) {
     picture_ = std::move(picture);
-    if (!stretch_) {
-        const double tpp = form().twips_per_pixel();
-        set_size_silently(picture_ ? picture_->width_px() * tpp : 0,
-                          picture_ ? picture_->height_px() * tpp : 0);
-    }
+    fit_to_picture();
     changed();
+}
+
+void ImageControl::fit_to_picture() {
+    if (stretch_) return;
+    const double tpp = form().twips_per_pixel();
+    set_size_silently(picture_ ? picture_->width_px() * tpp : 0,
+                      picture_ ? picture_->height_px() * tpp : 0);
 }
 
 PictureBox::PictureBox(Form& form, PictureBoxDesign d)

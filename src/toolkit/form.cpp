@@ -113,7 +113,9 @@ double Form::scale_height() const {
     return scale_mode_ == ScaleMode::Pixels ? height_px() : height_;
 }
 
-double Form::twips_per_pixel() const { return toolkit_.screen().twips_per_pixel(); }
+int Form::dpi() const { return dpi_ > 0 ? dpi_ : toolkit_.screen().dpi; }
+
+double Form::twips_per_pixel() const { return 1440.0 / dpi(); }
 
 void Form::place_topmost_over_screen() {
     const Screen screen = toolkit_.screen();
@@ -180,6 +182,13 @@ void Form::raise_click() {
 
 void Form::raise_dbl_click() {
     if (loaded_) Form_DblClick();
+}
+
+void Form::raise_dpi_changed(int dpi) {
+    if (!loaded_ || dpi <= 0) return;
+    dpi_ = dpi;
+    for (Control* control : controls_) control->fit_to_dpi();
+    sync();
 }
 
 void Form::press_default_button() {

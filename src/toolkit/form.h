@@ -86,6 +86,9 @@ public:
     // The client area in the form's coordinate unit; in pixels always a whole number.
     double scale_width() const;
     double scale_height() const;
+    // The DPI the form is laid out at: the screen's, until the platform reports that the form
+    // moved to a monitor of another scale.
+    int dpi() const;
     double twips_per_pixel() const;
 
     // Make the window top-most over the whole primary screen, or over one monitor, and show it.
@@ -112,6 +115,9 @@ public:
     void raise_mouse_move(Int16 button, Int16 shift, double x_px, double y_px);
     void raise_click();
     void raise_dbl_click();
+    // The form now stands at another DPI: everything is laid out again from its twips, and
+    // what sizes itself to its text or picture is measured again.
+    void raise_dpi_changed(int dpi);
     // The user closed the window through its frame; a form may treat it as one of its buttons.
     virtual void close_box_pressed() { unload(); }
     // Enter and Escape, as the platform's dialog manager reports them.
@@ -152,6 +158,7 @@ private:
     double width_;
     double height_;
     ScaleMode scale_mode_ = ScaleMode::Twips;
+    int dpi_ = 0;  // 0: the screen's
     bool loaded_ = false;
     bool visible_ = false;
     bool modal_ = false;

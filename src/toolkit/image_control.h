@@ -25,6 +25,9 @@ public:
     bool stretch() const { return stretch_; }
 
 private:
+    void dpi_changed() override { fit_to_picture(); }
+    void fit_to_picture();
+
     PicturePtr picture_;
     bool stretch_;
 };

@@ -30,10 +30,10 @@ void Label::fit_to_caption() {
     if (!auto_size_) return;
     Toolkit& toolkit = form().toolkit();
     if (word_wrap_) {
-        const Size size = toolkit.measure_text(font_, caption_, width());
+        const Size size = toolkit.measure_text_at(font_, caption_, width(), form().dpi());
         set_size_silently(width(), size.height);
     } else {
-        const Size size = toolkit.measure_text(font_, caption_, 0);
+        const Size size = toolkit.measure_text_at(font_, caption_, 0, form().dpi());
         set_size_silently(size.width, size.height);
     }
 }

@@ -38,6 +38,7 @@ public:
 
 private:
     void width_changed() override;
+    void dpi_changed() override { fit_to_caption(); }
     void fit_to_caption();
 
     std::string caption_;

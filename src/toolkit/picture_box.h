@@ -33,6 +33,7 @@ public:
     double scale_height() const;
 
 private:
+    void dpi_changed() override { fit_to_picture(); }
     void fit_to_picture();
 
     PicturePtr picture_;

@@ -25,6 +25,12 @@ public:
     // The extent of a caption in twips: one line when wrap_width is 0, else broken at word
     // boundaries (and at line feeds) to fit wrap_width. "&" marks an access key, "&&" is "&".
     virtual Size measure_text(const Font& font, std::string_view text, double wrap_width) = 0;
+    // The same at another DPI than the screen's, for a form that moved to a monitor of another
+    // scale; a backend whose forms never change DPI needs nothing more than measure_text.
+    virtual Size measure_text_at(const Font& font, std::string_view text, double wrap_width,
+                                 int /*dpi*/) {
+        return measure_text(font, text, wrap_width);
+    }
 
     virtual SettingsStore& settings() = 0;
     virtual Resources& resources() = 0;

@@ -63,18 +63,18 @@ std::unique_ptr<tk::TimerPeer> HeadlessToolkit::create_timer_peer(tk::Timer& tim
     return std::make_unique<HeadlessTimerPeer>(*this, timer);
 }
 
-int HeadlessToolkit::char_width_px(const tk::Font& font) const {
-    return static_cast<int>(std::ceil(font.size * screen_.dpi / 72.0 / 2));
+int HeadlessToolkit::char_width_px(const tk::Font& font, int dpi) const {
+    return static_cast<int>(std::ceil(font.size * (dpi > 0 ? dpi : screen_.dpi) / 72.0 / 2));
 }
 
-int HeadlessToolkit::line_height_px(const tk::Font& font) const {
-    return static_cast<int>(std::ceil(font.size * screen_.dpi / 72.0 * 1.25));
+int HeadlessToolkit::line_height_px(const tk::Font& font, int dpi) const {
+    return static_cast<int>(std::ceil(font.size * (dpi > 0 ? dpi : screen_.dpi) / 72.0 * 1.25));
 }
 
-tk::Size HeadlessToolkit::measure_text(const tk::Font& font, std::string_view text,
-                                       double wrap_width) {
-    const double tpp = screen_.twips_per_pixel();
-    const int char_width = char_width_px(font);
+tk::Size HeadlessToolkit::measure_text_at(const tk::Font& font, std::string_view text,
+                                          double wrap_width, int dpi) {
+    const double tpp = 1440.0 / dpi;
+    const int char_width = char_width_px(font, dpi);
     const std::size_t max_chars =
         wrap_width > 0 ? std::max<std::size_t>(1, static_cast<std::size_t>(
                                                       wrap_width / tpp / char_width))
@@ -82,7 +82,7 @@ tk::Size HeadlessToolkit::measure_text(const tk::Font& font, std::string_view te
     const std::vector<std::size_t> lines = line_lengths(shown_text(text), max_chars);
     const std::size_t longest = *std::max_element(lines.begin(), lines.end());
     return {static_cast<double>(longest) * char_width * tpp,
-            static_cast<double>(lines.size()) * line_height_px(font) * tpp};
+            static_cast<double>(lines.size()) * line_height_px(font, dpi) * tpp};
 }
 
 std::vector<tk::Monitor> HeadlessToolkit::monitors() {

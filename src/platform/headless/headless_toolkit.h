@@ -26,7 +26,11 @@ public:
     std::unique_ptr<tk::TimerPeer> create_timer_peer(tk::Timer& timer) override;
     // Each character is half the font's pixel size wide, each line 1.25 times its pixel
     // size high (both rounded up), at the screen's DPI; lines break at spaces and line feeds.
-    tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override;
+    tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override {
+        return measure_text_at(font, text, wrap_width, screen_.dpi);
+    }
+    tk::Size measure_text_at(const tk::Font& font, std::string_view text, double wrap_width,
+                             int dpi) override;
     tk::SettingsStore& settings() override { return settings_; }
     tk::Resources& resources() override { return resources_; }
     tk::Random& random() override {
@@ -58,9 +62,9 @@ public:
     long long now() const { return now_; }
     void advance(long long ms);
 
-    // Character metrics, in pixels, of a font at the screen's DPI.
-    int char_width_px(const tk::Font& font) const;
-    int line_height_px(const tk::Font& font) const;
+    // Character metrics, in pixels, of a font at a DPI (the screen's unless given).
+    int char_width_px(const tk::Font& font, int dpi = 0) const;
+    int line_height_px(const tk::Font& font, int dpi = 0) const;
 
 private:
     friend class HeadlessTimerPeer;

@@ -74,9 +74,18 @@ WindowStyle style_of(const tk::Form& form) {
 }
 
 // The window size that gives the client size.
-SIZE window_size(SIZE client, const WindowStyle& style) {
+// The window size that gives the client size, with the frame at `dpi` where the system can
+// measure it so (Windows 10 from 1607), else at the system's DPI.
+SIZE window_size(SIZE client, const WindowStyle& style, int dpi) {
+    using AdjustForDpi = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    const auto adjust_for_dpi = reinterpret_cast<AdjustForDpi>(reinterpret_cast<void (*)()>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
     RECT frame{0, 0, client.cx, client.cy};
-    if (!AdjustWindowRectEx(&frame, style.style, FALSE, style.ex_style)) return client;
+    const BOOL adjusted =
+        adjust_for_dpi != nullptr
+            ? adjust_for_dpi(&frame, style.style, FALSE, style.ex_style, static_cast<UINT>(dpi))
+            : AdjustWindowRectEx(&frame, style.style, FALSE, style.ex_style);
+    if (!adjusted) return client;
     return {width(frame), height(frame)};
 }
 
@@ -108,7 +117,7 @@ FormPeer::FormPeer(Win32Toolkit& toolkit, tk::Form& form)
       synced_left_(form.left()),
       synced_top_(form.top()) {
     const WindowStyle style = style_of(form);
-    const SIZE size = window_size(client_size(), style);
+    const SIZE size = window_size(client_size(), style, form.dpi());
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (form.start_position() == tk::StartPosition::CenterScreen) {
@@ -143,7 +152,7 @@ SIZE FormPeer::client_size() const {
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
-    if (is_windowless(control.kind())) return std::make_unique<WindowlessControl>(*this, control);
+    if (is_windowless(control)) return std::make_unique<WindowlessControl>(*this, control);
     return create_native_control(*this, control);
 }
 
@@ -157,7 +166,7 @@ void FormPeer::sync() {
     const SIZE wanted = client_size();
     RECT client{};
     if (GetClientRect(window, &client) && (width(client) != wanted.cx || height(client) != wanted.cy)) {
-        const SIZE size = window_size(wanted, style_of(form_));
+        const SIZE size = window_size(wanted, style_of(form_), form_.dpi());
         // A centred form is centred at the size it is shown with: the saver's window, sized
         // to the screen before it is shown, goes straight from its design rectangle to the
         // screen's, and no other geometry can ever be seen.
@@ -234,8 +243,7 @@ void FormPeer::place_topmost(int left_px, int top_px, int width_px, int height_p
 bool FormPeer::overlaps_windowless(const RECT& area) const {
     const double tpp = twips_per_pixel();
     for (const tk::Control* control : form_.controls()) {
-        if (control->container() != nullptr || !control->visible() ||
-            !is_windowless(control->kind()))
+        if (control->container() != nullptr || !control->visible() || !is_windowless(*control))
             continue;
         const RECT placed = to_pixels(control->rect(), tpp);
         RECT common{};
@@ -311,7 +319,8 @@ void FormPeer::invalidate(const RECT& area) {
         changed_in_tick_ = both;
         return;
     }
-    InvalidateRect(window_.get(), &area, FALSE);
+    // A dialog's label window over the area paints part of what lies under it too.
+    RedrawWindow(window_.get(), &area, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
 }
 
 HWND FormPeer::surface_of(const tk::Frame* container) const {
@@ -320,13 +329,31 @@ HWND FormPeer::surface_of(const tk::Frame* container) const {
     return frame != nullptr ? frame->window() : nullptr;
 }
 
-void FormPeer::paint_windowless(HDC dc, const tk::Frame* container) {
+void FormPeer::paint_windowless(HDC dc, const tk::Frame* container, const tk::Control* above,
+                                POINT origin) {
     const double tpp = twips_per_pixel();
-    for (const tk::Control* control : form_.controls()) {
-        if (control->container() != container || !control->visible() ||
-            !is_windowless(control->kind()))
+    const auto& controls = form_.controls();
+    auto first = controls.begin();
+    if (above != nullptr) first = std::next(std::find(controls.begin(), controls.end(), above));
+    for (auto it = first; it < controls.end(); ++it) {
+        const tk::Control* control = *it;
+        if (control->container() != container || !control->visible() || !is_windowless(*control))
             continue;
-        paint_windowless_control(dc, *control, to_pixels(control->rect(), tpp), toolkit_);
+        const RECT where = to_pixels(control->rect(), tpp);
+        if (origin.x == 0 && origin.y == 0) {
+            paint_windowless_control(dc, *control, where, toolkit_);
+            continue;
+        }
+        // Onto another window the control is painted whole off screen and copied: a picture
+        // stretched partly beyond a surface is sampled otherwise than one painted whole.
+        const unique_hdc whole(CreateCompatibleDC(dc));
+        const unique_hbitmap pixels(CreateCompatibleBitmap(dc, width(where), height(where)));
+        if (!whole || !pixels) continue;
+        const select_object chosen(whole.get(), pixels.get());
+        paint_windowless_control(whole.get(), *control, {0, 0, width(where), height(where)},
+                                 toolkit_);
+        BitBlt(dc, where.left - origin.x, where.top - origin.y, width(where), height(where),
+               whole.get(), 0, 0, SRCCOPY);
     }
 }
 
@@ -392,16 +419,28 @@ void FormPeer::timer_tick(UINT_PTR id) {
 void FormPeer::arrange_tab_order() {
     std::vector<NativeControl*> order;
     for (const tk::Control* control : form_.tab_order()) {
-        if (NativeControl* native = native_of(control)) order.push_back(native);
+        NativeControl* native = native_of(control);
+        if (native != nullptr && control->takes_focus()) order.push_back(native);
     }
-    for (NativeControl* native : native_controls_) {
-        if (native->control().kind() != tk::ControlKind::Frame &&
-            std::find(order.begin(), order.end(), native) == order.end())
-            order.push_back(native);
-    }
-    // Frames lie under the controls that stand in them.
-    for (NativeControl* native : native_controls_) {
-        if (native->control().kind() == tk::ControlKind::Frame) order.push_back(native);
+    // Below them the other controls, then the labels standing in frames, the frames (under
+    // the controls that stand in them), and lowest the labels standing on the form, a later
+    // label over an earlier one: each covered by what covered it when the form painted its
+    // labels itself.
+    enum Layer { Other, LabelInFrame, Frame, LabelOnForm };
+    auto layer_of = [](const tk::Control& control) {
+        if (control.kind() == tk::ControlKind::Frame) return Frame;
+        if (control.kind() != tk::ControlKind::Label) return Other;
+        return control.container() != nullptr ? LabelInFrame : LabelOnForm;
+    };
+    for (const Layer layer : {Other, LabelInFrame, Frame, LabelOnForm}) {
+        const bool later_on_top = layer == LabelInFrame || layer == LabelOnForm;
+        for (std::size_t i = 0; i < native_controls_.size(); ++i) {
+            NativeControl* native =
+                native_controls_[later_on_top ? native_controls_.size() - 1 - i : i];
+            if (layer_of(native->control()) == layer &&
+                std::find(order.begin(), order.end(), native) == order.end())
+                order.push_back(native);
+        }
     }
     HWND after = HWND_TOP;
     const tk::Control* previous = nullptr;
@@ -469,9 +508,21 @@ LRESULT FormPeer::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_ERASEBKGND:
             return 1;
         case WM_DISPLAYCHANGE:
-        case WM_DPICHANGED:
         case WM_SETTINGCHANGE:
             toolkit_.display_changed();
+            break;
+        case WM_DPICHANGED:
+            toolkit_.display_changed();
+            // A dialog moved to a monitor of another scale: placed where the system suggests,
+            // then laid out again from its twips, with its fonts, at the new DPI. The saver
+            // window and its covers stay placed over their monitors in pixels.
+            if (form_.border() == tk::BorderStyle::FixedDialog) {
+                const RECT& suggested = *reinterpret_cast<const RECT*>(lparam);
+                SetWindowPos(window, nullptr, suggested.left, suggested.top, width(suggested),
+                             height(suggested), SWP_NOZORDER | SWP_NOACTIVATE);
+                form_.raise_dpi_changed(HIWORD(wparam));
+                return 0;
+            }
             break;
         case WM_PAINT: {
             const paint_dc dc(window);

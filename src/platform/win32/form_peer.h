@@ -1,7 +1,7 @@
 // A form as a top-level window of the one form window class. Its persistent back buffer
-// keeps what the program drew; labels, images and picture boxes are windowless and painted
-// over it, so that mouse input over them reaches the form; the dialog widgets are native
-// child windows.
+// keeps what the program drew; images, picture boxes and the saver window's labels are
+// windowless and painted over it, so that mouse input over them reaches the form; the
+// dialog widgets and a dialog's labels are native child windows.
 #pragma once
 
 #include <windows.h>
@@ -60,8 +60,11 @@ public:
     // gather and are painted straight to the screen when the tick ends: one paint for all a
     // tick changed, without the round trips of WM_PAINT. Otherwise the system repaints it.
     void invalidate(const RECT& area);
-    // Paints the visible windowless controls standing directly in `container`.
-    void paint_windowless(HDC dc, const tk::Frame* container);
+    // Paints the visible windowless controls standing directly in `container`, onto a DC whose
+    // origin lies at `origin` of the container; with `above`, only those made after that
+    // control, which lie over it.
+    void paint_windowless(HDC dc, const tk::Frame* container, const tk::Control* above = nullptr,
+                          POINT origin = {0, 0});
     // The brush and colour native children draw their background with.
     HBRUSH back_brush() const { return back_brush_.get(); }
     // A key message sent to one of the form's controls, for the form's key preview.

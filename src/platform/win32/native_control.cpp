@@ -20,8 +20,6 @@ NativeControl::NativeControl(FormPeer& form, tk::Control& control, const wchar_t
                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(id_)),
                                   form.toolkit().instance(), nullptr));
     if (!window_) return;
-    SendMessageW(window_.get(), WM_SETFONT,
-                 reinterpret_cast<WPARAM>(form.toolkit().font(form.form().font())), FALSE);
     if (!SetWindowSubclass(window_.get(), subclass_proc, 0, reinterpret_cast<DWORD_PTR>(this)))
         return;  // it still works; only its focus goes unreported
 }
@@ -35,6 +33,13 @@ NativeControl::~NativeControl() {
 void NativeControl::sync() {
     const HWND window = window_.get();
     if (window == nullptr) return;
+    // The form's font at the form's DPI: made anew when the form moves to another scale.
+    if (const int dpi = form_.form().dpi(); dpi != font_dpi_) {
+        font_dpi_ = dpi;
+        SendMessageW(window, WM_SETFONT,
+                     reinterpret_cast<WPARAM>(form_.toolkit().font(form_.form().font(), dpi)),
+                     FALSE);
+    }
     const RECT placed = to_pixels(control_.form_rect(), form_.twips_per_pixel());
     MoveWindow(window, placed.left, placed.top, width(placed), height(placed), TRUE);
     EnableWindow(window, control_.enabled() ? TRUE : FALSE);
@@ -93,6 +98,7 @@ std::unique_ptr<tk::ControlPeer> create_native_control(FormPeer& form, tk::Contr
         case tk::ControlKind::ComboBox:
             return make_combo_box(form, control);
         case tk::ControlKind::Label:
+            return make_label(form, control);
         case tk::ControlKind::Image:
         case tk::ControlKind::PictureBox:
             break;

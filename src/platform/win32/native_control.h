@@ -57,16 +57,19 @@ private:
     int id_;
     unique_hwnd window_;
     std::string caption_;
+    int font_dpi_ = 0;  // the DPI of the font the window was given; 0 before the first
 };
 
 std::unique_ptr<tk::ControlPeer> create_native_control(FormPeer& form, tk::Control& control);
 
-// One maker per kind (button_controls.cpp, scroll_bar_control.cpp, combo_box_control.cpp).
+// One maker per kind (button_controls.cpp, scroll_bar_control.cpp, combo_box_control.cpp,
+// label_control.cpp).
 std::unique_ptr<NativeControl> make_frame(FormPeer& form, tk::Control& control);
 std::unique_ptr<NativeControl> make_command_button(FormPeer& form, tk::Control& control);
 std::unique_ptr<NativeControl> make_check_box(FormPeer& form, tk::Control& control);
 std::unique_ptr<NativeControl> make_option_button(FormPeer& form, tk::Control& control);
 std::unique_ptr<NativeControl> make_scroll_bar(FormPeer& form, tk::Control& control);
 std::unique_ptr<NativeControl> make_combo_box(FormPeer& form, tk::Control& control);
+std::unique_ptr<NativeControl> make_label(FormPeer& form, tk::Control& control);
 
 }  // namespace win32

@@ -63,8 +63,7 @@ std::unique_ptr<tk::TimerPeer> Win32Toolkit::create_timer_peer(tk::Timer& timer)
     return std::make_unique<TimerPeer>(*this, timer);
 }
 
-HFONT Win32Toolkit::font(const tk::Font& font) {
-    const int dpi = screen().dpi;
+HFONT Win32Toolkit::font(const tk::Font& font, int dpi) {
     for (const CachedFont& cached : fonts_) {
         if (cached.font == font && cached.dpi == dpi) return cached.handle.get();
     }
@@ -73,14 +72,14 @@ HFONT Win32Toolkit::font(const tk::Font& font) {
     return fonts_.emplace_back(CachedFont{font, dpi, std::move(made)}).handle.get();
 }
 
-tk::Size Win32Toolkit::measure_text(const tk::Font& font, std::string_view text,
-                                    double wrap_width) {
-    const double tpp = screen().twips_per_pixel();
+tk::Size Win32Toolkit::measure_text_at(const tk::Font& font, std::string_view text,
+                                       double wrap_width, int dpi) {
+    const double tpp = 1440.0 / dpi;
     // A memory DC of the screen's kind measures as the screen does, and is made only once.
     if (!measure_dc_) measure_dc_.reset(CreateCompatibleDC(nullptr));
     const HDC dc = measure_dc_.get();
     if (dc == nullptr) return {};
-    const select_object chosen(dc, this->font(font));
+    const select_object chosen(dc, this->font(font, dpi));
     const std::wstring wide = widen(text);
     if (wide.empty()) {
         TEXTMETRICW metrics{};

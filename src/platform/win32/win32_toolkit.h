@@ -25,7 +25,11 @@ public:
 
     std::unique_ptr<tk::FormPeer> create_form_peer(tk::Form& form) override;
     std::unique_ptr<tk::TimerPeer> create_timer_peer(tk::Timer& timer) override;
-    tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override;
+    tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override {
+        return measure_text_at(font, text, wrap_width, screen().dpi);
+    }
+    tk::Size measure_text_at(const tk::Font& font, std::string_view text, double wrap_width,
+                             int dpi) override;
     tk::SettingsStore& settings() override { return settings_; }
     tk::Resources& resources() override { return resources_; }
     tk::Random& random() override { return random_; }
@@ -37,8 +41,8 @@ public:
 
     // Backend side.
     HINSTANCE instance() const { return instance_; }
-    // The font at the display's DPI, made once and kept for the program's life.
-    HFONT font(const tk::Font& font);
+    // The font at a DPI, made once and kept for the program's life.
+    HFONT font(const tk::Font& font, int dpi);
     // Timers raise the system timer resolution while any of them runs.
     void timer_started();
     void timer_stopped();

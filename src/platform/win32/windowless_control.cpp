@@ -6,6 +6,7 @@
 #include "platform/win32/picture_drawing.h"
 #include "platform/win32/text.h"
 #include "platform/win32/win32_toolkit.h"
+#include "toolkit/form.h"
 #include "toolkit/image_control.h"
 #include "toolkit/label.h"
 #include "toolkit/picture_box.h"
@@ -30,11 +31,13 @@ UINT alignment_flag(tk::Alignment alignment) {
     return DT_LEFT;
 }
 
+}  // namespace
+
 void paint_label(HDC dc, const tk::Label& label, RECT where, Win32Toolkit& toolkit) {
     if (!label.transparent()) fill(dc, where, label.back_color());
     const std::wstring text = widen(label.caption());
     if (text.empty()) return;
-    const select_object font(dc, toolkit.font(label.font()));
+    const select_object font(dc, toolkit.font(label.font(), label.form().dpi()));
     const int previous_mode = SetBkMode(dc, TRANSPARENT);
     const COLORREF previous_color = SetTextColor(dc, label.fore_color());
     // A label that does not size itself to one line breaks its caption to fit its width.
@@ -44,6 +47,8 @@ void paint_label(HDC dc, const tk::Label& label, RECT where, Win32Toolkit& toolk
     if (previous_color != CLR_INVALID) SetTextColor(dc, previous_color);
     if (previous_mode != 0) SetBkMode(dc, previous_mode);
 }
+
+namespace {
 
 void paint_image(HDC dc, const tk::ImageControl& image, const RECT& where) {
     if (image.picture() == nullptr) return;
@@ -61,9 +66,16 @@ void paint_picture_box(HDC dc, const tk::PictureBox& box, const RECT& where) {
 
 }  // namespace
 
-bool is_windowless(tk::ControlKind kind) {
-    return kind == tk::ControlKind::Label || kind == tk::ControlKind::Image ||
-           kind == tk::ControlKind::PictureBox;
+bool is_windowless(const tk::Control& control) {
+    switch (control.kind()) {
+        case tk::ControlKind::Label:
+            return control.form().border() != tk::BorderStyle::FixedDialog;
+        case tk::ControlKind::Image:
+        case tk::ControlKind::PictureBox:
+            return true;
+        default:
+            return false;
+    }
 }
 
 void paint_windowless_control(HDC dc, const tk::Control& control, const RECT& where,
