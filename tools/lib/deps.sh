@@ -9,6 +9,8 @@ packages=(
     wine64 wine xvfb fonts-liberation
     xdotool x11-utils imagemagick icoutils
     nsis zip unzip
+    pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
+    x11-xserver-utils
 )
 
 missing=()
