@@ -70,10 +70,10 @@ TEST(HackOptions, WindowIdsAreDecimalOrHexAndNeverZeroOrBeyondThirtyTwoBits) {
         const char* text;
         std::optional<std::uint32_t> id;
     } cases[] = {
-        {"4194311", 4194311u}, {"0x400007", 0x400007u}, {"0X2b", 0x2Bu},
-        {"0xFFFFFFFF", 0xFFFFFFFFu}, {"0", std::nullopt}, {"0x", std::nullopt},
+        {"4194311", 4194311u},         {"0x400007", 0x400007u},      {"0X2b", 0x2Bu},
+        {"0xFFFFFFFF", 0xFFFFFFFFu},   {"0", std::nullopt},          {"0x", std::nullopt},
         {"0x100000000", std::nullopt}, {"4294967296", std::nullopt}, {"12a", std::nullopt},
-        {"-5", std::nullopt}, {"", std::nullopt}, {" 5", std::nullopt},
+        {"-5", std::nullopt},          {"", std::nullopt},           {" 5", std::nullopt},
     };
     for (const auto& c : cases) EXPECT_EQ(ParseWindowId(c.text), c.id) << c.text;
 

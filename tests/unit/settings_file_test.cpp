@@ -17,7 +17,7 @@ namespace fs = std::filesystem;
 using namespace std::string_literals;
 
 class SettingsFile : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char pattern[] = "/tmp/vq-settings-XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
@@ -51,14 +51,15 @@ TEST_F(SettingsFile, AMissingFileOrSectionReadsAsNothingStored) {
 }
 
 TEST_F(SettingsFile, ReadsKeysOfTheConfigSectionWithoutRegardToCase) {
-    write("; written by hand\n"
-          "[config]\n"
-          "  driftspeed = 40  \n"
-          "# a comment\n"
-          "SQTitle=0\r\n"
-          "SQQuote=\r\n"
-          "[Config\n"
-          "Type=1\n");
+    write(
+        "; written by hand\n"
+        "[config]\n"
+        "  driftspeed = 40  \n"
+        "# a comment\n"
+        "SQTitle=0\r\n"
+        "SQQuote=\r\n"
+        "[Config\n"
+        "Type=1\n");
     FileSettingsStore file = store();
     EXPECT_EQ(file.get("VQ_Saver", "Config", "Type"), std::nullopt) << "a broken section line";
     EXPECT_EQ(file.get("VQ_Saver", "Config", "DriftSpeed"), "40");
@@ -76,7 +77,10 @@ TEST_F(SettingsFile, AByteOrderMarkAtTheStartAndTheLastOfTwoEntriesCount) {
 
 TEST_F(SettingsFile, GarbageIsSkippedAndTheGoodLinesStillCount) {
     std::string text = "\x00\x01\xff\xfe garbage\n[Config\n=5\nType\n[Config]\n"s;
-    text += std::string("DriftImage=4\x00" "3\n", 15);
+    text += std::string(
+        "DriftImage=4\x00"
+        "3\n",
+        15);
     text += "\x80\x81=\x82\nDriftSpeed=0x10\nSQSpeed=2000\nFlasherSpeed=99999999999\n";
     text += "[]\nSQYear=0\n";
     write(text);
@@ -117,8 +121,8 @@ TEST_F(SettingsFile, AnEditWhileTheSaverRunsCountsFromTheNextRead) {
 
 TEST_F(SettingsFile, OptionsWinOverTheFileAndABadOptionValueReadsAsTheDefault) {
     write("[Config]\nType=1\nDriftSpeed=100\nFlasherSpeed=300\n");
-    FileSettingsStore file = store({{"Type", "2"}, {"DriftSpeed", "abc"}, {"Type", "0"},
-                                    {"SQSpeed", "2000\nType=2"}});
+    FileSettingsStore file =
+        store({{"Type", "2"}, {"DriftSpeed", "abc"}, {"Type", "0"}, {"SQSpeed", "2000\nType=2"}});
     EXPECT_EQ(ReadInt16(file, "Type", 0), 0) << "the last option for a key";
     EXPECT_EQ(ReadInterval(file, "DriftSpeed", 25), 25);
     EXPECT_EQ(ReadInterval(file, "FlasherSpeed", 2000), 300);

@@ -83,10 +83,10 @@ TestWindow::TestWindow(Box where) : box_(where) {
     attributes.background_pixel = WhitePixel(d, DefaultScreen(d));
     attributes.override_redirect = True;
     attributes.event_mask = StructureNotifyMask;
-    window_ = XCreateWindow(d, DefaultRootWindow(d), where.left, where.top,
-                            static_cast<unsigned>(where.width()), static_cast<unsigned>(where.height()),
-                            0, CopyFromParent, InputOutput, CopyFromParent,
-                            CWBackPixel | CWOverrideRedirect | CWEventMask, &attributes);
+    window_ = XCreateWindow(
+        d, DefaultRootWindow(d), where.left, where.top, static_cast<unsigned>(where.width()),
+        static_cast<unsigned>(where.height()), 0, CopyFromParent, InputOutput, CopyFromParent,
+        CWBackPixel | CWOverrideRedirect | CWEventMask, &attributes);
     XMapWindow(d, window_);
     XEvent event{};
     XWindowEvent(d, window_, StructureNotifyMask, &event);
@@ -94,7 +94,9 @@ TestWindow::TestWindow(Box where) : box_(where) {
     XSync(d, False);
 }
 
-TestWindow::~TestWindow() { destroy(); }
+TestWindow::~TestWindow() {
+    destroy();
+}
 
 void TestWindow::destroy() {
     if (window_ == None) return;
@@ -123,7 +125,8 @@ Saver::Saver(std::vector<std::string> arguments, std::vector<std::string> enviro
     if (mkdtemp(pattern) != nullptr) home_ = pattern;
     if (settings_file) {
         std::filesystem::create_directories(home_ / "config" / "vqsaver");
-        std::ofstream(home_ / "config" / "vqsaver" / "settings.ini", std::ios::binary) << *settings_file;
+        std::ofstream(home_ / "config" / "vqsaver" / "settings.ini", std::ios::binary)
+            << *settings_file;
     }
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
@@ -148,7 +151,8 @@ Saver::Saver(std::vector<std::string> arguments, std::vector<std::string> enviro
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     const std::string errors = (home_ / "stderr").string();
-    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
     posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
     posix_spawn_file_actions_destroy(&actions);

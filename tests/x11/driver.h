@@ -37,7 +37,7 @@ struct Box {
 
 // A capture of the screen (the root window with everything on it).
 class ScreenImage {
-public:
+  public:
     static ScreenImage capture();
     int width() const { return width_; }
     int height() const { return height_; }
@@ -51,7 +51,7 @@ public:
         return count(area, color) == area.width() * area.height();
     }
 
-private:
+  private:
     int width_ = 0;
     int height_ = 0;
     std::vector<unsigned> pixels_;
@@ -62,7 +62,7 @@ constexpr unsigned kWhite = 0xFFFFFF;
 
 // A white top-level window of the test's, mapped, for the program to draw into.
 class TestWindow {
-public:
+  public:
     explicit TestWindow(Box where);
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
@@ -72,7 +72,7 @@ public:
     const Box& box() const { return box_; }
     void destroy();
 
-private:
+  private:
     Window window_ = None;
     Box box_;
 };
@@ -82,7 +82,7 @@ void whiten_root();
 
 // The program, started with a command line and settings of its own (a fresh home).
 class Saver {
-public:
+  public:
     // environment: extra NAME=value entries.
     explicit Saver(std::vector<std::string> arguments, std::vector<std::string> environment = {},
                    std::optional<std::string> settings_file = std::nullopt);
@@ -98,7 +98,7 @@ public:
     // What it wrote to standard error.
     std::string error_output() const;
 
-private:
+  private:
     std::filesystem::path home_;
     pid_t pid_ = -1;
     std::optional<int> status_;

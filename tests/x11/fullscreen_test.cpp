@@ -13,7 +13,7 @@ namespace vqx {
 namespace {
 
 class FullScreen : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         whiten_root();
         width_ = ScreenImage::capture().width();
@@ -23,7 +23,8 @@ protected:
     bool covered() const {
         const ScreenImage screen = ScreenImage::capture();
         return screen.all({0, 0, width_, 1}, kBlack) && screen.all({0, 599, width_, 600}, kBlack) &&
-               screen.all({0, 0, 1, 600}, kBlack) && screen.all({width_ - 1, 0, width_, 600}, kBlack);
+               screen.all({0, 0, 1, 600}, kBlack) &&
+               screen.all({width_ - 1, 0, width_, 600}, kBlack);
     }
     // True once the program runs and covers every monitor.
     bool start(Saver& saver) {
@@ -31,8 +32,9 @@ protected:
     }
     void expect_ended_and_uncovered(Saver& saver) {
         EXPECT_EQ(saver.wait_for_exit(), 0);
-        EXPECT_TRUE(poll_until([&] { return ScreenImage::capture().all({0, 0, width_, 600}, kWhite); }))
-            << "a window stays";
+        EXPECT_TRUE(poll_until([&] {
+            return ScreenImage::capture().all({0, 0, width_, 600}, kWhite);
+        })) << "a window stays";
         EXPECT_FALSE(pointer_hidden());
     }
     // A move that must not end the saver: it is still running a moment later.

@@ -76,7 +76,7 @@ bool make_monitors(const std::string& monitors) {
 }
 
 class XvfbEnvironment : public ::testing::Environment {
-public:
+  public:
     void SetUp() override {
         const char* screen = std::getenv("VQ_XVFB_SCREEN");
         ASSERT_TRUE(start_xvfb(screen != nullptr ? screen : "800x600")) << "no Xvfb";

@@ -30,7 +30,7 @@ const WindowCase kWindows[] = {{"full_screen", {0, 0, 800, 600}},
                                {"preview", {150, 120, 550, 420}}};
 
 class GivenWindow : public ::testing::TestWithParam<WindowCase> {
-protected:
+  protected:
     void SetUp() override {
         whiten_root();
         window_.emplace(GetParam().box);
@@ -44,7 +44,8 @@ protected:
     bool taken() const {
         const ScreenImage screen = ScreenImage::capture();
         const Box& b = box();
-        return screen.pixel(b.left, b.top) == kBlack && screen.pixel(b.right - 1, b.top) == kBlack &&
+        return screen.pixel(b.left, b.top) == kBlack &&
+               screen.pixel(b.right - 1, b.top) == kBlack &&
                screen.pixel(b.left, b.bottom - 1) == kBlack &&
                screen.pixel(b.right - 1, b.bottom - 1) == kBlack;
     }
@@ -118,10 +119,11 @@ TEST_P(GivenWindow, StillAndQuoteShowsTheCentredIntroThenAStillWithItsCaptionsIn
         return !still->all(title_corner, kBlack);
     })) << "no title after the intro";
     EXPECT_FALSE(still->all({b.right - 80, b.bottom - 30, b.right, b.bottom}, kBlack)) << "no year";
-    EXPECT_FALSE(still->all({b.left, b.bottom - 30, b.left + 150, b.bottom}, kBlack)) << "no studio";
+    EXPECT_FALSE(still->all({b.left, b.bottom - 30, b.left + 150, b.bottom}, kBlack))
+        << "no studio";
     const int middle_x = (b.left + b.right) / 2;
-    EXPECT_FALSE(still->all({middle_x - 10, b.top + b.height() / 3, middle_x + 10, b.top + b.height() / 2},
-                            kBlack))
+    EXPECT_FALSE(still->all(
+        {middle_x - 10, b.top + b.height() / 3, middle_x + 10, b.top + b.height() / 2}, kBlack))
         << "no still in the middle";
     expect_surroundings_white();
     end_with_sigterm(saver);
@@ -149,7 +151,7 @@ INSTANTIATE_TEST_SUITE_P(Windows, GivenWindow, ::testing::ValuesIn(kWindows),
                          [](const auto& info) { return std::string(info.param.name); });
 
 class FullWindow : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { whiten_root(); }
     TestWindow window_{{0, 0, 800, 600}};
 };

@@ -10,7 +10,7 @@ namespace vqx {
 namespace {
 
 class Placement : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { whiten_root(); }
     static bool black(const Box& box) { return ScreenImage::capture().all(box, kBlack); }
 };
@@ -79,10 +79,13 @@ TEST_P(EndsOnSignal, WithinASecondAndStatusZero) {
 
 INSTANTIATE_TEST_SUITE_P(
     Placements, EndsOnSignal,
-    ::testing::Values(EndCase{"given_window_term", {"--window-id", "WINDOW", "--mode", "flasher"}, SIGTERM},
-                      EndCase{"given_window_int", {"--window-id", "WINDOW", "--mode", "drifter", "--drift-speed", "10"}, SIGINT},
-                      EndCase{"fullscreen_term", {"--fullscreen", "--mode", "flasher"}, SIGTERM},
-                      EndCase{"own_window_term", {"--mode", "flasher"}, SIGTERM}),
+    ::testing::Values(
+        EndCase{"given_window_term", {"--window-id", "WINDOW", "--mode", "flasher"}, SIGTERM},
+        EndCase{"given_window_int",
+                {"--window-id", "WINDOW", "--mode", "drifter", "--drift-speed", "10"},
+                SIGINT},
+        EndCase{"fullscreen_term", {"--fullscreen", "--mode", "flasher"}, SIGTERM},
+        EndCase{"own_window_term", {"--mode", "flasher"}, SIGTERM}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Placement, EndsWhenItsWindowIsDestroyed) {
@@ -109,7 +112,7 @@ TEST_F(Placement, ABadCommandLineIsNamedOnOneLineWithTheUsageAndStatusTwo) {
 // Settings: from the file, the options over it, and values that do not convert, which read
 // as the setting's default (the Drifter with picture 41 at the left edge).
 class Settings : public Placement {
-protected:
+  protected:
     const TestWindow window_{{0, 0, 800, 600}};
     std::vector<std::string> given(std::vector<std::string> options) const {
         options.insert(options.begin(), {"--window-id", window_.id_text()});
@@ -141,8 +144,9 @@ TEST_F(Settings, OptionsOverrideTheFile) {
     Saver saver(given({"--mode", "still-quote", "--title", "--still-speed", "600"}), {},
                 "[Config]\nType=2\nSQSpeed=60000\nSQTitle=0\n");
     EXPECT_TRUE(poll_until(intro_shows)) << "no Still & Quote intro";
-    EXPECT_TRUE(poll_until([] { return !ScreenImage::capture().all({0, 0, 300, 45}, kBlack); }))
-        << "no title after --title within --still-speed";
+    EXPECT_TRUE(poll_until([] {
+        return !ScreenImage::capture().all({0, 0, 300, 45}, kBlack);
+    })) << "no title after --title within --still-speed";
 }
 
 TEST_F(Settings, HostileValuesInTheFileReadAsTheDefaults) {

@@ -136,9 +136,9 @@ ParseResult ParseHackOptions(const std::vector<std::string_view>& arguments) {
             if (name != option.name) continue;
             const auto value = take_value();
             if (!value) return result;
-            options.settings.emplace_back(
-                std::string(option.key),
-                option.name == "mode" ? mode_text(*value) : std::string(*value));
+            options.settings.emplace_back(std::string(option.key), option.name == "mode"
+                                                                       ? mode_text(*value)
+                                                                       : std::string(*value));
             known = true;
             break;
         }

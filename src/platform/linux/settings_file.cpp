@@ -18,7 +18,9 @@ std::string lower(std::string_view text) {
 }
 
 std::string_view trim(std::string_view text) {
-    auto blank = [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f'; };
+    auto blank = [](char c) {
+        return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
+    };
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
     while (!text.empty() && blank(text.back())) text.remove_suffix(1);
     return text;
@@ -61,7 +63,8 @@ std::string SettingsFilePath(const char* xdg_config_home, const char* home) {
     // The XDG rules: a relative XDG_CONFIG_HOME is ignored.
     if (xdg_config_home != nullptr && xdg_config_home[0] == '/')
         return std::string(xdg_config_home) + "/vqsaver/settings.ini";
-    if (home != nullptr && home[0] == '/') return std::string(home) + "/.config/vqsaver/settings.ini";
+    if (home != nullptr && home[0] == '/')
+        return std::string(home) + "/.config/vqsaver/settings.ini";
     return {};
 }
 
@@ -80,10 +83,10 @@ void FileSettingsStore::refresh() {
     struct stat info {};
     std::optional<Stamp> stamp;
     if (!path_.empty() && ::stat(path_.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
-        stamp = Stamp{static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
-                      static_cast<std::uint64_t>(info.st_size),
-                      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 +
-                          info.st_mtim.tv_nsec};
+        stamp = Stamp{
+            static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
+            static_cast<std::uint64_t>(info.st_size),
+            static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
     }
     if (read_once_ && stamp == stamp_) return;
     read_once_ = true;

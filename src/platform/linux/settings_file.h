@@ -21,12 +21,12 @@ namespace vq::hack {
 // byte-order mark and lines starting with ';' or '#'. Lines that are none of these are
 // skipped, and a key given twice in a section keeps the last value.
 class IniEntries {
-public:
+  public:
     static IniEntries parse(std::string_view text);
     std::optional<std::string> get(std::string_view section, std::string_view key) const;
     std::size_t size() const { return entries_.size(); }
 
-private:
+  private:
     std::map<std::pair<std::string, std::string>, std::string> entries_;
 };
 
@@ -38,19 +38,18 @@ std::string SettingsFilePath(const char* xdg_config_home, const char* home);
 // while the saver runs counts from its next read, as in the registry. Overrides (the
 // command line's) win over the file; set() keeps values in memory only.
 class FileSettingsStore : public tk::SettingsStore {
-public:
+  public:
     // Files beyond this size are read only this far: a settings file is a few hundred bytes.
     static constexpr std::size_t kMaxFileBytes = 16u << 20;
 
-    FileSettingsStore(std::string path,
-                      std::vector<std::pair<std::string, std::string>> overrides);
+    FileSettingsStore(std::string path, std::vector<std::pair<std::string, std::string>> overrides);
 
     std::optional<std::string> get(std::string_view app, std::string_view section,
                                    std::string_view key) override;
     void set(std::string_view app, std::string_view section, std::string_view key,
              std::string_view value) override;
 
-private:
+  private:
     void refresh();
 
     std::string path_;

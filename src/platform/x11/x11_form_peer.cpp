@@ -1,15 +1,12 @@
 #include "platform/x11/x11_form_peer.h"
 
-#include <X11/Xatom.h>
-#include <X11/Xutil.h>
-#include <X11/keysym.h>
-
 #include <algorithm>
 #include <cmath>
 #include <string>
 
 #include "platform/x11/x11_text.h"
 #include "platform/x11/x11_toolkit.h"
+#include "platform/x11/xlib.h"
 #include "toolkit/control.h"
 #include "toolkit/image_control.h"
 #include "toolkit/label.h"
@@ -24,7 +21,9 @@ constexpr long kOwnWindowEvents = ExposureMask | StructureNotifyMask | KeyPressM
 // A window it is given belongs to someone else, who owns its input.
 constexpr long kGivenWindowEvents = ExposureMask | StructureNotifyMask;
 
-int to_pixels(double twips, double tpp) { return static_cast<int>(std::lround(twips / tpp)); }
+int to_pixels(double twips, double tpp) {
+    return static_cast<int>(std::lround(twips / tpp));
+}
 
 PixelRect pixel_rect(const tk::Rect& r, double tpp) {
     return {to_pixels(r.left, tpp), to_pixels(r.top, tpp), to_pixels(r.width, tpp),
@@ -39,7 +38,8 @@ bool is_windowless(tk::ControlKind kind) {
 // The Win32 virtual-key code of a key, for Form_KeyDown.
 tk::Int16 key_code(KeySym sym, unsigned keycode) {
     if (sym >= XK_a && sym <= XK_z) return static_cast<tk::Int16>('A' + (sym - XK_a));
-    if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9)) return static_cast<tk::Int16>(sym);
+    if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9))
+        return static_cast<tk::Int16>(sym);
     if (sym >= XK_F1 && sym <= XK_F24) return static_cast<tk::Int16>(0x70 + (sym - XK_F1));
     switch (sym) {
         case XK_Return:
@@ -111,7 +111,7 @@ tk::Int16 button_of(unsigned button) {
 
 // A label, image or picture box: it has no window, its form paints it.
 class WindowlessPeer : public tk::ControlPeer {
-public:
+  public:
     WindowlessPeer(FormPeer& form, tk::Control& control) : form_(form), control_(control) {}
 
     // Repaints the union of the area it stood on and the area it stands on now.
@@ -128,7 +128,7 @@ public:
     }
     void focus() override {}
 
-private:
+  private:
     FormPeer& form_;
     tk::Control& control_;
     std::optional<PixelRect> shown_;
@@ -137,12 +137,12 @@ private:
 // The dialog widgets have no Linux form to stand on: the configuration dialogs are
 // Windows-only. Their state lives in the portable objects all the same.
 class AbsentPeer : public tk::ControlPeer {
-public:
+  public:
     explicit AbsentPeer(tk::Control& control) : control_(control) {}
     void sync() override {}
     void focus() override { control_.raise_got_focus(); }
 
-private:
+  private:
     tk::Control& control_;
 };
 
@@ -196,12 +196,11 @@ FormPeer::FormPeer(X11Toolkit& toolkit, tk::Form& form)
         attributes.event_mask = kOwnWindowEvents;
         // In full screen the window manager has no say: the windows lie over everything.
         attributes.override_redirect = toolkit.placement() == Placement::FullScreen;
-        window_ = XCreateWindow(display_, toolkit.root(), x, y, static_cast<unsigned>(width),
-                                static_cast<unsigned>(height), 0, toolkit.depth(), InputOutput,
-                                toolkit.visual(),
-                                CWBackPixel | CWBorderPixel | CWColormap | CWEventMask |
-                                    CWOverrideRedirect,
-                                &attributes);
+        window_ = XCreateWindow(
+            display_, toolkit.root(), x, y, static_cast<unsigned>(width),
+            static_cast<unsigned>(height), 0, toolkit.depth(), InputOutput, toolkit.visual(),
+            CWBackPixel | CWBorderPixel | CWColormap | CWEventMask | CWOverrideRedirect,
+            &attributes);
         window_width_ = width;
         window_height_ = height;
         XStoreName(display_, window_, form.caption().c_str());
@@ -221,11 +220,14 @@ FormPeer::FormPeer(X11Toolkit& toolkit, tk::Form& form)
     fit_surface();
 }
 
-FormPeer::~FormPeer() { destroy(); }
+FormPeer::~FormPeer() {
+    destroy();
+}
 
 PixelRect FormPeer::client_rect() const {
     const double tpp = twips_per_pixel();
-    return {0, 0, std::max(1, to_pixels(form_.width(), tpp)), std::max(1, to_pixels(form_.height(), tpp))};
+    return {0, 0, std::max(1, to_pixels(form_.width(), tpp)),
+            std::max(1, to_pixels(form_.height(), tpp))};
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
@@ -314,10 +316,9 @@ void FormPeer::place_topmost(int left_px, int top_px, int width_px, int height_p
         } else {
             // A window of its own, centred on the primary monitor.
             const tk::Monitor primary = toolkit_.primary_monitor();
-            XMoveResizeWindow(display_, window_,
-                              primary.left + (primary.width - static_cast<int>(width)) / 2,
-                              primary.top + (primary.height - static_cast<int>(height)) / 2, width,
-                              height);
+            XMoveResizeWindow(
+                display_, window_, primary.left + (primary.width - static_cast<int>(width)) / 2,
+                primary.top + (primary.height - static_cast<int>(height)) / 2, width, height);
         }
         window_width_ = static_cast<int>(width);
         window_height_ = static_cast<int>(height);
@@ -427,7 +428,8 @@ void FormPeer::paint_controls(const PixelRect& area) {
                         x += (where.width - line.width) / 2;
                     else if (label.alignment() == tk::Alignment::Right)
                         x += where.width - line.width;
-                    const int y = where.y + layout.ascent + static_cast<int>(i) * layout.line_height;
+                    const int y =
+                        where.y + layout.ascent + static_cast<int>(i) * layout.line_height;
                     XftDrawStringUtf8(scratch_draw_, color, font, x, y,
                                       reinterpret_cast<const FcChar8*>(line.text.data()),
                                       static_cast<int>(line.text.size()));
@@ -476,11 +478,13 @@ void FormPeer::key_pressed(XKeyEvent& event) {
 void FormPeer::handle(XEvent& event) {
     switch (event.type) {
         case Expose:
-            invalidate({event.xexpose.x, event.xexpose.y, event.xexpose.width, event.xexpose.height});
+            invalidate(
+                {event.xexpose.x, event.xexpose.y, event.xexpose.width, event.xexpose.height});
             break;
         case ConfigureNotify:
             // What answers the program's own resizing is no news.
-            if (event.xconfigure.window != window_ || (!given_ && event.xconfigure.serial < resize_serial_))
+            if (event.xconfigure.window != window_ ||
+                (!given_ && event.xconfigure.serial < resize_serial_))
                 break;
             window_width_ = event.xconfigure.width;
             window_height_ = event.xconfigure.height;

@@ -4,12 +4,10 @@
 // rectangle and painted to the window once the event or tick that changed it is handled.
 #pragma once
 
+#include "platform/x11/xlib.h"
+
 // The toolkit's headers come before Xlib's, whose macros (None, Bool, Status) would
 // otherwise rename their enumerators.
-#include "toolkit/form.h"
-
-#include <X11/Xft/Xft.h>
-#include <X11/Xlib.h>
 
 #include <optional>
 
@@ -32,7 +30,7 @@ PixelRect unite(const PixelRect& a, const PixelRect& b);
 PixelRect intersect(const PixelRect& a, const PixelRect& b);
 
 class FormPeer : public tk::FormPeer {
-public:
+  public:
     FormPeer(X11Toolkit& toolkit, tk::Form& form);
     ~FormPeer() override;
     FormPeer(const FormPeer&) = delete;
@@ -59,7 +57,7 @@ public:
     // The pointer is hidden or shown again over the program's windows.
     void apply_cursor();
 
-private:
+  private:
     // The client size the form asks for, in pixels.
     PixelRect client_rect() const;
     // Fits the back buffer to the form's size and colour: a new colour starts a clean

@@ -2,14 +2,6 @@
 // window named by --window-id or XSCREENSAVER_WINDOW, into the (virtual) root with --root,
 // or into a window of its own; with --fullscreen that window covers every monitor and the
 // saver ends on input as on Windows. SIGTERM and SIGINT end it cleanly, status 0.
-#include "platform/linux/hack_options.h"
-#include "platform/linux/settings_file.h"
-#include "platform/x11/x11_toolkit.h"
-#include "startup/mod_vq_saver.h"
-#include "startup/program.h"
-
-#include <X11/Xatom.h>
-#include <X11/Xlib.h>
 #include <fcntl.h>
 #include <signal.h>
 #include <unistd.h>
@@ -19,6 +11,13 @@
 #include <exception>
 #include <string_view>
 #include <vector>
+
+#include "platform/linux/hack_options.h"
+#include "platform/linux/settings_file.h"
+#include "platform/x11/x11_toolkit.h"
+#include "platform/x11/xlib.h"
+#include "startup/mod_vq_saver.h"
+#include "startup/program.h"
 
 namespace {
 
@@ -74,7 +73,8 @@ x11::Target choose_target(Display* display, const vq::hack::HackOptions& options
     if (options.window_id) return {x11::Placement::GivenWindow, *options.window_id};
     // xscreensaver's own program lines end in --root and mean the window it names.
     if (options.root)
-        return {x11::Placement::GivenWindow, from_environment ? *from_environment : virtual_root(display)};
+        return {x11::Placement::GivenWindow,
+                from_environment ? *from_environment : virtual_root(display)};
     if (from_environment) return {x11::Placement::GivenWindow, *from_environment};
     return {options.fullscreen ? x11::Placement::FullScreen : x11::Placement::OwnWindow, None};
 }

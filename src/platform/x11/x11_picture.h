@@ -2,11 +2,10 @@
 // pixmap on the server that every later draw copies from.
 #pragma once
 
+#include "platform/x11/xlib.h"
+
 // The toolkit's headers come before Xlib's, whose macros (None, Bool, Status) would
 // otherwise rename their enumerators.
-#include "toolkit/form.h"
-
-#include <X11/Xlib.h>
 
 #include <cstdint>
 #include <vector>
@@ -16,7 +15,7 @@
 namespace x11 {
 
 class X11Picture : public tk::Picture {
-public:
+  public:
     // top_down holds w * h colours (0x00BBGGRR), row by row from the top.
     X11Picture(int w, int h, std::vector<std::uint32_t> top_down)
         : width_(w), height_(h), pixels_(std::move(top_down)) {}
@@ -29,7 +28,7 @@ public:
     Pixmap pixmap() const { return pixmap_; }
     void set_pixmap(Pixmap pixmap) const { pixmap_ = pixmap; }
 
-private:
+  private:
     int width_;
     int height_;
     std::vector<std::uint32_t> pixels_;

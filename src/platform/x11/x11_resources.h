@@ -9,7 +9,7 @@
 namespace x11 {
 
 class X11Resources : public tk::Resources {
-public:
+  public:
     tk::PicturePtr load_bitmap(tk::Int16 id) override;
     std::optional<std::string> load_string(tk::Int16 id) override;
     tk::PicturePtr load_icon() override;
@@ -23,7 +23,7 @@ public:
         if (icon_) visit(*icon_);
     }
 
-private:
+  private:
     // Painting a picture from its recipe costs far more than a tick, and the result never
     // changes: each is painted once per run and shared, as the Win32 backend shares them.
     std::map<tk::Int16, tk::PicturePtr> painted_;

@@ -52,14 +52,15 @@ TextLayout lay_out_text(Display* display, XftFont* font, std::string_view captio
             std::size_t at = 0;
             while (at < paragraph.size()) {
                 const std::size_t word_start = paragraph.find_first_not_of(' ', at);
-                const std::string_view blanks =
-                    paragraph.substr(at, (word_start == std::string_view::npos ? paragraph.size()
-                                                                               : word_start) - at);
+                const std::string_view blanks = paragraph.substr(
+                    at,
+                    (word_start == std::string_view::npos ? paragraph.size() : word_start) - at);
                 if (word_start == std::string_view::npos) {
                     line += blanks;  // trailing blanks of the paragraph
                     break;
                 }
-                const std::size_t word_end = std::min(paragraph.find(' ', word_start), paragraph.size());
+                const std::size_t word_end =
+                    std::min(paragraph.find(' ', word_start), paragraph.size());
                 const std::string_view word = paragraph.substr(word_start, word_end - word_start);
                 std::string candidate = line;
                 candidate += blanks;

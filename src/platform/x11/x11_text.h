@@ -3,15 +3,15 @@
 // wrap in breaks lines between words; a word wider than the line stands alone on it.
 #pragma once
 
+#include "platform/x11/xlib.h"
+
 // The toolkit's headers come before Xlib's, whose macros (None, Bool, Status) would
 // otherwise rename their enumerators.
-#include "toolkit/form.h"
-
-#include <X11/Xft/Xft.h>
 
 #include <string>
 #include <string_view>
 #include <vector>
+
 
 namespace x11 {
 

@@ -1,9 +1,5 @@
 #include "platform/x11/x11_toolkit.h"
 
-#include <X11/Xresource.h>
-#include <X11/Xutil.h>
-#include <X11/extensions/Xinerama.h>
-#include <X11/extensions/Xrandr.h>
 #include <poll.h>
 #include <unistd.h>
 
@@ -18,6 +14,7 @@
 #include "platform/x11/x11_form_peer.h"
 #include "platform/x11/x11_picture.h"
 #include "platform/x11/x11_text.h"
+#include "platform/x11/xlib.h"
 #include "toolkit/form.h"
 #include "toolkit/timer.h"
 
@@ -89,8 +86,9 @@ std::vector<tk::Monitor> x_monitors(Display* display, Window root, int screen_nu
                          DisplayHeight(display, screen_number), true});
     // Without a primary, the one at the screen's origin is, or else the first.
     if (std::none_of(found.begin(), found.end(), [](const tk::Monitor& m) { return m.primary; })) {
-        auto at_origin = std::find_if(found.begin(), found.end(),
-                                      [](const tk::Monitor& m) { return m.left == 0 && m.top == 0; });
+        auto at_origin = std::find_if(found.begin(), found.end(), [](const tk::Monitor& m) {
+            return m.left == 0 && m.top == 0;
+        });
         (at_origin != found.end() ? *at_origin : found.front()).primary = true;
     }
     return found;
@@ -108,8 +106,7 @@ unsigned long channel(unsigned value8, unsigned long mask) {
 
 }  // namespace
 
-X11Toolkit::X11Toolkit(Display* display, Target target, tk::SettingsStore& settings,
-                       int signal_fd)
+X11Toolkit::X11Toolkit(Display* display, Target target, tk::SettingsStore& settings, int signal_fd)
     : display_(display), target_(target), settings_(settings), signal_fd_(signal_fd) {
     g_toolkit = this;
     XSetErrorHandler(on_x_error);
@@ -128,7 +125,7 @@ X11Toolkit::X11Toolkit(Display* display, Target target, tk::SettingsStore& setti
         visual_ = attributes.visual;
         depth_ = attributes.depth;
         colormap_ = attributes.colormap != None ? attributes.colormap
-                                                 : DefaultColormap(display_, screen_number_);
+                                                : DefaultColormap(display_, screen_number_);
         screen_.width_px = std::max(1, attributes.width);
         screen_.height_px = std::max(1, attributes.height);
     } else {
@@ -202,7 +199,9 @@ tk::Size X11Toolkit::measure_text(const tk::Font& font, std::string_view text, d
     return {layout.width * tpp, layout.height() * tpp};
 }
 
-std::vector<tk::Monitor> X11Toolkit::monitors() { return monitors_; }
+std::vector<tk::Monitor> X11Toolkit::monitors() {
+    return monitors_;
+}
 
 std::string X11Toolkit::command_line() {
     return target_.placement == Placement::FullScreen ? "/s" : "";
@@ -260,16 +259,18 @@ unsigned long X11Toolkit::pixel(tk::Color color) {
     wanted.green = static_cast<unsigned short>(g * 0x101);
     wanted.blue = static_cast<unsigned short>(b * 0x101);
     wanted.flags = DoRed | DoGreen | DoBlue;
-    const unsigned long value = XAllocColor(display_, colormap_, &wanted)
-                                    ? wanted.pixel
-                                    : ((r + g + b) / 3 >= 128 ? WhitePixel(display_, screen_number_)
-                                                              : BlackPixel(display_, screen_number_));
+    const unsigned long value =
+        XAllocColor(display_, colormap_, &wanted)
+            ? wanted.pixel
+            : ((r + g + b) / 3 >= 128 ? WhitePixel(display_, screen_number_)
+                                      : BlackPixel(display_, screen_number_));
     pixels_.emplace(color, value);
     return value;
 }
 
 const XftColor* X11Toolkit::xft_color(tk::Color color) {
-    if (const auto found = xft_colors_.find(color); found != xft_colors_.end()) return &found->second;
+    if (const auto found = xft_colors_.find(color); found != xft_colors_.end())
+        return &found->second;
     XRenderColor render{};
     render.red = static_cast<unsigned short>((color & 0xFF) * 0x101);
     render.green = static_cast<unsigned short>(((color >> 8) & 0xFF) * 0x101);
@@ -305,9 +306,9 @@ Pixmap X11Toolkit::pixmap_of(const tk::Picture& picture) {
     const int width = picture.width_px();
     const int height = picture.height_px();
     if (width <= 0 || height <= 0) return None;
-    XImage* image = XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0,
-                                 nullptr, static_cast<unsigned>(width),
-                                 static_cast<unsigned>(height), 32, 0);
+    XImage* image =
+        XCreateImage(display_, visual_, static_cast<unsigned>(depth_), ZPixmap, 0, nullptr,
+                     static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
     if (image == nullptr) return None;
     image->data = static_cast<char*>(std::malloc(static_cast<std::size_t>(image->bytes_per_line) *
                                                  static_cast<std::size_t>(height)));
@@ -325,8 +326,9 @@ Pixmap X11Toolkit::pixmap_of(const tk::Picture& picture) {
             XPutPixel(image, x, y, found->second);
         }
     }
-    const Pixmap pixmap = XCreatePixmap(display_, root_, static_cast<unsigned>(width),
-                                        static_cast<unsigned>(height), static_cast<unsigned>(depth_));
+    const Pixmap pixmap =
+        XCreatePixmap(display_, root_, static_cast<unsigned>(width), static_cast<unsigned>(height),
+                      static_cast<unsigned>(depth_));
     if (picture_gc_ == nullptr) picture_gc_ = XCreateGC(display_, pixmap, 0, nullptr);
     XPutImage(display_, pixmap, picture_gc_, image, 0, 0, 0, 0, static_cast<unsigned>(width),
               static_cast<unsigned>(height));
@@ -367,7 +369,9 @@ void X11Toolkit::form_destroyed(FormPeer& form) {
     }
 }
 
-void X11Toolkit::timer_destroyed(TimerPeer& timer) { std::erase(timers_, &timer); }
+void X11Toolkit::timer_destroyed(TimerPeer& timer) {
+    std::erase(timers_, &timer);
+}
 
 void X11Toolkit::dispatch(XEvent& event) {
     if (event.type == MappingNotify) {
@@ -436,7 +440,8 @@ int X11Toolkit::run() {
         if (XPending(display_) > 0) continue;
 
         std::optional<Clock::duration> wait;
-        if (const auto due = next_due()) wait = std::max(Clock::duration::zero(), *due - Clock::now());
+        if (const auto due = next_due())
+            wait = std::max(Clock::duration::zero(), *due - Clock::now());
         if (keyboard_window_ != None && !keyboard_grabbed_ && Clock::now() < keyboard_deadline_) {
             const Clock::duration retry = std::chrono::milliseconds(50);
             wait = wait ? std::min(*wait, retry) : retry;
@@ -466,7 +471,9 @@ TimerPeer::TimerPeer(X11Toolkit& toolkit, tk::Timer& timer) : toolkit_(toolkit),
     toolkit_.timer_created(*this);
 }
 
-TimerPeer::~TimerPeer() { toolkit_.timer_destroyed(*this); }
+TimerPeer::~TimerPeer() {
+    toolkit_.timer_destroyed(*this);
+}
 
 void TimerPeer::sync() {
     if (timer_.running())

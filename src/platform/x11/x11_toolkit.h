@@ -4,12 +4,10 @@
 // event loop's timeouts; SIGTERM, SIGINT and the given window's end close every form.
 #pragma once
 
+#include "platform/x11/xlib.h"
+
 // The toolkit's headers come before Xlib's, whose macros (None, Bool, Status) would
 // otherwise rename their enumerators.
-#include "toolkit/form.h"
-
-#include <X11/Xft/Xft.h>
-#include <X11/Xlib.h>
 
 #include <chrono>
 #include <map>
@@ -18,6 +16,7 @@
 
 #include "platform/x11/x11_resources.h"
 #include "toolkit/clock_random.h"
+#include "toolkit/form.h"
 #include "toolkit/toolkit.h"
 
 namespace x11 {
@@ -43,7 +42,7 @@ struct Target {
 };
 
 class X11Toolkit : public tk::Toolkit {
-public:
+  public:
     // Takes over the display; signal_fd becomes readable when the program is to end.
     X11Toolkit(Display* display, Target target, tk::SettingsStore& settings, int signal_fd);
     ~X11Toolkit() override;
@@ -104,7 +103,7 @@ public:
     void timer_destroyed(TimerPeer& timer);
     Clock::time_point now() const { return Clock::now(); }
 
-private:
+  private:
     void last_form_unloaded() override { quit_ = true; }
     void measure_screen();
     void dispatch(XEvent& event);
@@ -151,7 +150,7 @@ private:
 
 // A form's timer: due at a point of the event loop's clock while it runs.
 class TimerPeer : public tk::TimerPeer {
-public:
+  public:
     TimerPeer(X11Toolkit& toolkit, tk::Timer& timer);
     ~TimerPeer() override;
     // Starting or changing a running timer starts its interval anew, from now.
@@ -161,7 +160,7 @@ public:
     // Delivers one tick and sets the next due time.
     void fire();
 
-private:
+  private:
     X11Toolkit& toolkit_;
     tk::Timer& timer_;
     std::optional<Clock::time_point> due_;
