@@ -26,8 +26,8 @@ void stop_xvfb() {
 }
 
 // Starts Xvfb on the first display from :200 whose lock is free; Xvfb writes the display's
-// number to -displayfd once it takes connections. If another run takes the same number
-// first, this Xvfb fails and the next number is tried.
+// number to -displayfd once it takes connections. If another server has the same number,
+// this Xvfb fails and the next number is tried.
 bool start_xvfb(const std::string& screen) {
     for (int n = 200; n < 400; ++n) {
         if (access(("/tmp/.X" + std::to_string(n) + "-lock").c_str(), F_OK) == 0) continue;
@@ -39,7 +39,9 @@ bool start_xvfb(const std::string& screen) {
             const int null = open("/dev/null", O_RDWR);
             dup2(null, 0);
             dup2(null, 1);
-            dup2(null, 2);
+            // VQ_XVFB_LOG names a file for what Xvfb says, when a run needs to know.
+            const char* log = std::getenv("VQ_XVFB_LOG");
+            dup2(log != nullptr ? open(log, O_WRONLY | O_CREAT | O_APPEND, 0600) : null, 2);
             const std::string display = ":" + std::to_string(n);
             const std::string fd = std::to_string(ready[1]);
             const std::string geometry = screen + "x24";
@@ -52,9 +54,18 @@ bool start_xvfb(const std::string& screen) {
         const ssize_t got = read(ready[0], number, sizeof number - 1);
         close(ready[0]);
         if (got > 0) {
-            g_xvfb = pid;
+            // Another server may hold the display's socket without a lock file we can see:
+            // ours then dies at once. It must still be there after a round trip.
             setenv("DISPLAY", (":" + std::to_string(atoi(number))).c_str(), 1);
-            return true;
+            if (Display* probe = XOpenDisplay(nullptr)) {
+                XSync(probe, False);
+                XCloseDisplay(probe);
+                if (waitpid(pid, nullptr, WNOHANG) == 0) {
+                    g_xvfb = pid;
+                    return true;
+                }
+            }
+            kill(pid, SIGTERM);
         }
         waitpid(pid, nullptr, 0);
     }
