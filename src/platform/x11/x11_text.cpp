@@ -1,5 +1,9 @@
 #include "platform/x11/x11_text.h"
 
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_TRUETYPE_TABLES_H
+
 #include <algorithm>
 
 namespace x11 {
@@ -25,12 +29,30 @@ std::string shown_text(std::string_view caption) {
     return shown;
 }
 
+// A line's ascent and descent as Win32 measures them, so that lines stand as far apart as
+// there: from the font's OS/2 Windows metrics, each scaled and rounded on its own; Xft's
+// own (hhea, rounded outwards) where the font has none.
+void line_metrics(XftFont* font, int& ascent, int& descent) {
+    ascent = font->ascent;
+    descent = font->descent;
+    FT_Face face = XftLockFace(font);
+    if (face == nullptr) return;
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    if (os2 != nullptr && face->size != nullptr && os2->usWinAscent + os2->usWinDescent > 0) {
+        const FT_Fixed scale = face->size->metrics.y_scale;
+        ascent = static_cast<int>((FT_MulFix(os2->usWinAscent, scale) + 32) >> 6);
+        descent = static_cast<int>((FT_MulFix(os2->usWinDescent, scale) + 32) >> 6);
+    }
+    XftUnlockFace(font);
+}
+
 }  // namespace
 
 TextLayout lay_out_text(Display* display, XftFont* font, std::string_view caption, int wrap_px) {
     TextLayout layout;
-    layout.ascent = font->ascent;
-    layout.line_height = font->ascent + font->descent;
+    int descent = 0;
+    line_metrics(font, layout.ascent, descent);
+    layout.line_height = layout.ascent + descent;
     const std::string text = shown_text(caption);
     auto add = [&](std::string line) {
         const int width = text_width(display, font, line);
