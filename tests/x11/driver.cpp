@@ -1,5 +1,6 @@
 #include "driver.h"
 
+#include <X11/Xatom.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
@@ -105,10 +106,27 @@ void TestWindow::destroy() {
     window_ = None;
 }
 
+void TestWindow::clear() const {
+    XClearWindow(display(), window_);
+    XSync(display(), False);
+}
+
 std::string TestWindow::id_text() const {
     std::ostringstream text;
     text << "0x" << std::hex << window_;
     return text.str();
+}
+
+void set_resources(const char* text) {
+    Display* d = display();
+    const Window root = DefaultRootWindow(d);
+    if (text == nullptr)
+        XDeleteProperty(d, root, XA_RESOURCE_MANAGER);
+    else
+        XChangeProperty(d, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(text),
+                        static_cast<int>(std::strlen(text)));
+    XSync(d, False);
 }
 
 void whiten_root() {

@@ -71,11 +71,16 @@ class TestWindow {
     std::string id_text() const;
     const Box& box() const { return box_; }
     void destroy();
+    // Back to white: a window keeps what a program drew in it after the program ends.
+    void clear() const;
 
   private:
     Window window_ = None;
     Box box_;
 };
+
+// Sets the screen's resource database (RESOURCE_MANAGER), or removes it for null.
+void set_resources(const char* text);
 
 // Paints the root white, so that every pixel the program leaves uncovered shows.
 void whiten_root();

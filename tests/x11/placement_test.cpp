@@ -25,6 +25,7 @@ TEST_F(Placement, DrawsIntoTheWindowXscreensaverNamesWithOrWithoutRoot) {
         EXPECT_TRUE(ScreenImage::capture().all({0, 0, 800, 150}, kWhite)) << "root: " << root;
         saver.signal(SIGTERM);
         EXPECT_EQ(saver.wait_for_exit(), 0);
+        window.clear();
         whiten_root();
     }
 }
@@ -87,6 +88,43 @@ INSTANTIATE_TEST_SUITE_P(
         EndCase{"fullscreen_term", {"--fullscreen", "--mode", "flasher"}, SIGTERM},
         EndCase{"own_window_term", {"--mode", "flasher"}, SIGTERM}),
     [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(Placement, InAWindowOfItsOwnEndsOnQ) {
+    Saver saver({"--mode", "flasher"});
+    ASSERT_TRUE(poll_until([] { return black({300, 250, 500, 350}); }));
+    move_pointer(400, 300);
+    press_key("q");
+    EXPECT_EQ(saver.wait_for_exit(), 0);
+}
+
+// Twips follow the display's DPI from Xft.dpi: at 192 dpi the title stands at 100 twips,
+// 13 pixels, from the corner, twice as high as at 96.
+TEST_F(Placement, TwipsAndFontsFollowXftDpi) {
+    const TestWindow window({0, 0, 800, 600});
+    auto title_at = [&](const char* resources) {
+        set_resources(resources);
+        Saver saver(
+            {"--window-id", window.id_text(), "--mode", "still-quote", "--still-speed", "300"});
+        std::optional<Box> title;
+        poll_until([&] {
+            const ScreenImage screen = ScreenImage::capture();
+            title =
+                screen.pixel(0, 0) == kBlack ? screen.drawn_bounds({0, 0, 270, 120}) : std::nullopt;
+            return title.has_value();
+        });
+        saver.signal(SIGTERM);
+        EXPECT_EQ(saver.wait_for_exit(), 0);
+        window.clear();
+        return title;
+    };
+    const auto at_96 = title_at(nullptr);
+    const auto at_192 = title_at("Xft.dpi:\t192\n");
+    set_resources(nullptr);
+    ASSERT_TRUE(at_96 && at_192) << "no title";
+    EXPECT_NEAR(at_96->left, 7, 2);
+    EXPECT_NEAR(at_192->left, 13, 2);
+    EXPECT_NEAR(at_192->height(), at_96->height() * 2, 3);
+}
 
 TEST_F(Placement, EndsWhenItsWindowIsDestroyed) {
     TestWindow window({0, 0, 800, 600});
