@@ -11,6 +11,8 @@ packages=(
     wine64 wine wine32:i386 xvfb fonts-liberation
     xdotool x11-utils x11-xserver-utils imagemagick icoutils
     nsis zip unzip
+    pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
+    x11-xserver-utils
 )
 
 missing=()

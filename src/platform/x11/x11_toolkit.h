@@ -1,0 +1,169 @@
+// The toolkit on Xlib: what the saver window needs on Linux. Its forms draw into a window
+// they are given (xscreensaver's, or the root), or into windows of their own; Xft measures
+// and draws text; pictures go to the server once and are copied from there; timers are the
+// event loop's timeouts; SIGTERM, SIGINT and the given window's end close every form.
+#pragma once
+
+#include "platform/x11/xlib.h"
+
+// The toolkit's headers come before Xlib's, whose macros (None, Bool, Status) would
+// otherwise rename their enumerators.
+
+#include <chrono>
+#include <map>
+#include <optional>
+#include <vector>
+
+#include "platform/x11/x11_resources.h"
+#include "toolkit/clock_random.h"
+#include "toolkit/form.h"
+#include "toolkit/toolkit.h"
+
+namespace x11 {
+
+class FormPeer;
+class TimerPeer;
+
+using Clock = std::chrono::steady_clock;
+
+enum class Placement {
+    // A window the program is given: it draws there at whatever size the window has, takes
+    // no input and leaves the pointer alone; the window is the screen and the one monitor.
+    GivenWindow,
+    // A window of its own, as a hack run by hand; q or Escape in it, or closing it, ends it.
+    OwnWindow,
+    // Windows of its own over every monitor, top-most, pointer hidden, ended by input.
+    FullScreen,
+};
+
+struct Target {
+    Placement placement = Placement::OwnWindow;
+    Window window = None;  // GivenWindow only
+};
+
+class X11Toolkit : public tk::Toolkit {
+  public:
+    // Takes over the display; signal_fd becomes readable when the program is to end.
+    X11Toolkit(Display* display, Target target, tk::SettingsStore& settings, int signal_fd);
+    ~X11Toolkit() override;
+    X11Toolkit(const X11Toolkit&) = delete;
+    X11Toolkit& operator=(const X11Toolkit&) = delete;
+
+    std::unique_ptr<tk::FormPeer> create_form_peer(tk::Form& form) override;
+    std::unique_ptr<tk::TimerPeer> create_timer_peer(tk::Timer& timer) override;
+    tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override;
+    tk::SettingsStore& settings() override { return settings_; }
+    tk::Resources& resources() override { return resources_; }
+    tk::Random& random() override { return random_; }
+    tk::Screen screen() override { return screen_; }
+    std::vector<tk::Monitor> monitors() override;
+    // The saver's switch in full screen; the program reads no other.
+    std::string command_line() override;
+    // Another full-screen copy on this display (only full-screen copies ask).
+    bool another_instance_running() override;
+    // Counted; the pointer hides over the program's windows in full screen only.
+    void show_cursor(bool show) override;
+
+    // Runs until no form is loaded; the exit status.
+    int run();
+
+    // Backend side.
+    Display* display() const { return display_; }
+    Placement placement() const { return target_.placement; }
+    Window root() const { return root_; }
+    Visual* visual() const { return visual_; }
+    int depth() const { return depth_; }
+    Colormap colormap() const { return colormap_; }
+    // The given window for the first form that asks, once; None otherwise.
+    Window claim_given_window();
+    // Where the primary monitor's top-left corner lies on the X screen: the program places
+    // windows relative to it, as Windows puts the primary screen at (0, 0).
+    int origin_x() const { return origin_x_; }
+    int origin_y() const { return origin_y_; }
+    // The primary monitor in X screen coordinates.
+    tk::Monitor primary_monitor() const { return primary_; }
+    unsigned long pixel(tk::Color color);
+    const XftColor* xft_color(tk::Color color);
+    XftFont* font(const tk::Font& font);
+    // The picture's pixmap on the server, made on first use; None if it cannot be.
+    Pixmap pixmap_of(const tk::Picture& picture);
+    bool pointer_hidden() const { return cursor_count_ < 0; }
+    Cursor blank_cursor();
+    // The full-screen window that takes the keyboard.
+    void want_keyboard(Window window);
+    // The window that stands for the screen (a given one, or a window of its own) changed
+    // size: it stays the screen, and its form takes the new size.
+    void surface_resized(FormPeer& form, int width, int height);
+    void given_window_gone() { given_gone_ = true; }
+    Window given_window() const { return target_.window; }
+
+    void form_created(FormPeer& form) { forms_.push_back(&form); }
+    void form_destroyed(FormPeer& form);
+    void timer_created(TimerPeer& timer) { timers_.push_back(&timer); }
+    void timer_destroyed(TimerPeer& timer);
+    Clock::time_point now() const { return Clock::now(); }
+
+  private:
+    void last_form_unloaded() override { quit_ = true; }
+    void measure_screen();
+    void dispatch(XEvent& event);
+    void fire_due_timers();
+    void flush_forms();
+    void unload_every_form();
+    void try_keyboard_grab();
+    std::optional<Clock::time_point> next_due() const;
+
+    Display* display_;
+    Target target_;
+    tk::SettingsStore& settings_;
+    int signal_fd_;
+    X11Resources resources_;
+    tk::ClockRandom random_;
+    int screen_number_ = 0;
+    Window root_ = None;
+    Visual* visual_ = nullptr;
+    int depth_ = 0;
+    Colormap colormap_ = None;
+    tk::Screen screen_;
+    std::vector<tk::Monitor> monitors_;
+    tk::Monitor primary_;
+    int origin_x_ = 0;
+    int origin_y_ = 0;
+    bool given_claimed_ = false;
+    bool given_gone_ = false;
+    std::map<tk::Color, unsigned long> pixels_;
+    std::map<tk::Color, XftColor> xft_colors_;
+    std::vector<std::pair<tk::Font, XftFont*>> fonts_;
+    std::vector<Pixmap> picture_pixmaps_;
+    GC picture_gc_ = nullptr;
+    Cursor blank_cursor_ = None;
+    int cursor_count_ = 0;
+    Window instance_window_ = None;
+    std::optional<bool> another_instance_;
+    Window keyboard_window_ = None;
+    bool keyboard_grabbed_ = false;
+    Clock::time_point keyboard_deadline_{};
+    std::vector<FormPeer*> forms_;
+    std::vector<TimerPeer*> timers_;
+    bool quit_ = false;
+};
+
+// A form's timer: due at a point of the event loop's clock while it runs.
+class TimerPeer : public tk::TimerPeer {
+  public:
+    TimerPeer(X11Toolkit& toolkit, tk::Timer& timer);
+    ~TimerPeer() override;
+    // Starting or changing a running timer starts its interval anew, from now.
+    void sync() override;
+
+    std::optional<Clock::time_point> due() const { return due_; }
+    // Delivers one tick and sets the next due time.
+    void fire();
+
+  private:
+    X11Toolkit& toolkit_;
+    tk::Timer& timer_;
+    std::optional<Clock::time_point> due_;
+};
+
+}  // namespace x11

@@ -1,0 +1,136 @@
+#include "platform/linux/hack_options.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace vq::hack {
+namespace {
+
+std::vector<std::string_view> split(std::string_view line) {
+    std::vector<std::string_view> words;
+    while (!line.empty()) {
+        const std::size_t end = line.find(' ');
+        if (end != 0) words.push_back(line.substr(0, end));
+        if (end == std::string_view::npos) break;
+        line.remove_prefix(end + 1);
+    }
+    return words;
+}
+
+// The settings an option line sets, the last value of each key.
+std::map<std::string, std::string> settings_of(std::string_view line) {
+    const ParseResult parsed = ParseHackOptions(split(line));
+    EXPECT_EQ(parsed.error, "") << line;
+    std::map<std::string, std::string> settings;
+    for (const auto& [key, value] : parsed.options.settings) settings[key] = value;
+    return settings;
+}
+
+TEST(HackOptions, EachOptionSetsItsKeyWithOneDashOrTwoAndAValueApartOrAfterAnEqualsSign) {
+    const struct {
+        const char* line;
+        const char* key;
+        const char* stored;
+    } cases[] = {
+        {"--mode drifter", "Type", "0"},
+        {"-mode still-quote", "Type", "1"},
+        {"--mode=Flasher", "Type", "2"},
+        // Any other mode is stored as written and reads like a bad stored value.
+        {"--mode 2", "Type", "2"},
+        {"--mode slideshow", "Type", "slideshow"},
+        {"--drift-image 44", "DriftImage", "44"},
+        {"-drift-speed=10", "DriftSpeed", "10"},
+        {"--drift-speed fast", "DriftSpeed", "fast"},
+        {"--flasher-speed 250", "FlasherSpeed", "250"},
+        {"--still-speed -5", "SQSpeed", "-5"},
+        {"--trail", "DriftTrail", "1"},
+        {"-no-trail", "DriftTrail", "0"},
+        {"--title", "SQTitle", "1"},
+        {"--no-title", "SQTitle", "0"},
+        {"-quote", "SQQuote", "1"},
+        {"--no-quote", "SQQuote", "0"},
+        {"--studio", "SQStudio", "1"},
+        {"--no-studio", "SQStudio", "0"},
+        {"--year", "SQYear", "1"},
+        {"-no-year", "SQYear", "0"},
+        {"--trail --no-trail", "DriftTrail", "0"},
+        {"--mode flasher --mode drifter", "Type", "0"},
+    };
+    for (const auto& c : cases) {
+        const auto settings = settings_of(c.line);
+        ASSERT_EQ(settings.size(), 1u) << c.line;
+        EXPECT_EQ(settings.begin()->first, c.key) << c.line;
+        EXPECT_EQ(settings.begin()->second, c.stored) << c.line;
+    }
+}
+
+TEST(HackOptions, WindowIdsAreDecimalOrHexAndNeverZeroOrBeyondThirtyTwoBits) {
+    const struct {
+        const char* text;
+        std::optional<std::uint32_t> id;
+    } cases[] = {
+        {"4194311", 4194311u},         {"0x400007", 0x400007u},      {"0X2b", 0x2Bu},
+        {"0xFFFFFFFF", 0xFFFFFFFFu},   {"0", std::nullopt},          {"0x", std::nullopt},
+        {"0x100000000", std::nullopt}, {"4294967296", std::nullopt}, {"12a", std::nullopt},
+        {"-5", std::nullopt},          {"", std::nullopt},           {" 5", std::nullopt},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ParseWindowId(c.text), c.id) << c.text;
+
+    const ParseResult given = ParseHackOptions(split("-window-id 0x1a00005 --mode flasher"));
+    EXPECT_EQ(given.error, "");
+    EXPECT_EQ(given.options.window_id, 0x1a00005u);
+    EXPECT_FALSE(given.options.root);
+    EXPECT_FALSE(given.options.fullscreen);
+}
+
+TEST(HackOptions, PlacesAndHelpAreFlags) {
+    EXPECT_TRUE(ParseHackOptions(split("--root")).options.root);
+    EXPECT_TRUE(ParseHackOptions(split("-root")).options.root);
+    EXPECT_TRUE(ParseHackOptions(split("--fullscreen")).options.fullscreen);
+    EXPECT_TRUE(ParseHackOptions(split("--help")).options.help);
+    EXPECT_TRUE(ParseHackOptions(split("-h")).options.help);
+    const ParseResult none = ParseHackOptions({});
+    EXPECT_EQ(none.error, "");
+    EXPECT_FALSE(none.options.root || none.options.fullscreen || none.options.help ||
+                 none.options.window_id);
+    EXPECT_TRUE(none.options.settings.empty());
+}
+
+TEST(HackOptions, AnythingElseIsAnErrorThatNamesIt) {
+    const struct {
+        const char* line;
+        const char* named;
+    } cases[] = {
+        {"--speed 5", "--speed"},
+        {"--mode flasher --fps", "--fps"},
+        {"flasher", "flasher"},
+        {"-", "-"},
+        {"--drift-speed", "--drift-speed"},
+        {"--window-id", "--window-id"},
+        {"--window-id 0x0", "0x0"},
+        {"--window-id root", "root"},
+        {"--root=1", "--root"},
+        {"--trail=0", "--trail"},
+        {"--no-mode", "--no-mode"},
+        {"--no-fullscreen", "--no-fullscreen"},
+    };
+    for (const auto& c : cases) {
+        const ParseResult parsed = ParseHackOptions(split(c.line));
+        EXPECT_NE(parsed.error.find(c.named), std::string::npos)
+            << c.line << " gave: " << parsed.error;
+        EXPECT_EQ(parsed.error.find('\n'), std::string::npos) << "one line: " << parsed.error;
+    }
+}
+
+TEST(HackOptions, TheUsageNamesEveryOption) {
+    const std::string usage = Usage();
+    for (const char* option :
+         {"--window-id", "--root", "--fullscreen", "--mode", "--drift-image", "--drift-speed",
+          "--trail", "--no-trail", "--flasher-speed", "--still-speed", "--title", "--no-title",
+          "--quote", "--no-quote", "--studio", "--no-studio", "--year", "--no-year", "--help"})
+        EXPECT_NE(usage.find(option), std::string::npos) << option;
+}
+
+}  // namespace
+}  // namespace vq::hack

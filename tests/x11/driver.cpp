@@ -1,0 +1,243 @@
+#include "driver.h"
+
+#include <X11/Xatom.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+#include <X11/extensions/Xfixes.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <stdlib.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <thread>
+
+extern char** environ;
+
+namespace vqx {
+
+bool poll_until(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (true) {
+        if (condition()) return true;
+        if (std::chrono::steady_clock::now() > end) return false;
+        std::this_thread::sleep_for(10ms);
+    }
+}
+
+Display* display() {
+    static Display* const connection = XOpenDisplay(nullptr);
+    return connection;
+}
+
+ScreenImage ScreenImage::capture() {
+    Display* d = display();
+    const Window root = DefaultRootWindow(d);
+    XWindowAttributes attributes{};
+    XGetWindowAttributes(d, root, &attributes);
+    ScreenImage image;
+    XImage* x = XGetImage(d, root, 0, 0, static_cast<unsigned>(attributes.width),
+                          static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    if (x == nullptr) return image;
+    image.width_ = attributes.width;
+    image.height_ = attributes.height;
+    image.pixels_.resize(static_cast<std::size_t>(image.width_) * image.height_);
+    for (int y = 0; y < image.height_; ++y)
+        for (int xx = 0; xx < image.width_; ++xx)
+            image.pixels_[static_cast<std::size_t>(y) * image.width_ + xx] =
+                static_cast<unsigned>(XGetPixel(x, xx, y) & 0xFFFFFF);
+    XDestroyImage(x);
+    return image;
+}
+
+std::optional<Box> ScreenImage::drawn_bounds(Box area) const {
+    std::optional<Box> bounds;
+    for (int y = area.top; y < area.bottom; ++y) {
+        for (int x = area.left; x < area.right; ++x) {
+            const unsigned p = pixel(x, y);
+            if (p == kBlack || p == kWhite) continue;
+            if (!bounds) bounds = Box{x, y, x + 1, y + 1};
+            bounds->left = std::min(bounds->left, x);
+            bounds->right = std::max(bounds->right, x + 1);
+            bounds->top = std::min(bounds->top, y);
+            bounds->bottom = std::max(bounds->bottom, y + 1);
+        }
+    }
+    return bounds;
+}
+
+int ScreenImage::count(Box area, unsigned color) const {
+    int n = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x) n += pixel(x, y) == color ? 1 : 0;
+    return n;
+}
+
+TestWindow::TestWindow(Box where) : box_(where) {
+    Display* d = display();
+    XSetWindowAttributes attributes{};
+    attributes.background_pixel = WhitePixel(d, DefaultScreen(d));
+    attributes.override_redirect = True;
+    attributes.event_mask = StructureNotifyMask;
+    window_ = XCreateWindow(
+        d, DefaultRootWindow(d), where.left, where.top, static_cast<unsigned>(where.width()),
+        static_cast<unsigned>(where.height()), 0, CopyFromParent, InputOutput, CopyFromParent,
+        CWBackPixel | CWOverrideRedirect | CWEventMask, &attributes);
+    XMapWindow(d, window_);
+    XEvent event{};
+    XWindowEvent(d, window_, StructureNotifyMask, &event);
+    while (event.type != MapNotify) XWindowEvent(d, window_, StructureNotifyMask, &event);
+    XSync(d, False);
+}
+
+TestWindow::~TestWindow() {
+    destroy();
+}
+
+void TestWindow::destroy() {
+    if (window_ == None) return;
+    XDestroyWindow(display(), window_);
+    XSync(display(), False);
+    window_ = None;
+}
+
+void TestWindow::clear() const {
+    XClearWindow(display(), window_);
+    XSync(display(), False);
+}
+
+std::string TestWindow::id_text() const {
+    std::ostringstream text;
+    text << "0x" << std::hex << window_;
+    return text.str();
+}
+
+void set_resources(const char* text) {
+    Display* d = display();
+    const Window root = DefaultRootWindow(d);
+    if (text == nullptr)
+        XDeleteProperty(d, root, XA_RESOURCE_MANAGER);
+    else
+        XChangeProperty(d, root, XA_RESOURCE_MANAGER, XA_STRING, 8, PropModeReplace,
+                        reinterpret_cast<const unsigned char*>(text),
+                        static_cast<int>(std::strlen(text)));
+    XSync(d, False);
+}
+
+void whiten_root() {
+    Display* d = display();
+    const Window root = DefaultRootWindow(d);
+    XSetWindowBackground(d, root, WhitePixel(d, DefaultScreen(d)));
+    XClearWindow(d, root);
+    XSync(d, False);
+}
+
+Saver::Saver(std::vector<std::string> arguments, std::vector<std::string> environment,
+             std::optional<std::string> settings_file) {
+    char pattern[] = "/tmp/vq-x11-home-XXXXXX";
+    if (mkdtemp(pattern) != nullptr) home_ = pattern;
+    if (settings_file) {
+        std::filesystem::create_directories(home_ / "config" / "vqsaver");
+        std::ofstream(home_ / "config" / "vqsaver" / "settings.ini", std::ios::binary)
+            << *settings_file;
+    }
+    std::vector<std::string> env;
+    for (char** e = environ; *e != nullptr; ++e) {
+        const std::string_view entry(*e);
+        if (entry.starts_with("HOME=") || entry.starts_with("XDG_CONFIG_HOME=") ||
+            entry.starts_with("XSCREENSAVER_WINDOW="))
+            continue;
+        env.emplace_back(entry);
+    }
+    env.push_back("HOME=" + home_.string());
+    env.push_back("XDG_CONFIG_HOME=" + (home_ / "config").string());
+    for (auto& extra : environment) env.push_back(std::move(extra));
+
+    arguments.insert(arguments.begin(), VQ_SAVER_PATH);
+    std::vector<char*> argv;
+    for (auto& a : arguments) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    std::vector<char*> envp;
+    for (auto& e : env) envp.push_back(e.data());
+    envp.push_back(nullptr);
+
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    const std::string errors = (home_ / "stderr").string();
+    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0600);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+Saver::~Saver() {
+    if (pid_ > 0 && !status_) {
+        kill(pid_, SIGKILL);
+        waitpid(pid_, nullptr, 0);
+    }
+    std::error_code ignored;
+    std::filesystem::remove_all(home_, ignored);
+}
+
+bool Saver::running() {
+    if (pid_ <= 0 || status_) return false;
+    int status = 0;
+    if (waitpid(pid_, &status, WNOHANG) == pid_) {
+        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        return false;
+    }
+    return true;
+}
+
+std::optional<int> Saver::wait_for_exit(std::chrono::milliseconds limit) {
+    poll_until([this] { return !running(); }, limit);
+    return status_;
+}
+
+void Saver::signal(int number) {
+    if (running()) kill(pid_, number);
+}
+
+std::string Saver::error_output() const {
+    std::ifstream in(home_ / "stderr");
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void press_key(const char* keysym_name) {
+    Display* d = display();
+    const KeyCode code = XKeysymToKeycode(d, XStringToKeysym(keysym_name));
+    XTestFakeKeyEvent(d, code, True, CurrentTime);
+    XTestFakeKeyEvent(d, code, False, CurrentTime);
+    XSync(d, False);
+}
+
+void click(unsigned button) {
+    Display* d = display();
+    XTestFakeButtonEvent(d, button, True, CurrentTime);
+    XTestFakeButtonEvent(d, button, False, CurrentTime);
+    XSync(d, False);
+}
+
+void move_pointer(int x, int y) {
+    Display* d = display();
+    XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
+    XSync(d, False);
+}
+
+bool pointer_hidden() {
+    XFixesCursorImage* cursor = XFixesGetCursorImage(display());
+    if (cursor == nullptr) return false;
+    bool invisible = true;
+    for (int i = 0; i < cursor->width * cursor->height; ++i)
+        if ((cursor->pixels[i] >> 24) != 0) invisible = false;
+    XFree(cursor);
+    return invisible;
+}
+
+}  // namespace vqx

@@ -1,0 +1,119 @@
+// What the system tests of vqsaver drive: a private Xvfb, the real program started with real
+// command lines, windows to hand it, the screen's pixels, and input through XTEST.
+#pragma once
+
+#include <X11/Xlib.h>
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vqx {
+
+using namespace std::chrono_literals;
+
+// How long anything the program should do at once may take on a busy machine.
+constexpr auto kDeadline = 10s;
+
+// Polls `condition` until it holds or the time is up; true if it held.
+bool poll_until(const std::function<bool()>& condition,
+                std::chrono::milliseconds limit = kDeadline);
+
+// The test's own connection to the private display.
+Display* display();
+
+struct Box {
+    int left = 0;
+    int top = 0;
+    int right = 0;  // exclusive
+    int bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+};
+
+// A capture of the screen (the root window with everything on it).
+class ScreenImage {
+  public:
+    static ScreenImage capture();
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // 0xRRGGBB
+    unsigned pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    // The bounds of what is neither black nor white in `area`; nothing when all of it is.
+    std::optional<Box> drawn_bounds(Box area) const;
+    std::optional<Box> drawn_bounds() const { return drawn_bounds({0, 0, width_, height_}); }
+    int count(Box area, unsigned color) const;
+    bool all(Box area, unsigned color) const {
+        return count(area, color) == area.width() * area.height();
+    }
+
+  private:
+    int width_ = 0;
+    int height_ = 0;
+    std::vector<unsigned> pixels_;
+};
+
+constexpr unsigned kBlack = 0x000000;
+constexpr unsigned kWhite = 0xFFFFFF;
+
+// A white top-level window of the test's, mapped, for the program to draw into.
+class TestWindow {
+  public:
+    explicit TestWindow(Box where);
+    ~TestWindow();
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    Window id() const { return window_; }
+    std::string id_text() const;
+    const Box& box() const { return box_; }
+    void destroy();
+    // Back to white: a window keeps what a program drew in it after the program ends.
+    void clear() const;
+
+  private:
+    Window window_ = None;
+    Box box_;
+};
+
+// Sets the screen's resource database (RESOURCE_MANAGER), or removes it for null.
+void set_resources(const char* text);
+
+// Paints the root white, so that every pixel the program leaves uncovered shows.
+void whiten_root();
+
+// The program, started with a command line and settings of its own (a fresh home).
+class Saver {
+  public:
+    // environment: extra NAME=value entries.
+    explicit Saver(std::vector<std::string> arguments, std::vector<std::string> environment = {},
+                   std::optional<std::string> settings_file = std::nullopt);
+    ~Saver();
+    Saver(const Saver&) = delete;
+    Saver& operator=(const Saver&) = delete;
+
+    pid_t pid() const { return pid_; }
+    bool running();
+    // The exit status once it has ended within the limit; -1 for a signal.
+    std::optional<int> wait_for_exit(std::chrono::milliseconds limit = kDeadline);
+    void signal(int number);
+    // What it wrote to standard error.
+    std::string error_output() const;
+
+  private:
+    std::filesystem::path home_;
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+// Input as a user makes it, through the XTEST extension.
+void press_key(const char* keysym_name);
+void click(unsigned button);
+void move_pointer(int x, int y);
+// True while the pointer shows an invisible cursor.
+bool pointer_hidden();
+
+}  // namespace vqx

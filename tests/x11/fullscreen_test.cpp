@@ -1,0 +1,129 @@
+// --fullscreen: windows of its own over every monitor, top-most, pointer hidden, ended by
+// the first real input as the saver window ends on Windows: any key, any press, or a move of
+// 5 pixels or more after the first one only recorded. A second full-screen copy ends at once.
+// The Monitors suite runs on a screen of three RandR monitors, the middle one primary.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <thread>
+
+#include "driver.h"
+
+namespace vqx {
+namespace {
+
+class FullScreen : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        whiten_root();
+        width_ = ScreenImage::capture().width();
+    }
+    // Every monitor is covered: the screen's edges are black, each monitor's top and bottom
+    // among them (what the modes draw keeps off the edges).
+    bool covered() const {
+        const ScreenImage screen = ScreenImage::capture();
+        return screen.all({0, 0, width_, 1}, kBlack) && screen.all({0, 599, width_, 600}, kBlack) &&
+               screen.all({0, 0, 1, 600}, kBlack) &&
+               screen.all({width_ - 1, 0, width_, 600}, kBlack);
+    }
+    // True once the program runs and covers every monitor.
+    bool start(Saver& saver) {
+        return poll_until([&] { return covered() || !saver.running(); }) && saver.running();
+    }
+    void expect_ended_and_uncovered(Saver& saver) {
+        EXPECT_EQ(saver.wait_for_exit(), 0);
+        EXPECT_TRUE(poll_until([&] {
+            return ScreenImage::capture().all({0, 0, width_, 600}, kWhite);
+        })) << "a window stays";
+        EXPECT_FALSE(pointer_hidden());
+    }
+    // A move that must not end the saver: it is still running a moment later.
+    static bool still_running_after(Saver& saver) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        return saver.running();
+    }
+    int width_ = 800;
+};
+
+TEST_F(FullScreen, CoversTheScreenHidesThePointerAndEndsOnAKey) {
+    move_pointer(400, 300);
+    Saver saver({"--fullscreen", "--mode", "flasher"});
+    ASSERT_TRUE(start(saver)) << "the screen is not covered";
+    EXPECT_TRUE(poll_until(pointer_hidden)) << "the pointer shows";
+    press_key("a");
+    expect_ended_and_uncovered(saver);
+}
+
+TEST_F(FullScreen, EndsOnEachMouseButton) {
+    for (const unsigned button : {1u, 2u, 3u}) {
+        Saver saver({"--fullscreen", "--mode", "still-quote"});
+        ASSERT_TRUE(start(saver)) << "button " << button;
+        click(button);
+        expect_ended_and_uncovered(saver);
+    }
+}
+
+TEST_F(FullScreen, EndsOnlyOnAMoveOfFivePixelsFromTheLastRecord) {
+    move_pointer(0, 0);
+    Saver saver({"--fullscreen", "--mode", "drifter", "--drift-speed", "50"});
+    ASSERT_TRUE(start(saver));
+    // From the parked pointer: the first move records, four pixels become the new record.
+    for (const auto& [x, y] : {std::pair{1, 1}, {5, 5}, {9, 1}, {13, 5}}) {
+        move_pointer(x, y);
+        ASSERT_TRUE(still_running_after(saver)) << "ended on the move to " << x << ", " << y;
+    }
+    move_pointer(18, 5);
+    expect_ended_and_uncovered(saver);
+}
+
+TEST_F(FullScreen, ASecondCopyEndsAtOnceAndTheFirstRunsOn) {
+    Saver first({"--fullscreen", "--mode", "flasher"});
+    ASSERT_TRUE(start(first));
+    Saver second({"--fullscreen", "--mode", "drifter"});
+    EXPECT_EQ(second.wait_for_exit(), 0);
+    EXPECT_TRUE(first.running());
+    press_key("space");
+    expect_ended_and_uncovered(first);
+}
+
+using Monitors = FullScreen;
+
+TEST_F(Monitors, CoverEveryMonitorAndTheModeRunsOnThePrimary) {
+    ASSERT_EQ(width_, 2400);
+    move_pointer(1200, 300);
+    Saver saver({"--fullscreen", "--mode", "drifter", "--drift-speed", "100"});
+    ASSERT_TRUE(start(saver)) << "not every monitor is covered";
+    // The primary is the middle monitor: the picture starts at its left edge.
+    std::optional<Box> seen;
+    ASSERT_TRUE(poll_until([&] {
+        seen = ScreenImage::capture().drawn_bounds();
+        return seen.has_value();
+    }));
+    EXPECT_GE(seen->left, 800);
+    EXPECT_LE(seen->left, 805);
+    EXPECT_EQ(seen->top, 229);
+    EXPECT_TRUE(poll_until(pointer_hidden));
+    press_key("Escape");
+    expect_ended_and_uncovered(saver);
+}
+
+TEST_F(Monitors, APressOrAMoveOnAnotherMonitorEndsTheSaver) {
+    move_pointer(2000, 300);
+    {
+        Saver saver({"--fullscreen", "--mode", "flasher"});
+        ASSERT_TRUE(start(saver));
+        click(1);
+        expect_ended_and_uncovered(saver);
+    }
+    // The Drifter counts in pixels, on the other monitors too: a one-pixel move only records.
+    move_pointer(100, 100);
+    Saver saver({"--fullscreen", "--mode", "drifter"});
+    ASSERT_TRUE(start(saver));
+    move_pointer(101, 101);
+    ASSERT_TRUE(still_running_after(saver));
+    move_pointer(101, 107);
+    expect_ended_and_uncovered(saver);
+}
+
+}  // namespace
+}  // namespace vqx
