@@ -1,0 +1,95 @@
+#!/usr/bin/env bash
+# Builds the Debian package of the Linux saver with dpkg-deb alone: the program in
+# /usr/libexec/xscreensaver (where xscreensaver looks first), its options file for
+# xscreensaver's settings panel, its manual page, the copyright file and a changelog. The
+# dependencies come from the shared libraries the program links, through the shlibs files
+# of the packages that hold them, as dpkg-shlibdeps would find them.
+#
+# Usage: tools/lib/deb.sh PROGRAM OUT_DIR   (writes OUT_DIR/vqsaver_VERSION_ARCH.deb)
+set -euo pipefail
+[ $# -eq 2 ] || { sed -n '2,/^set/s/^# \{0,1\}//p' "$0" | grep -v '^set' >&2; exit 2; }
+program=$1 out=$2
+root=$(cd "$(dirname "$0")/../.." && pwd)
+files=$root/installer/linux
+maintainer="Tobin Akersley <tobin.akersley@vqsaver.org>"
+
+fail() { echo "deb.sh: $*" >&2; exit 1; }
+[ -x "$program" ] || fail "$program is not a program"
+version=$(sed -n 's/^project(VQSaver VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
+[ -n "$version" ] || fail "no version in CMakeLists.txt"
+arch=$(dpkg --print-architecture)
+
+# The package a shared library comes from, by the library's path (usr-merged or not).
+owner() {
+    local path=$1 found
+    for candidate in "$path" "$(readlink -f "$path")" "${path#/usr}" "/usr${path}"; do
+        found=$(dpkg -S "$candidate" 2>/dev/null | head -n1) || continue
+        [ -n "$found" ] && { echo "${found%%:*}"; return 0; }
+    done
+    return 1
+}
+
+# "pkg (>= version)" for one soname, from the owning package's shlibs line.
+dependency() {
+    local soname=$1 path name number package shlibs
+    path=$(ldd "$program" | awk -v lib="$soname" '$1 == lib { print $3 }')
+    [ -n "$path" ] || fail "$soname is not found on this machine"
+    package=$(owner "$path") || fail "no package holds $path"
+    name=${soname%%.so*} number=${soname#*.so.}
+    for shlibs in "/var/lib/dpkg/info/$package:$arch.shlibs" "/var/lib/dpkg/info/$package.shlibs"; do
+        [ -f "$shlibs" ] || continue
+        awk -v n="$name" -v v="$number" \
+            '$1 == n && $2 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print; exit }' "$shlibs"
+        return 0
+    done
+    echo "$package"
+}
+
+stage=$(mktemp -d)
+trap 'rm -rf "$stage"' EXIT
+chmod 0755 "$stage"
+install -d -m 0755 "$stage/DEBIAN" "$stage/usr/libexec/xscreensaver" \
+    "$stage/usr/share/xscreensaver/config" "$stage/usr/share/man/man6" \
+    "$stage/usr/share/doc/vqsaver"
+install -m 0755 "$program" "$stage/usr/libexec/xscreensaver/vqsaver"
+strip --strip-unneeded --remove-section=.comment --remove-section=.note \
+    "$stage/usr/libexec/xscreensaver/vqsaver"
+install -m 0644 "$files/vqsaver.xml" "$stage/usr/share/xscreensaver/config/vqsaver.xml"
+sed "s/^\(\.TH vqsaver 6 \)\"[^\"]*\"/\1\"$version\"/" "$files/vqsaver.6" |
+    gzip -9n > "$stage/usr/share/man/man6/vqsaver.6.gz"
+install -m 0644 "$files/copyright" "$stage/usr/share/doc/vqsaver/copyright"
+# The changelog of a native package: one entry, dated by the last commit, so that the same
+# tree gives the same package.
+date=$(git -C "$root" log -1 --format=%cD 2>/dev/null || date -R)
+printf 'vqsaver (%s) unstable; urgency=medium\n\n  * Release %s.\n\n -- %s  %s\n' \
+    "$version" "$version" "$maintainer" "$date" | gzip -9n > "$stage/usr/share/doc/vqsaver/changelog.gz"
+chmod 0644 "$stage/usr/share/man/man6/vqsaver.6.gz" "$stage/usr/share/doc/vqsaver/changelog.gz"
+
+depends=$(objdump -p "$stage/usr/libexec/xscreensaver/vqsaver" | awk '$1 == "NEEDED" { print $2 }' |
+    while read -r soname; do dependency "$soname"; done | sort -u | paste -sd, - | sed 's/,/, /g')
+[ -n "$depends" ] || fail "no dependencies found"
+size=$(du -sk --exclude=DEBIAN "$stage" | cut -f1)
+cat > "$stage/DEBIAN/control" <<CONTROL
+Package: vqsaver
+Version: $version
+Architecture: $arch
+Maintainer: $maintainer
+Installed-Size: $size
+Depends: $depends
+Recommends: xscreensaver
+Section: x11
+Priority: optional
+Description: screen saver: a drifting portrait, captioned film stills, flashes
+ Three screen savers in one for xscreensaver, all showing pictures of the
+ screen actor Velmarr on a black screen: Drifter, a chosen portrait drifting
+ across the screen; Still & Quote, ten film stills with their captions; and
+ Flasher, pictures flashing up at random places. xscreensaver's settings panel
+ chooses the mode and its options. Every picture and text is compiled in.
+CONTROL
+(cd "$stage" && find usr -type f -print0 | sort -z | xargs -0 md5sum) > "$stage/DEBIAN/md5sums"
+chmod 0644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"
+
+mkdir -p "$out"
+deb=$out/vqsaver_${version}_${arch}.deb
+dpkg-deb --root-owner-group -Zxz --build "$stage" "$deb" >/dev/null
+echo "deb.sh: $deb"
