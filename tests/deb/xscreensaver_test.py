@@ -1,0 +1,375 @@
+#!/usr/bin/env python3
+"""The Debian package with the real xscreensaver, on a private Xvfb.
+
+The package's files go into a temporary root, never into the machine. The daemon and the
+settings panel run as an ordinary user (uid 65534 when started as root: the daemon starts
+no hack for root) with a private home whose ~/.xscreensaver lists VQ Saver from that root.
+The panel reads its options files from one compiled-in folder only, so it runs in a mount
+namespace of its own in which that folder is a copy holding the package's options file.
+
+Checked from the screen's pixels: each mode's first frames when the daemon activates the
+saver; that deactivating ends the saver; that the panel draws the saver into its preview
+pane and that an option moved in its settings dialog is written into the program line and
+reaches the saver at the next activation. Writes settings-panel.png into the work folder.
+
+Usage: xscreensaver_test.py DEB WORK_DIR
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+from pathlib import Path
+
+NOBODY = 65534
+SCREEN = (1280, 1024)
+CONFIG_DIR = "/usr/share/xscreensaver/config"
+# Where the settings panel puts its windows on a 1280 x 1024 screen without a window manager.
+SETTINGS_BUTTON = (982, 630)
+DIALOG_AT = (300, 200)  # the per-saver dialog is moved here; the points below are relative
+DRIFT_SPEED_KNOB = (123, 166)
+DRIFT_SPEED_SLOW_END = (300, 166)
+SAVE_BUTTON = (622, 567)
+
+
+class Failed(Exception):
+    pass
+
+
+def wait_for(what, probe, seconds=15.0):
+    """Polls probe() until it returns something true; fails after the deadline."""
+    deadline = time.monotonic() + seconds
+    while True:
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise Failed(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+class Frame:
+    """A screen capture: rows of RGB bytes."""
+
+    def __init__(self, ppm, taken):
+        match = re.match(rb"P6\s+(\d+)\s+(\d+)\s+(\d+)\s", ppm)
+        self.width, self.height = int(match.group(1)), int(match.group(2))
+        self.pixels = ppm[match.end():]
+        self.taken = taken
+
+    def lit_box(self):
+        """(left, top, right, bottom) of the pixels that are not black, or None."""
+        stride = 3 * self.width
+        left, right, top, bottom = self.width, -1, None, None
+        for y in range(self.height):
+            row = self.pixels[y * stride:(y + 1) * stride]
+            lead = len(row) - len(row.lstrip(b"\0"))
+            if lead == len(row):
+                continue
+            top = y if top is None else top
+            bottom = y
+            left = min(left, lead // 3)
+            right = max(right, (len(row.rstrip(b"\0")) - 1) // 3)
+        return None if top is None else (left, top, right, bottom)
+
+
+class Session:
+    def __init__(self, deb, work):
+        self.work = work
+        self.tmp = Path(tempfile.mkdtemp(prefix="vqsaver-deb-"))
+        self.tmp.chmod(0o755)
+        self.root = self.tmp / "root"
+        subprocess.run(["dpkg-deb", "-x", str(deb), str(self.root)], check=True)
+        subprocess.run(["chmod", "-R", "a+rX", str(self.root)], check=True)
+        self.program = self.root / "usr/libexec/xscreensaver/vqsaver"
+        self.home = self.tmp / "home"
+        self.runtime = self.home / "run"
+        self.runtime.mkdir(parents=True, mode=0o700)
+        # The panel's folder of options files: the machine's, plus the package's.
+        self.config = self.tmp / "config"
+        self.config.mkdir()
+        for shipped in Path(CONFIG_DIR).glob("*.xml"):
+            (self.config / shipped.name).symlink_to(shipped)
+        shutil.copy(self.root / CONFIG_DIR.lstrip("/") / "vqsaver.xml", self.config)
+        self.root_user = os.geteuid() == 0
+        if self.root_user:
+            os.chown(self.home, NOBODY, NOBODY)
+            os.chown(self.runtime, NOBODY, NOBODY)
+        self.processes = []
+        self.xvfb = None
+        self.display = None
+
+    # ----- processes -----
+
+    def start_xvfb(self):
+        read_end, write_end = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
+             "-noreset", "-nolisten", "tcp"], pass_fds=(write_end,),
+            stdout=subprocess.DEVNULL, stderr=(self.tmp / "xvfb.log").open("w"))
+        os.close(write_end)
+        with os.fdopen(read_end) as ready:
+            number = ready.readline().strip()
+        if not number:
+            raise Failed("Xvfb did not start")
+        self.display = ":" + number
+
+    def user_command(self, command):
+        """The command as the test user, with a clean environment and the private home."""
+        env = ["env", "-i", f"HOME={self.home}", f"DISPLAY={self.display}",
+               "PATH=/usr/bin:/bin", f"XDG_RUNTIME_DIR={self.runtime}", "NO_AT_BRIDGE=1",
+               "GDK_BACKEND=x11", *command]
+        if not self.root_user:
+            return env
+        return ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups", *env]
+
+    def spawn(self, command, log):
+        process = subprocess.Popen(command, stdin=subprocess.DEVNULL, stdout=log, stderr=log)
+        self.processes.append(process)
+        return process
+
+    def run_as_user(self, *command):
+        return subprocess.run(self.user_command(command), capture_output=True, text=True,
+                              timeout=30)
+
+    def stop(self, process):
+        if process.poll() is None:
+            process.terminate()
+            try:
+                process.wait(5)
+            except subprocess.TimeoutExpired:
+                process.kill()
+                process.wait()
+
+    def close(self):
+        for process in reversed(self.processes):
+            self.stop(process)
+        if self.xvfb is not None:
+            self.stop(self.xvfb)
+        for log in ("daemon.log", "settings.log"):
+            if (self.home / log).exists():
+                shutil.copy(self.home / log, self.work / log)
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    # ----- the saver -----
+
+    def savers(self, preview=None):
+        """Live processes of the packaged program (with --window-id when preview, without
+        when not, either when None), as {pid: argument list}."""
+        found = {}
+        for entry in Path("/proc").iterdir():
+            if not entry.name.isdigit():
+                continue
+            try:
+                arguments = (entry / "cmdline").read_bytes().decode().split("\0")[:-1]
+                state = (entry / "stat").read_text().rsplit(")", 1)[1].split()[0]
+            except (OSError, UnicodeDecodeError, IndexError):
+                continue
+            if not arguments or arguments[0] != str(self.program) or state == "Z":
+                continue
+            if preview is None or ("--window-id" in arguments) == preview:
+                found[int(entry.name)] = arguments[1:]
+        return found
+
+    def capture(self, crop=None):
+        command = ["import", "-display", self.display, "-window", "root", "-depth", "8"]
+        if crop:
+            command += ["-crop", "%dx%d+%d+%d" % crop]
+        taken = time.monotonic()
+        ppm = subprocess.run(command + ["ppm:-"], capture_output=True, check=True).stdout
+        return Frame(ppm, taken)
+
+    def write_programs(self, arguments):
+        # As the settings panel writes it: the user's own list, VQ Saver first and chosen.
+        (self.home / ".xscreensaver").write_text(
+            "mode:\t\tone\nselected:\t0\nlock:\t\tFalse\nfade:\t\tFalse\nunfade:\t\tFalse\n"
+            "splash:\t\tFalse\ndpmsEnabled:\tFalse\ntimeout:\t1:00:00\ncycle:\t\t0:00:00\n"
+            f"programs:\t\t\\\n\t\t\"VQ Saver\"  {self.program} {arguments}  \\n\\\n\n")
+
+    def start_daemon(self):
+        self.daemon = self.spawn(
+            self.user_command(["xscreensaver", "-no-splash", "-log", str(self.home / "daemon.log")]),
+            subprocess.DEVNULL)
+        wait_for("the daemon to answer",
+                 lambda: self.run_as_user("xscreensaver-command", "-version").returncode == 0)
+
+    def activate(self):
+        """Blanks the screen; returns (pid, arguments) of the saver the daemon started."""
+        result = self.run_as_user("xscreensaver-command", "-activate")
+        if result.returncode != 0:
+            raise Failed("xscreensaver-command -activate: " + result.stderr.strip())
+        started = time.monotonic()
+        pid, arguments = next(iter(wait_for("the daemon to start the saver",
+                                            lambda: self.savers(preview=False)).items()))
+        return pid, arguments, started
+
+    def deactivate(self, pid):
+        self.run_as_user("xscreensaver-command", "-deactivate")
+        wait_for("the saver to end on deactivation", lambda: pid not in self.savers())
+
+    def lit(self, crop=None):
+        frame = self.capture(crop)
+        box = frame.lit_box()
+        return (frame, box) if box else None
+
+
+# ----- the checks -----
+
+def check(condition, message):
+    if not condition:
+        raise Failed(message)
+    print("ok:", message, flush=True)
+
+
+def drifter_starts_and_moves(session):
+    pid, arguments, _ = session.activate()
+    check(arguments[:3] == ["--root", "--mode", "drifter"],
+          f"the daemon runs the program line as written ({' '.join(arguments)})")
+    first, box = session.lit() or wait_for("the Drifter's picture", session.lit)
+    left, top, right, bottom = box
+    middle = (top + bottom) / 2.0
+    check(left < SCREEN[0] // 4 and abs(middle - (SCREEN[1] - 1) / 2.0) <= 1.5,
+          f"the Drifter's picture starts at the left edge, vertically centred (box {box})")
+
+    def moved():
+        found = session.lit()
+        return found if found and found[1][0] > left else None
+    _, later = wait_for("the Drifter's picture to move right", moved, 10)
+    check(later[1] == top and later[2] - later[0] == right - left,
+          f"the picture moves right along its row, one picture and no trail (box {later})")
+    session.deactivate(pid)
+    print("ok: deactivating ends the saver", flush=True)
+
+
+def flasher_black_then_picture(session):
+    session.write_programs("--root --mode flasher")
+    for _ in range(3):
+        pid, arguments, started = session.activate()
+        frame = session.capture()
+        # A picture may first show after two intervals of 2 s; a later capture proves nothing.
+        if frame.taken - started < 3.5:
+            break
+        session.deactivate(pid)
+    else:
+        raise Failed("the machine never let a capture come within 3.5 s of an activation")
+    check("flasher" in arguments, f"the Flasher runs ({' '.join(arguments)})")
+    check(frame.lit_box() is None, "the Flasher's screen is black at the start")
+    _, box = wait_for("a Flasher picture", session.lit, 15)
+    check(box[2] - box[0] < SCREEN[0] // 2, f"then one picture flashes up (box {box})")
+    session.deactivate(pid)
+
+
+def still_quote_intro(session):
+    session.write_programs("--root --mode still-quote")
+    pid, _, _ = session.activate()
+    _, box = wait_for("the Still & Quote intro", session.lit)
+    centre = (box[0] + box[2]) / 2.0
+    check(abs(centre - (SCREEN[0] - 1) / 2.0) <= 8,
+          f"Still & Quote starts with its intro text centred (box {box})")
+    session.deactivate(pid)
+
+
+def settings_panel(session):
+    session.write_programs("--root --mode drifter")
+    mount = (["unshare", "--mount", "--propagation", "private"] if session.root_user
+             else ["unshare", "--user", "--map-current-user", "--mount"])
+    panel = session.spawn(
+        mount + ["sh", "-c", f'mount --bind "$0" {CONFIG_DIR} && exec "$@"',
+                 str(session.config), *session.user_command(["xscreensaver-settings"])],
+        (session.home / "settings.log").open("w"))
+    pid, arguments = next(iter(wait_for("the panel's preview of VQ Saver",
+                                        lambda: session.savers(preview=True), 20).items()))
+    window = arguments[arguments.index("--window-id") + 1]
+    info = subprocess.run(["xwininfo", "-display", session.display, "-id", window],
+                          capture_output=True, text=True).stdout
+    geometry = [int(re.search(rf"{name}:\s+(-?\d+)", info).group(1)) for name in
+                ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
+    pane = (geometry[2], geometry[3], geometry[0], geometry[1])
+    _, box = wait_for("the Drifter's picture in the preview pane", lambda: session.lit(pane))
+    middle = (box[1] + box[3]) / 2.0
+    check(box[0] < pane[0] // 4 and abs(middle - (pane[1] - 1) / 2.0) <= 1.5,
+          f"the panel's preview pane ({pane[0]} x {pane[1]}) shows the Drifter at its start")
+    subprocess.run(["import", "-display", session.display, "-window", "root",
+                    str(session.work / "settings-panel.png")], check=True)
+
+    def xdotool(*command):
+        subprocess.run(["xdotool", *command], env=dict(os.environ, DISPLAY=session.display),
+                       check=True, capture_output=True)
+
+    def at(point):
+        return str(DIALOG_AT[0] + point[0]), str(DIALOG_AT[1] + point[1])
+
+    xdotool("mousemove", *map(str, SETTINGS_BUTTON), "click", "1")
+
+    def dialog():
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                "VQ Saver Settings"], capture_output=True, text=True,
+                               env=dict(os.environ, DISPLAY=session.display)).stdout.split()
+        for candidate in found:
+            size = subprocess.run(["xwininfo", "-display", session.display, "-id", candidate],
+                                  capture_output=True, text=True).stdout
+            if int(re.search(r"Width:\s+(\d+)", size).group(1)) < SCREEN[0]:
+                return candidate
+        return None
+    dialog_window = wait_for("the VQ Saver settings dialog", dialog)
+    xdotool("windowmove", "--sync", dialog_window, *map(str, DIALOG_AT))
+    xdotool("mousemove", *at(DRIFT_SPEED_KNOB), "mousedown", "1")
+    xdotool("mousemove", *at(((DRIFT_SPEED_KNOB[0] + DRIFT_SPEED_SLOW_END[0]) // 2,
+                              DRIFT_SPEED_KNOB[1])))
+    xdotool("mousemove", *at(DRIFT_SPEED_SLOW_END), "mouseup", "1")
+    subprocess.run(["import", "-display", session.display, "-window", "root",
+                    str(session.work / "settings-dialog.png")], check=True)
+    xdotool("mousemove", *at(SAVE_BUTTON), "click", "1")
+    line = wait_for("the panel to write the program line", lambda: re.search(
+        rf"{re.escape(str(session.program))}\s*\\?\s*([^\n]*--drift-speed 500[^\n]*?)\s*\\n",
+        (session.home / ".xscreensaver").read_text()))
+    print(f"ok: the panel writes the slow end of the Drifter speed: {line.group(1).strip()}")
+    session.stop(panel)
+    wait_for("the preview to end with the panel", lambda: pid not in session.savers())
+
+
+def panel_speed_reaches_saver(session):
+    pid, arguments, _ = session.activate()
+    check("--drift-speed" in arguments and arguments[arguments.index("--drift-speed") + 1] == "500",
+          f"the daemon passes the panel's option on ({' '.join(arguments)})")
+    first, box = wait_for("the Drifter's picture", session.lit)
+    time.sleep(2.5)  # the span over which the speed is measured, not a wait for a state
+    second, later = session.lit()
+    seconds = second.taken - first.taken
+    # 500 ms a step allows at most one pixel every half second (and one more for the
+    # capture's own duration); the default of 25 ms would move about 100 pixels.
+    check(later[0] - box[0] <= seconds / 0.5 + 2,
+          f"the Drifter steps every 500 ms: {later[0] - box[0]} pixels in {seconds:.1f} s")
+    wait_for("the slow Drifter to move at all", lambda: (session.lit() or (0, (0,)))[1][0] > box[0])
+    session.deactivate(pid)
+
+
+def main():
+    if len(sys.argv) != 3:
+        sys.exit(__doc__.split("Usage: ")[1])
+    deb, work = Path(sys.argv[1]).resolve(), Path(sys.argv[2]).resolve()
+    work.mkdir(parents=True, exist_ok=True)
+    session = Session(deb, work)
+    try:
+        session.start_xvfb()
+        session.write_programs("--root --mode drifter")
+        session.start_daemon()
+        for step in (drifter_starts_and_moves, flasher_black_then_picture, still_quote_intro,
+                     settings_panel, panel_speed_reaches_saver):
+            step(session)
+    except Failed as failure:
+        print("FAILED:", failure, file=sys.stderr)
+        subprocess.run(["import", "-display", session.display, "-window", "root",
+                        str(work / "failure.png")], check=False)
+        return 1
+    finally:
+        session.close()
+    print("xscreensaver_test: all passed")
+    return 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
