@@ -12,7 +12,7 @@ packages=(
     xdotool x11-utils x11-xserver-utils imagemagick icoutils
     nsis zip unzip
     pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
-    x11-xserver-utils
+    xscreensaver xscreensaver-data lintian
 )
 
 missing=()
