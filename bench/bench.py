@@ -1,12 +1,15 @@
 #!/usr/bin/env python3
-"""Measures VQSaver.scr under Wine against the two baseline probes, in one Wine environment.
+"""Measures VQSaver.scr under Wine against the two baseline probes, in one Wine environment,
+and the native Linux saver against an Xlib probe of its own on the same display.
 
 Every run launches one program on the private Xvfb, waits for its first timer tick, then
 measures for a fixed wall time: ticks delivered per second (from the program's tick log),
 CPU of the program, the wineserver and Xvfb per wall second, voluntary context switches of
 the program per second, and its peak memory. Launch to first tick is taken from the same
 clock as the tick log (Wine's QueryPerformanceCounter is CLOCK_MONOTONIC_RAW). Repetitions
-are interleaved, so a slow spell of the machine touches every program alike.
+are interleaved, so a slow spell of the machine touches every program alike. The native
+programs run beside Wine's, on the same Xvfb, and log their ticks alike (CLOCK_MONOTONIC_RAW);
+for them there is no wineserver to count.
 """
 
 import argparse
@@ -36,10 +39,11 @@ class Subject:
     interval_ms: int
     probe_args: tuple = ()  # for a probe: what follows the interval on its command line
     settings: tuple = ()  # for the saver: (key, value) pairs stored before the launch
+    native: tuple = ()  # for the native saver: its command line; for the Xlib probe: ("probe",)
 
     @property
     def is_probe(self):
-        return not self.settings
+        return not self.settings and self.native in ((), ("probe",))
 
     @property
     def asked_rate(self):
@@ -58,7 +62,13 @@ STILL_QUOTE_2000 = Subject("Still & Quote, 2000 ms", 2000,
                            settings=(("Type", "1"), ("SQSpeed", "2000")))
 FLASHER_250 = Subject("Flasher, 250 ms", 250, settings=(("Type", "2"), ("FlasherSpeed", "250")))
 
+XLIB_BLIT_PROBE = Subject("Xlib timer+blit probe, 25 ms", 25, probe_args=("blit",),
+                          native=("probe",))
+NATIVE_DRIFTER = Subject("native Drifter, 25 ms", 25,
+                         native=("--root", "--mode", "drifter", "--drift-speed", "25"))
+
 SHORT_RUNS = [timer_probe(25), BLIT_PROBE, DRIFTER, STILL_QUOTE, FLASHER]
+NATIVE_RUNS = [XLIB_BLIT_PROBE, NATIVE_DRIFTER]
 LONG_RUNS = [timer_probe(2000), STILL_QUOTE_2000, timer_probe(250), FLASHER_250]
 
 
@@ -140,6 +150,14 @@ class WineEnvironment:
         return subprocess.Popen([WINE, str(program), *arguments], env=env,
                                 stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
 
+    def launch_native(self, program, arguments, tick_log, config_home):
+        """A Linux program on the environment's display, with no settings file of its own."""
+        env = {"PATH": os.environ["PATH"], "DISPLAY": self.env["DISPLAY"],
+               "HOME": str(config_home), "XDG_CONFIG_HOME": str(config_home),
+               "VQ_TICK_LOG": str(tick_log)}
+        return subprocess.Popen([str(program), *arguments], env=env,
+                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
 
 def cpu_seconds(pid):
     fields = Path(f"/proc/{pid}/stat").read_text().rsplit(")", 1)[1].split()
@@ -175,10 +193,12 @@ def now():
 
 
 class Bench:
-    def __init__(self, wine, scr, probe, work_dir):
+    def __init__(self, wine, scr, probe, work_dir, vqsaver=None, xlib_probe=None):
         self.wine = wine
         self.scr = scr
         self.probe = probe
+        self.vqsaver = vqsaver
+        self.xlib_probe = xlib_probe
         self.work_dir = work_dir
         self.run_count = 0
 
@@ -189,14 +209,23 @@ class Bench:
         self.run_count += 1
         tick_log = self.work_dir / f"ticks-{self.run_count}.log"
         tick_log.unlink(missing_ok=True)
-        if subject.is_probe:
-            program, arguments = self.probe, (str(subject.interval_ms), *subject.probe_args)
+        if subject.native:
+            program, arguments = self.vqsaver, subject.native
+            if subject.is_probe:
+                program = self.xlib_probe
+                arguments = (str(subject.interval_ms), *subject.probe_args)
+            config_home = self.work_dir / "native-home"  # empty: no settings file
+            config_home.mkdir(exist_ok=True)
+            launched = now()
+            process = self.wine.launch_native(program, arguments, tick_log, config_home)
         else:
-            self.wine.store_settings(subject.settings)
-            program, arguments = self.scr, ("/s",)
-
-        launched = now()
-        process = self.wine.launch(program, arguments, tick_log)
+            if subject.is_probe:
+                program, arguments = self.probe, (str(subject.interval_ms), *subject.probe_args)
+            else:
+                self.wine.store_settings(subject.settings)
+                program, arguments = self.scr, ("/s",)
+            launched = now()
+            process = self.wine.launch(program, arguments, tick_log)
         try:
             deadline = launched + FIRST_TICK_GRACE_S + subject.interval_ms / 1000.0
             while not read_ticks(tick_log):
@@ -208,13 +237,15 @@ class Bench:
                 time.sleep(0.005)
             first_tick = read_ticks(tick_log)[0]
 
-            pids = (process.pid, self.wine.wineserver_pid, self.wine.xvfb_pid)
+            # A native program has no wineserver: its share is counted as nothing.
+            pids = (process.pid, None if subject.native else self.wine.wineserver_pid,
+                    self.wine.xvfb_pid)
             start = now()
-            cpu_before = [cpu_seconds(pid) for pid in pids]
+            cpu_before = [cpu_seconds(pid) if pid else 0.0 for pid in pids]
             switches_before = voluntary_switches(process.pid)
             time.sleep(seconds)
             end = now()
-            cpu_after = [cpu_seconds(pid) for pid in pids]
+            cpu_after = [cpu_seconds(pid) if pid else 0.0 for pid in pids]
             switches_after = voluntary_switches(process.pid)
             memory = peak_memory_mb(process.pid)
         finally:
@@ -229,9 +260,9 @@ class Bench:
                        voluntary_switches_per_s=(switches_after - switches_before) / wall,
                        launch_ms=1000.0 * (first_tick - launched), peak_memory_mb=memory)
 
-    def warm_up(self):
-        """One short run of each program, so that neither pays for the prefix's first start."""
-        for subject in (timer_probe(25), DRIFTER):
+    def warm_up(self, subjects):
+        """One short run of each program, so that none pays for a first start."""
+        for subject in subjects:
             self.measure(subject, 1.0)
 
 
@@ -346,14 +377,24 @@ def targets(results):
                             median_ratio(mode, base, "cpu_percent"), 1.5))
         found.append(Target(f"{mode.name} ticks/s against the probe's",
                             ratio(delivery(results, mode), delivery(results, base)), 0.98, True))
+    if results.runs.get(NATIVE_DRIFTER):
+        found += [
+            Target("native Drifter CPU against its Xlib timer+blit probe",
+                   median_ratio(NATIVE_DRIFTER, XLIB_BLIT_PROBE, "cpu_percent"), 1.1),
+            Target("native Drifter ticks/s against its Xlib probe's",
+                   ratio(delivery(results, NATIVE_DRIFTER), delivery(results, XLIB_BLIT_PROBE)),
+                   0.98, True),
+            Target("native Drifter CPU against the Drifter under Wine",
+                   median_ratio(NATIVE_DRIFTER, DRIFTER, "cpu_percent"), 0.5),
+        ]
     return found
 
 
-def missing_figures(results):
+def missing_figures(results, subjects):
     """What a run failed to measure: a tick rate, launch time or peak memory that is not
     positive, or a CPU or switch figure that is not a number of at least 0."""
     missing = []
-    for subject in SHORT_RUNS + LONG_RUNS:
+    for subject in subjects:
         runs = results.runs.get(subject, [])
         if not runs:
             missing.append(f"{subject.name}: no run")
@@ -380,16 +421,36 @@ def machine():
 
 
 def tables(results):
-    """The short runs against the timer-only probe at 25 ms, and the long runs against the
-    timer-only probe at their own interval."""
+    """The short runs against the timer-only probe at 25 ms, the long runs against the
+    timer-only probe at their own interval, and the native runs (if any) against the Xlib
+    probe, with the Drifter under Wine beside them."""
     probe25 = timer_probe(25)
     short = table(results, SHORT_RUNS, lambda s: probe25, with_switches=False)
     bases = {STILL_QUOTE_2000: timer_probe(2000), FLASHER_250: timer_probe(250)}
     long = table(results, LONG_RUNS, lambda s: bases.get(s, s), with_switches=True)
-    return short, long
+    native = None
+    if results.runs.get(NATIVE_DRIFTER):
+        native = table(results, NATIVE_RUNS + [DRIFTER], lambda s: XLIB_BLIT_PROBE,
+                       with_switches=True)
+    return short, long, native
 
 
-def write_markdown(path, short, long, found, reps, short_s, long_s, load):
+def native_section(native, short_s):
+    if native is None:
+        return ""
+    return f"""
+## {short_s:g} s runs on Linux, against the Xlib timer+blit probe at 25 ms
+
+The native `vqsaver` and an Xlib probe that does the same work (a 25 ms timer from its
+event loop's timeouts, and the same 124 x 152 picture copied from a server-side pixmap onto
+the root window at every tick), on the same Xvfb, interleaved with the runs above; the
+Drifter under Wine beside them. For a native program the split's wineserver share is 0.
+
+{markdown(native)}
+"""
+
+
+def write_markdown(path, short, long, native, found, reps, short_s, long_s, load):
     """docs/benchmark.md: the tables with how they were made."""
     stamp = datetime.datetime.now(datetime.timezone.utc).strftime("%Y-%m-%d %H:%M UTC")
     path.write_text(f"""# Benchmark
@@ -414,7 +475,7 @@ Drifter and the probes the first frame); it includes one interval.
 ## {long_s:g} s runs, against the timer-only probe at the same interval
 
 {markdown(long)}
-
+{native_section(native, short_s)}
 ## Targets
 
 ```
@@ -435,6 +496,9 @@ def main():
     parser.add_argument("--long-seconds", type=float, default=60.0,
                         help="length of the Still & Quote and Flasher CPU runs")
     parser.add_argument("--markdown", type=Path, help="write the tables here (not with --smoke)")
+    parser.add_argument("--vqsaver", type=Path,
+                        help="the native saver to measure too (with --xlib-probe)")
+    parser.add_argument("--xlib-probe", type=Path, help="the Xlib probe built beside it")
     args = parser.parse_args()
     if args.smoke:
         args.reps, args.seconds, args.long_seconds, args.markdown = 1, 2.0, 4.5, None
@@ -442,6 +506,13 @@ def main():
     for path in (args.scr, args.probe):
         if not path.is_file():
             sys.exit(f"bench: {path} does not exist; build the win64 preset first")
+    native = args.vqsaver is not None
+    if native != (args.xlib_probe is not None):
+        sys.exit("bench: --vqsaver and --xlib-probe go together")
+    for path in (args.vqsaver, args.xlib_probe) if native else ():
+        if not path.is_file():
+            sys.exit(f"bench: {path} does not exist; build the linux preset first")
+    short_runs = SHORT_RUNS + (NATIVE_RUNS if native else [])
     args.work.mkdir(parents=True, exist_ok=True)
     wine = WineEnvironment(Path(__file__).resolve().parent.parent / "tools/lib/wine_env.sh",
                            args.work.resolve() / "env")
@@ -451,10 +522,11 @@ def main():
     results = Results()
     try:
         wine.start()
-        bench = Bench(wine, args.scr.resolve(), args.probe.resolve(), args.work.resolve())
-        bench.warm_up()
+        bench = Bench(wine, args.scr.resolve(), args.probe.resolve(), args.work.resolve(),
+                      *((args.vqsaver.resolve(), args.xlib_probe.resolve()) if native else ()))
+        bench.warm_up([timer_probe(25), DRIFTER] + (NATIVE_RUNS if native else []))
         for rep in range(args.reps):
-            for subject in SHORT_RUNS:
+            for subject in short_runs:
                 print(f"[{rep + 1}/{args.reps}] {subject.name}, {args.seconds:g} s", flush=True)
                 results.add(subject, bench.measure(subject, args.seconds))
             for subject in LONG_RUNS:
@@ -466,13 +538,13 @@ def main():
     finally:
         wine.stop()
 
-    short, long = tables(results)
-    print()
-    print(plain(short))
-    print()
-    print(plain(long))
+    short, long, native_table = tables(results)
+    for rows in (short, long, native_table):
+        if rows:
+            print()
+            print(plain(rows))
     if args.smoke:
-        missing = missing_figures(results)
+        missing = missing_figures(results, short_runs + LONG_RUNS)
         if missing:
             sys.exit("bench: figures missing: " + "; ".join(missing))
         print("\nbench: smoke run: every figure came out")
@@ -481,7 +553,7 @@ def main():
     print()
     print("\n".join(t.line() for t in found))
     if args.markdown:
-        write_markdown(args.markdown, short, long, found, args.reps, args.seconds,
+        write_markdown(args.markdown, short, long, native_table, found, args.reps, args.seconds,
                        args.long_seconds, load)
         print(f"\nbench: tables written to {args.markdown}")
     return 0 if all(t.met for t in found) else 1
