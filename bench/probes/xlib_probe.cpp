@@ -2,19 +2,19 @@
 // window xscreensaver names in XSCREENSAVER_WINDOW, or else on the root window, keeps a timer
 // of its own from the event loop's timeouts, and with "blit" moves a 124 x 152 greyscale
 // picture one pixel along and copies it from a server-side pixmap onto the window at every
-// tick ("xlib_probe 25 blit"); without it the ticks do nothing ("xlib_probe 25"). When
-// VQ_TICK_LOG names a file, every tick appends the CLOCK_MONOTONIC_RAW time in microseconds
-// to it, like the Windows probe. Runs until it is ended from outside.
+// tick ("xlib_probe 25 blit"); without it the ticks do nothing ("xlib_probe 25"). Ticks are
+// logged like the saver's (see platform/linux/tick_log.h). Runs until it is ended from outside.
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <poll.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
 #include <vector>
+
+#include "platform/linux/tick_log.h"
 
 namespace {
 
@@ -58,8 +58,8 @@ Window target_window(Display* display) {
 // The picture as a pixmap of the window's depth: greys like the saver's pictures, with a
 // black frame one pixel wide so that a one-pixel move leaves no trail.
 Pixmap make_picture(Display* display, Window window, const XWindowAttributes& attributes) {
-    XImage* image = XCreateImage(display, attributes.visual, attributes.depth, ZPixmap, 0,
-                                 nullptr, kPictureWidth, kPictureHeight, 32, 0);
+    XImage* image = XCreateImage(display, attributes.visual, attributes.depth, ZPixmap, 0, nullptr,
+                                 kPictureWidth, kPictureHeight, 32, 0);
     if (image == nullptr) return None;
     std::vector<char> bits(static_cast<std::size_t>(image->bytes_per_line) * kPictureHeight);
     image->data = bits.data();
@@ -94,10 +94,7 @@ int main(int argc, char** argv) {
     const Pixmap picture = options.blit ? make_picture(display, window, attributes) : None;
     GC gc = XCreateGC(display, window, 0, nullptr);
 
-    FILE* tick_log = nullptr;
-    if (const char* path = std::getenv("VQ_TICK_LOG")) tick_log = std::fopen(path, "a");
-    if (tick_log != nullptr) std::setvbuf(tick_log, nullptr, _IONBF, 0);  // ended abruptly
-
+    TickLog tick_log;
     int x = 0;
     int step = 1;
     const std::int64_t interval_us = std::int64_t{options.interval_ms} * 1000;
@@ -116,7 +113,7 @@ int main(int argc, char** argv) {
         if (now < next) continue;
         // Like a window timer: the next tick is one interval on, never a burst to catch up.
         next = now + interval_us;
-        if (tick_log != nullptr) std::fprintf(tick_log, "%lld\n", static_cast<long long>(now));
+        tick_log.tick();
         if (picture == None) continue;
         if (x + step < 0 || x + step > attributes.width - kPictureWidth) step = -step;
         x += step;
