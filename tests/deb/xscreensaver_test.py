@@ -25,11 +25,12 @@ import time
 from pathlib import Path
 
 NOBODY = 65534
-SCREEN = (1280, 1024)
+SCREEN = (1280, 1400)
 CONFIG_DIR = "/usr/share/xscreensaver/config"
-# Where the settings panel puts its windows on a 1280 x 1024 screen without a window manager.
+# Where the settings panel puts its windows on a 1280 x 1400 screen without a window manager.
 SETTINGS_BUTTON = (982, 630)
-DIALOG_AT = (300, 200)  # the per-saver dialog is moved here; the points below are relative
+DIALOG_AT = (300, 780)  # the per-saver dialog, moved below the panel; the points below are in it
+MODE_MENU = (92, 61)
 DRIFT_SPEED_KNOB = (123, 166)
 DRIFT_SPEED_SLOW_END = (300, 166)
 SAVE_BUTTON = (622, 567)
@@ -189,6 +190,12 @@ class Session:
             "splash:\t\tFalse\ndpmsEnabled:\tFalse\ntimeout:\t1:00:00\ncycle:\t\t0:00:00\n"
             f"programs:\t\t\\\n\t\t\"VQ Saver\"  {self.program} {arguments}  \\n\\\n\n")
 
+    def program_line(self):
+        """The options of VQ Saver's entry in ~/.xscreensaver, its continuations joined."""
+        text = re.sub(r"\\\n", " ", (self.home / ".xscreensaver").read_text())
+        entry = re.search(re.escape(str(self.program)) + r"([^\n]*?)\\n", text)
+        return " ".join(entry.group(1).split()) if entry else ""
+
     def start_daemon(self):
         self.daemon = self.spawn(
             self.user_command(["xscreensaver", "-no-splash", "-log", str(self.home / "daemon.log")]),
@@ -262,9 +269,9 @@ def flasher_black_then_picture(session):
     session.deactivate(pid)
 
 
-def still_quote_intro(session):
-    session.write_programs("--root --mode still-quote")
-    pid, _, _ = session.activate()
+def still_quote_intro(session, arguments):
+    pid, running, _ = session.activate()
+    check(" ".join(running).startswith(arguments), f"the daemon runs {' '.join(running)}")
     _, box = wait_for("the Still & Quote intro", session.lit)
     centre = (box[0] + box[2]) / 2.0
     check(abs(centre - (SCREEN[0] - 1) / 2.0) <= 8,
@@ -272,63 +279,83 @@ def still_quote_intro(session):
     session.deactivate(pid)
 
 
-def settings_panel(session):
+class Panel:
+    """xscreensaver-settings with the package's options file, VQ Saver chosen in its list."""
+
+    def __init__(self, session):
+        self.session = session
+        mount = (["unshare", "--mount", "--propagation", "private"] if session.root_user
+                 else ["unshare", "--user", "--map-current-user", "--mount"])
+        self.process = session.spawn(
+            mount + ["sh", "-c", f'mount --bind "$0" {CONFIG_DIR} && exec "$@"',
+                     str(session.config), *session.user_command(["xscreensaver-settings"])],
+            (session.home / "settings.log").open("a"))
+        self.preview_pid, self.preview_arguments = next(iter(wait_for(
+            "the panel's preview of VQ Saver", lambda: session.savers(preview=True), 20).items()))
+
+    def xdotool(self, *command):
+        return subprocess.run(["xdotool", *command], check=True, capture_output=True, text=True,
+                              env=dict(os.environ, DISPLAY=self.session.display)).stdout
+
+    def geometry(self, window):
+        """(width, height, x, y) of an X window, as an import crop."""
+        info = subprocess.run(["xwininfo", "-display", self.session.display, "-id", window],
+                              capture_output=True, text=True).stdout
+        x, y, width, height = (int(re.search(rf"{name}:\s+(-?\d+)", info).group(1)) for name in
+                               ("Absolute upper-left X", "Absolute upper-left Y", "Width",
+                                "Height"))
+        return width, height, x, y
+
+    def open_dialog(self):
+        """Presses Settings... and moves the saver's dialog to DIALOG_AT."""
+        self.xdotool("mousemove", *map(str, SETTINGS_BUTTON), "click", "1")
+
+        def dialog():
+            found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
+                                    "VQ Saver Settings"], capture_output=True, text=True,
+                                   env=dict(os.environ, DISPLAY=self.session.display))
+            # The main window bears the same title; the dialog is the narrower one.
+            return next((window for window in found.stdout.split()
+                         if self.geometry(window)[0] < SCREEN[0]), None)
+        self.xdotool("windowmove", "--sync", wait_for("the VQ Saver settings dialog", dialog),
+                     *map(str, DIALOG_AT))
+
+    def at(self, point):
+        return str(DIALOG_AT[0] + point[0]), str(DIALOG_AT[1] + point[1])
+
+    def save(self, option):
+        """Presses Save; returns the program line once it holds the option."""
+        self.xdotool("mousemove", *self.at(SAVE_BUTTON), "click", "1")
+        line = wait_for(f"the panel to write {option} into the program line",
+                        lambda: option in self.session.program_line() and
+                        self.session.program_line())
+        return line
+
+    def close(self):
+        self.session.stop(self.process)
+        wait_for("the preview to end with the panel",
+                 lambda: self.preview_pid not in self.session.savers())
+
+
+def panel_previews_and_sets_speed(session):
     session.write_programs("--root --mode drifter")
-    mount = (["unshare", "--mount", "--propagation", "private"] if session.root_user
-             else ["unshare", "--user", "--map-current-user", "--mount"])
-    panel = session.spawn(
-        mount + ["sh", "-c", f'mount --bind "$0" {CONFIG_DIR} && exec "$@"',
-                 str(session.config), *session.user_command(["xscreensaver-settings"])],
-        (session.home / "settings.log").open("w"))
-    pid, arguments = next(iter(wait_for("the panel's preview of VQ Saver",
-                                        lambda: session.savers(preview=True), 20).items()))
-    window = arguments[arguments.index("--window-id") + 1]
-    info = subprocess.run(["xwininfo", "-display", session.display, "-id", window],
-                          capture_output=True, text=True).stdout
-    geometry = [int(re.search(rf"{name}:\s+(-?\d+)", info).group(1)) for name in
-                ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")]
-    pane = (geometry[2], geometry[3], geometry[0], geometry[1])
+    panel = Panel(session)
+    pane = panel.geometry(panel.preview_arguments[panel.preview_arguments.index("--window-id") + 1])
     _, box = wait_for("the Drifter's picture in the preview pane", lambda: session.lit(pane))
     middle = (box[1] + box[3]) / 2.0
     check(box[0] < pane[0] // 4 and abs(middle - (pane[1] - 1) / 2.0) <= 1.5,
           f"the panel's preview pane ({pane[0]} x {pane[1]}) shows the Drifter at its start")
+    panel.open_dialog()
+    panel.xdotool("mousemove", *panel.at(DRIFT_SPEED_KNOB), "mousedown", "1")
+    panel.xdotool("mousemove", *panel.at(((DRIFT_SPEED_KNOB[0] + DRIFT_SPEED_SLOW_END[0]) // 2,
+                                          DRIFT_SPEED_KNOB[1])))
+    panel.xdotool("mousemove", *panel.at(DRIFT_SPEED_SLOW_END), "mouseup", "1")
     subprocess.run(["import", "-display", session.display, "-window", "root",
                     str(session.work / "settings-panel.png")], check=True)
-
-    def xdotool(*command):
-        subprocess.run(["xdotool", *command], env=dict(os.environ, DISPLAY=session.display),
-                       check=True, capture_output=True)
-
-    def at(point):
-        return str(DIALOG_AT[0] + point[0]), str(DIALOG_AT[1] + point[1])
-
-    xdotool("mousemove", *map(str, SETTINGS_BUTTON), "click", "1")
-
-    def dialog():
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name",
-                                "VQ Saver Settings"], capture_output=True, text=True,
-                               env=dict(os.environ, DISPLAY=session.display)).stdout.split()
-        for candidate in found:
-            size = subprocess.run(["xwininfo", "-display", session.display, "-id", candidate],
-                                  capture_output=True, text=True).stdout
-            if int(re.search(r"Width:\s+(\d+)", size).group(1)) < SCREEN[0]:
-                return candidate
-        return None
-    dialog_window = wait_for("the VQ Saver settings dialog", dialog)
-    xdotool("windowmove", "--sync", dialog_window, *map(str, DIALOG_AT))
-    xdotool("mousemove", *at(DRIFT_SPEED_KNOB), "mousedown", "1")
-    xdotool("mousemove", *at(((DRIFT_SPEED_KNOB[0] + DRIFT_SPEED_SLOW_END[0]) // 2,
-                              DRIFT_SPEED_KNOB[1])))
-    xdotool("mousemove", *at(DRIFT_SPEED_SLOW_END), "mouseup", "1")
-    subprocess.run(["import", "-display", session.display, "-window", "root",
-                    str(session.work / "settings-dialog.png")], check=True)
-    xdotool("mousemove", *at(SAVE_BUTTON), "click", "1")
-    line = wait_for("the panel to write the program line", lambda: re.search(
-        rf"{re.escape(str(session.program))}\s*\\?\s*([^\n]*--drift-speed 500[^\n]*?)\s*\\n",
-        (session.home / ".xscreensaver").read_text()))
-    print(f"ok: the panel writes the slow end of the Drifter speed: {line.group(1).strip()}")
-    session.stop(panel)
-    wait_for("the preview to end with the panel", lambda: pid not in session.savers())
+    line = panel.save("--drift-speed 500")
+    check("--mode drifter" in line,
+          f"the panel writes the slow end of the Drifter speed into the line: {line}")
+    panel.close()
 
 
 def panel_speed_reaches_saver(session):
@@ -347,6 +374,21 @@ def panel_speed_reaches_saver(session):
     session.deactivate(pid)
 
 
+def panel_sets_mode(session):
+    panel = Panel(session)
+    panel.open_dialog()
+    # The menu's other entries open over what lies below it; keys reach them once it is up.
+    below = (MODE_MENU[0] * 2, 80, DIALOG_AT[0], DIALOG_AT[1] + MODE_MENU[1] + 20)
+    closed = session.capture(below).pixels
+    panel.xdotool("mousemove", *panel.at(MODE_MENU), "click", "1")
+    wait_for("the mode menu to open", lambda: session.capture(below).pixels != closed)
+    panel.xdotool("key", "Down", "Return")
+    line = panel.save("--mode still-quote")
+    check("--drift-speed 500" in line, f"the panel writes the mode chosen in its menu: {line}")
+    panel.close()
+    still_quote_intro(session, line)
+
+
 def main():
     if len(sys.argv) != 3:
         sys.exit(__doc__.split("Usage: ")[1])
@@ -357,8 +399,8 @@ def main():
         session.start_xvfb()
         session.write_programs("--root --mode drifter")
         session.start_daemon()
-        for step in (drifter_starts_and_moves, flasher_black_then_picture, still_quote_intro,
-                     settings_panel, panel_speed_reaches_saver):
+        for step in (drifter_starts_and_moves, flasher_black_then_picture,
+                     panel_previews_and_sets_speed, panel_speed_reaches_saver, panel_sets_mode):
             step(session)
     except Failed as failure:
         print("FAILED:", failure, file=sys.stderr)
