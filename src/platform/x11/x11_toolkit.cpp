@@ -485,6 +485,7 @@ void TimerPeer::sync() {
 void TimerPeer::fire() {
     const Clock::time_point was_due = *due_;
     timer_.raise_tick();
+    toolkit_.tick_delivered();
     // The handler may have changed the timer, which starts it anew; else the next tick keeps
     // the timer's phase, and ticks missed while the program was busy are dropped.
     if (!due_ || *due_ != was_due || !timer_.running()) return;

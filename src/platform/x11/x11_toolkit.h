@@ -14,6 +14,7 @@
 #include <optional>
 #include <vector>
 
+#include "platform/linux/tick_log.h"
 #include "platform/x11/x11_resources.h"
 #include "toolkit/clock_random.h"
 #include "toolkit/form.h"
@@ -103,7 +104,10 @@ class X11Toolkit : public tk::Toolkit {
     void timer_destroyed(TimerPeer& timer);
     Clock::time_point now() const { return Clock::now(); }
 
-  private:
+    // Every tick a timer delivers, logged when the benchmark asks for it.
+    void tick_delivered() { tick_log_.tick(); }
+
+private:
     void last_form_unloaded() override { quit_ = true; }
     void measure_screen();
     void dispatch(XEvent& event);
@@ -117,6 +121,7 @@ class X11Toolkit : public tk::Toolkit {
     Target target_;
     tk::SettingsStore& settings_;
     int signal_fd_;
+    TickLog tick_log_;
     X11Resources resources_;
     tk::ClockRandom random_;
     int screen_number_ = 0;
