@@ -12,7 +12,7 @@ packages=(
     xdotool x11-utils x11-xserver-utils imagemagick icoutils
     nsis zip unzip
     pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
-    xscreensaver xscreensaver-data lintian
+    xscreensaver xscreensaver-data lintian python3
 )
 
 missing=()
