@@ -184,7 +184,7 @@ class Session:
         return Frame(ppm, taken)
 
     def write_programs(self, arguments):
-        # As the settings panel writes it: the user's own list, VQ Saver first and chosen.
+        # The user's own list, VQ Saver alone and chosen; no lock, fade or blanking by time.
         (self.home / ".xscreensaver").write_text(
             "mode:\t\tone\nselected:\t0\nlock:\t\tFalse\nfade:\t\tFalse\nunfade:\t\tFalse\n"
             "splash:\t\tFalse\ndpmsEnabled:\tFalse\ntimeout:\t1:00:00\ncycle:\t\t0:00:00\n"
@@ -197,18 +197,19 @@ class Session:
         return " ".join(entry.group(1).split()) if entry else ""
 
     def start_daemon(self):
-        self.daemon = self.spawn(
+        self.spawn(
             self.user_command(["xscreensaver", "-no-splash", "-log", str(self.home / "daemon.log")]),
             subprocess.DEVNULL)
         wait_for("the daemon to answer",
                  lambda: self.run_as_user("xscreensaver-command", "-version").returncode == 0)
 
     def activate(self):
-        """Blanks the screen; returns (pid, arguments) of the saver the daemon started."""
+        """Blanks the screen; returns the pid and arguments of the saver the daemon started,
+        and a time before it started."""
+        started = time.monotonic()
         result = self.run_as_user("xscreensaver-command", "-activate")
         if result.returncode != 0:
             raise Failed("xscreensaver-command -activate: " + result.stderr.strip())
-        started = time.monotonic()
         pid, arguments = next(iter(wait_for("the daemon to start the saver",
                                             lambda: self.savers(preview=False)).items()))
         return pid, arguments, started
@@ -235,7 +236,7 @@ def drifter_starts_and_moves(session):
     pid, arguments, _ = session.activate()
     check(arguments[:3] == ["--root", "--mode", "drifter"],
           f"the daemon runs the program line as written ({' '.join(arguments)})")
-    first, box = session.lit() or wait_for("the Drifter's picture", session.lit)
+    _, box = wait_for("the Drifter's picture", session.lit)
     left, top, right, bottom = box
     middle = (top + bottom) / 2.0
     check(left < SCREEN[0] // 4 and abs(middle - (SCREEN[1] - 1) / 2.0) <= 1.5,
@@ -370,7 +371,8 @@ def panel_speed_reaches_saver(session):
     # capture's own duration); the default of 25 ms would move about 100 pixels.
     check(later[0] - box[0] <= seconds / 0.5 + 2,
           f"the Drifter steps every 500 ms: {later[0] - box[0]} pixels in {seconds:.1f} s")
-    wait_for("the slow Drifter to move at all", lambda: (session.lit() or (0, (0,)))[1][0] > box[0])
+    wait_for("the slow Drifter to move at all",
+             lambda: (found := session.lit()) and found[1][0] > box[0])
     session.deactivate(pid)
 
 
@@ -404,8 +406,9 @@ def main():
             step(session)
     except Failed as failure:
         print("FAILED:", failure, file=sys.stderr)
-        subprocess.run(["import", "-display", session.display, "-window", "root",
-                        str(work / "failure.png")], check=False)
+        if session.display:
+            subprocess.run(["import", "-display", session.display, "-window", "root",
+                            str(work / "failure.png")], check=False)
         return 1
     finally:
         session.close()

@@ -3,7 +3,8 @@
 # /usr/libexec/xscreensaver (where xscreensaver looks first), its options file for
 # xscreensaver's settings panel, its manual page, the copyright file and a changelog. The
 # dependencies come from the shared libraries the program links, through the shlibs files
-# of the packages that hold them, as dpkg-shlibdeps would find them.
+# of the packages that hold them: the version a library's symbols file gives the newest
+# symbol version the program needs (what dpkg-shlibdeps would find), else its shlibs line.
 #
 # Usage: tools/lib/deb.sh PROGRAM OUT_DIR   (writes OUT_DIR/vqsaver_VERSION_ARCH.deb)
 set -euo pipefail
@@ -29,12 +30,36 @@ owner() {
     return 1
 }
 
-# "pkg (>= version)" for one soname, from the owning package's shlibs line.
+# The symbol versions (GLIBC_2.34, GLIBCXX_3.4.29...) the program needs from one soname.
+needed_versions() {
+    objdump -p "$program" | awk -v lib="$1" '
+        /^  required from / { from = ($3 == lib ":") ; next }
+        /^  [^ ]/ { from = 0 }
+        from && NF == 4 { print $4 }'
+}
+
+# The newest package version that brings one of those symbol versions, from the package's
+# symbols file; nothing when it has none or names none of them.
+symbols_minimum() {
+    local soname=$1 package=$2 symbols=/var/lib/dpkg/info/$2:$arch.symbols best="" tag version
+    [ -f "$symbols" ] || symbols=/var/lib/dpkg/info/$package.symbols
+    [ -f "$symbols" ] || return 0
+    for tag in $(needed_versions "$soname"); do
+        version=$(awk -v want="$tag@$tag" '$1 == want { print $2; exit }' "$symbols")
+        [ -n "$version" ] || continue
+        if [ -z "$best" ] || dpkg --compare-versions "$version" gt "$best"; then best=$version; fi
+    done
+    echo "$best"
+}
+
+# "pkg (>= version)" for one soname.
 dependency() {
-    local soname=$1 path name number package shlibs
+    local soname=$1 path name number package shlibs minimum
     path=$(ldd "$program" | awk -v lib="$soname" '$1 == lib { print $3 }')
     [ -n "$path" ] || fail "$soname is not found on this machine"
     package=$(owner "$path") || fail "no package holds $path"
+    minimum=$(symbols_minimum "$soname" "$package")
+    [ -z "$minimum" ] || { echo "$package (>= $minimum)"; return 0; }
     name=${soname%%.so*} number=${soname#*.so.}
     for shlibs in "/var/lib/dpkg/info/$package:$arch.shlibs" "/var/lib/dpkg/info/$package.shlibs"; do
         [ -f "$shlibs" ] || continue
@@ -65,9 +90,19 @@ printf 'vqsaver (%s) unstable; urgency=medium\n\n  * Release %s.\n\n -- %s  %s\n
     "$version" "$version" "$maintainer" "$date" | gzip -9n > "$stage/usr/share/doc/vqsaver/changelog.gz"
 chmod 0644 "$stage/usr/share/man/man6/vqsaver.6.gz" "$stage/usr/share/doc/vqsaver/changelog.gz"
 
-depends=$(objdump -p "$stage/usr/libexec/xscreensaver/vqsaver" | awk '$1 == "NEEDED" { print $2 }' |
-    while read -r soname; do dependency "$soname"; done | sort -u | paste -sd, - | sed 's/,/, /g')
-[ -n "$depends" ] || fail "no dependencies found"
+# One entry a package (libc.so.6 and libm.so.6 both come from libc6): the newest version.
+declare -A wanted=()
+while read -r package relation; do
+    old=${wanted[$package]-}
+    if [ -z "$old" ] || { [ -n "$relation" ] && dpkg --compare-versions \
+        "$(tr -d '()>=' <<< "$relation" | xargs)" gt "$(tr -d '()>=' <<< "$old" | xargs)"; }; then
+        wanted[$package]=${relation:- }
+    fi
+done < <(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }' |
+    while read -r soname; do dependency "$soname"; done)
+[ ${#wanted[@]} -gt 0 ] || fail "no dependencies found"
+depends=$(for package in "${!wanted[@]}"; do echo "$package ${wanted[$package]}"; done |
+    sed 's/ *$//' | sort | paste -sd, - | sed 's/,/, /g')
 size=$(du -sk --exclude=DEBIAN "$stage" | cut -f1)
 cat > "$stage/DEBIAN/control" <<CONTROL
 Package: vqsaver
