@@ -347,10 +347,14 @@ def panel_previews_and_sets_speed(session):
     check(box[0] < pane[0] // 4 and abs(middle - (pane[1] - 1) / 2.0) <= 1.5,
           f"the panel's preview pane ({pane[0]} x {pane[1]}) shows the Drifter at its start")
     panel.open_dialog()
+    track = (DRIFT_SPEED_SLOW_END[0] - DRIFT_SPEED_KNOB[0], 24, DIALOG_AT[0] + DRIFT_SPEED_KNOB[0],
+             DIALOG_AT[1] + DRIFT_SPEED_KNOB[1] - 12)
+    before = session.capture(track).pixels
     panel.xdotool("mousemove", *panel.at(DRIFT_SPEED_KNOB), "mousedown", "1")
     panel.xdotool("mousemove", *panel.at(((DRIFT_SPEED_KNOB[0] + DRIFT_SPEED_SLOW_END[0]) // 2,
                                           DRIFT_SPEED_KNOB[1])))
     panel.xdotool("mousemove", *panel.at(DRIFT_SPEED_SLOW_END), "mouseup", "1")
+    wait_for("the slider to show its new place", lambda: session.capture(track).pixels != before)
     subprocess.run(["import", "-display", session.display, "-window", "root",
                     str(session.work / "settings-panel.png")], check=True)
     line = panel.save("--drift-speed 500")
