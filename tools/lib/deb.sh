@@ -54,7 +54,7 @@ symbols_minimum() {
 
 # "pkg (>= version)" for one soname.
 dependency() {
-    local soname=$1 path name number package shlibs minimum
+    local soname=$1 path name number package shlibs minimum line
     path=$(ldd "$program" | awk -v lib="$soname" '$1 == lib { print $3 }')
     [ -n "$path" ] || fail "$soname is not found on this machine"
     package=$(owner "$path") || fail "no package holds $path"
@@ -63,9 +63,9 @@ dependency() {
     name=${soname%%.so*} number=${soname#*.so.}
     for shlibs in "/var/lib/dpkg/info/$package:$arch.shlibs" "/var/lib/dpkg/info/$package.shlibs"; do
         [ -f "$shlibs" ] || continue
-        awk -v n="$name" -v v="$number" \
-            '$1 == n && $2 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print; exit }' "$shlibs"
-        return 0
+        line=$(awk -v n="$name" -v v="$number" \
+            '$1 == n && $2 == v { $1 = ""; $2 = ""; sub(/^ +/, ""); print; exit }' "$shlibs")
+        [ -z "$line" ] || { echo "$line"; return 0; }
     done
     echo "$package"
 }
@@ -92,14 +92,15 @@ chmod 0644 "$stage/usr/share/man/man6/vqsaver.6.gz" "$stage/usr/share/doc/vqsave
 
 # One entry a package (libc.so.6 and libm.so.6 both come from libc6): the newest version.
 declare -A wanted=()
-while read -r package relation; do
+for soname in $(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }'); do
+    entry=$(dependency "$soname")  # a library it cannot place stops the build here
+    read -r package relation <<< "$entry"
     old=${wanted[$package]-}
     if [ -z "$old" ] || { [ -n "$relation" ] && dpkg --compare-versions \
         "$(tr -d '()>=' <<< "$relation" | xargs)" gt "$(tr -d '()>=' <<< "$old" | xargs)"; }; then
         wanted[$package]=${relation:- }
     fi
-done < <(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }' |
-    while read -r soname; do dependency "$soname"; done)
+done
 [ ${#wanted[@]} -gt 0 ] || fail "no dependencies found"
 depends=$(for package in "${!wanted[@]}"; do echo "$package ${wanted[$package]}"; done |
     sed 's/ *$//' | sort | paste -sd, - | sed 's/,/, /g')
