@@ -107,7 +107,7 @@ class X11Toolkit : public tk::Toolkit {
     // Every tick a timer delivers, logged when the benchmark asks for it.
     void tick_delivered() { tick_log_.tick(); }
 
-private:
+  private:
     void last_form_unloaded() override { quit_ = true; }
     void measure_screen();
     void dispatch(XEvent& event);
