@@ -1,5 +1,6 @@
 // The dialogs at the display's DPI (VQ_DPI, set in the environment before the run): each
 // client area is its design size in twips at that DPI, and every text fits its control.
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cwchar>
@@ -42,18 +43,44 @@ protected:
 };
 
 struct Measure {
-    HDC dc;
+    int dpi;
     std::string clipped;
 };
 
-// Where the text of a control does not fit it, a description; nothing where it does. The
-// text is measured in the dialogs' font, made here: another process's font cannot be used.
-std::string clipped_text(HWND control, HDC dc) {
+// The design font of a dialog text: the dialog font, except the About box's title and slogan.
+// Made here at the DPI as the program makes it: another process's font cannot be used.
+UniqueFont design_font(const std::wstring& text, int dpi) {
+    struct Design {
+        const wchar_t* face;
+        double points;
+        bool bold, italic;
+    };
+    Design design{L"MS Sans Serif", 8, false, false};
+    if (text == kChooser) design = {L"Arial", 11.25, true, true};
+    if (text == L"Three screen savers in one for the ultimate Velmarr fan!")
+        design = {L"MS Sans Serif", 8.25, true, false};
+    const double at_96 = static_cast<double>(std::lround(design.points * 96 / 72.0));
+    LOGFONTW font{};
+    font.lfHeight = -static_cast<LONG>(std::min(std::lround(design.points * dpi / 72.0),
+                                                std::lround(std::floor(at_96 * dpi / 96.0))));
+    font.lfWeight = design.bold ? FW_BOLD : FW_NORMAL;
+    font.lfItalic = design.italic;
+    font.lfCharSet = DEFAULT_CHARSET;
+    wcscpy(font.lfFaceName, design.face);
+    return UniqueFont(CreateFontIndirectW(&font));
+}
+
+// Where the text of a control does not fit it, a description; nothing where it does.
+std::string clipped_text(HWND control, int dpi) {
     wchar_t text[256] = {};
     wchar_t class_name[32] = {};
     GetWindowTextW(control, text, 256);
     GetClassNameW(control, class_name, 32);
     if (!*text || !IsWindowVisible(control)) return {};
+    UniqueFont font = design_font(text, dpi);
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!font || !dc) return "no font to measure with; ";
+    ScopedSelection selected(dc.get(), font.get());
     RECT client{};
     GetClientRect(control, &client);
     const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);
@@ -65,7 +92,8 @@ std::string clipped_text(HWND control, HDC dc) {
     const int room = client.right - (boxed ? GetSystemMetrics(SM_CXMENUCHECK) : 0);
     // Word-wrapped statics break their lines within their width; the others keep one line.
     RECT needed{0, 0, is_static ? client.right : 0, 0};
-    DrawTextW(dc, text, -1, &needed, DT_CALCRECT | (is_static ? DT_WORDBREAK : DT_SINGLELINE));
+    DrawTextW(dc.get(), text, -1, &needed,
+              DT_CALCRECT | (is_static ? DT_WORDBREAK : DT_SINGLELINE));
     if (needed.right <= room && needed.bottom <= client.bottom) return {};
     std::ostringstream report;
     report << '"' << narrow(text) << "\" needs " << needed.right << " x " << needed.bottom
@@ -75,7 +103,7 @@ std::string clipped_text(HWND control, HDC dc) {
 
 BOOL CALLBACK collect_clipped(HWND control, LPARAM context) {
     auto& measure = *reinterpret_cast<Measure*>(context);
-    measure.clipped += clipped_text(control, measure.dc);
+    measure.clipped += clipped_text(control, measure.dpi);
     return TRUE;
 }
 
@@ -93,15 +121,7 @@ TEST_P(Dpi, TheDialogIsItsTwipsAtThisDpiAndEveryTextFits) {
     ASSERT_TRUE(GetClientRect(window->handle, &client));
     EXPECT_EQ(client.right, pixels(dialog.twips.cx));
     EXPECT_EQ(client.bottom, pixels(dialog.twips.cy));
-    LOGFONTW design{};
-    design.lfHeight = -static_cast<LONG>(std::lround(8 * dpi_ / 72.0));
-    design.lfCharSet = DEFAULT_CHARSET;
-    wcscpy(design.lfFaceName, L"MS Sans Serif");
-    UniqueFont font(CreateFontIndirectW(&design));
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    ASSERT_TRUE(font && dc);
-    ScopedSelection selected(dc.get(), font.get());
-    Measure measure{dc.get(), {}};
+    Measure measure{dpi_, {}};
     EnumChildWindows(window->handle, collect_clipped, reinterpret_cast<LPARAM>(&measure));
     EXPECT_EQ(measure.clipped, "");
 }

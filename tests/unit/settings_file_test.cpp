@@ -41,7 +41,7 @@ class SettingsFile : public ::testing::Test {
 TEST_F(SettingsFile, AMissingFileOrSectionReadsAsNothingStored) {
     FileSettingsStore missing = store();
     EXPECT_EQ(missing.get("VQ_Saver", "Config", "Type"), std::nullopt);
-    EXPECT_EQ(ReadInterval(missing, "DriftSpeed", 25), 25);
+    EXPECT_EQ(ReadInterval(missing, keys::DriftSpeed), 25);
 
     write("[Other]\nType=2\nDriftSpeed=40\n");
     FileSettingsStore other_section = store();
@@ -65,14 +65,14 @@ TEST_F(SettingsFile, ReadsKeysOfTheConfigSectionWithoutRegardToCase) {
     EXPECT_EQ(file.get("VQ_Saver", "Config", "DriftSpeed"), "40");
     EXPECT_EQ(file.get("vq_saver", "CONFIG", "sqtitle"), "0") << "CRLF";
     EXPECT_EQ(file.get("VQ_Saver", "Config", "SQQuote"), "");
-    EXPECT_TRUE(ReadTruth(file, "SQQuote", true)) << "an empty value reads as the default";
+    EXPECT_TRUE(ReadTruth(file, keys::SQQuote)) << "an empty value reads as the default";
 }
 
 TEST_F(SettingsFile, AByteOrderMarkAtTheStartAndTheLastOfTwoEntriesCount) {
     write("\xEF\xBB\xBF[Config]\nType=1\nFlasherSpeed=300\n[Other]\nType=0\n[Config]\nType=2\n");
     FileSettingsStore file = store();
-    EXPECT_EQ(ReadInt16(file, "Type", 0), 2);
-    EXPECT_EQ(ReadInterval(file, "FlasherSpeed", 2000), 300);
+    EXPECT_EQ(ReadInt16(file, keys::Type), 2);
+    EXPECT_EQ(ReadInterval(file, keys::FlasherSpeed), 300);
 }
 
 TEST_F(SettingsFile, GarbageIsSkippedAndTheGoodLinesStillCount) {
@@ -85,10 +85,10 @@ TEST_F(SettingsFile, GarbageIsSkippedAndTheGoodLinesStillCount) {
     text += "[]\nSQYear=0\n";
     write(text);
     FileSettingsStore file = store();
-    EXPECT_EQ(ReadInt16(file, "DriftImage", 41), 41);
-    EXPECT_EQ(ReadInterval(file, "DriftSpeed", 25), 25);
-    EXPECT_EQ(ReadInterval(file, "SQSpeed", 5000), 2000);
-    EXPECT_EQ(ReadInterval(file, "FlasherSpeed", 2000), 2000);
+    EXPECT_EQ(ReadInt16(file, keys::DriftImage), 41);
+    EXPECT_EQ(ReadInterval(file, keys::DriftSpeed), 25);
+    EXPECT_EQ(ReadInterval(file, keys::SQSpeed), 2000);
+    EXPECT_EQ(ReadInterval(file, keys::FlasherSpeed), 2000);
     EXPECT_EQ(file.get("VQ_Saver", "Config", "SQYear"), std::nullopt) << "[] is another section";
 }
 
@@ -96,9 +96,9 @@ TEST_F(SettingsFile, AOneMebibyteLineReadsAsTheDefaultAndTheNextLineStillCounts)
     write("[Config]\nDriftSpeed=" + std::string(1 << 20, '7') + "\nSQSpeed=3000\n" +
           "SQTitle=" + std::string(1 << 20, ' ') + "0\n");
     FileSettingsStore file = store();
-    EXPECT_EQ(ReadInterval(file, "DriftSpeed", 25), 25);
-    EXPECT_EQ(ReadInterval(file, "SQSpeed", 5000), 3000);
-    EXPECT_FALSE(ReadTruth(file, "SQTitle", true));
+    EXPECT_EQ(ReadInterval(file, keys::DriftSpeed), 25);
+    EXPECT_EQ(ReadInterval(file, keys::SQSpeed), 3000);
+    EXPECT_FALSE(ReadTruth(file, keys::SQTitle));
 }
 
 TEST_F(SettingsFile, AFolderOrAnUnreadableFileReadsAsNothingStored) {
@@ -112,29 +112,29 @@ TEST_F(SettingsFile, AFolderOrAnUnreadableFileReadsAsNothingStored) {
 TEST_F(SettingsFile, AnEditWhileTheSaverRunsCountsFromTheNextRead) {
     write("[Config]\nSQTitle=1\n");
     FileSettingsStore file = store();
-    EXPECT_TRUE(ReadTruth(file, "SQTitle", true));
+    EXPECT_TRUE(ReadTruth(file, keys::SQTitle));
     write("[Config]\nSQTitle=0\nSQYear=0\n");
-    EXPECT_FALSE(ReadTruth(file, "SQTitle", true));
+    EXPECT_FALSE(ReadTruth(file, keys::SQTitle));
     fs::remove(path_);
-    EXPECT_TRUE(ReadTruth(file, "SQTitle", true));
+    EXPECT_TRUE(ReadTruth(file, keys::SQTitle));
 }
 
 TEST_F(SettingsFile, OptionsWinOverTheFileAndABadOptionValueReadsAsTheDefault) {
     write("[Config]\nType=1\nDriftSpeed=100\nFlasherSpeed=300\n");
     FileSettingsStore file =
         store({{"Type", "2"}, {"DriftSpeed", "abc"}, {"Type", "0"}, {"SQSpeed", "2000\nType=2"}});
-    EXPECT_EQ(ReadInt16(file, "Type", 0), 0) << "the last option for a key";
-    EXPECT_EQ(ReadInterval(file, "DriftSpeed", 25), 25);
-    EXPECT_EQ(ReadInterval(file, "FlasherSpeed", 2000), 300);
-    EXPECT_EQ(ReadInterval(file, "SQSpeed", 5000), 2000) << "an option value is one line";
+    EXPECT_EQ(ReadInt16(file, keys::Type), 0) << "the last option for a key";
+    EXPECT_EQ(ReadInterval(file, keys::DriftSpeed), 25);
+    EXPECT_EQ(ReadInterval(file, keys::FlasherSpeed), 300);
+    EXPECT_EQ(ReadInterval(file, keys::SQSpeed), 2000) << "an option value is one line";
 }
 
 TEST_F(SettingsFile, WritesStayInMemoryAndNeverReachTheFile) {
     write("[Config]\nType=1\n");
     const auto before = fs::last_write_time(path_);
     FileSettingsStore file = store();
-    WriteSetting(file, "Type", tk::Int16{2});
-    EXPECT_EQ(ReadInt16(file, "Type", 0), 2);
+    WriteSetting(file, keys::Type, tk::Int16{2});
+    EXPECT_EQ(ReadInt16(file, keys::Type), 2);
     std::ifstream in(path_);
     const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_EQ(text, "[Config]\nType=1\n");
