@@ -1,5 +1,5 @@
 // Frames, push buttons, check boxes and option buttons: all of the BUTTON class.
-#include "platform/win32/form_peer.h"
+#include "platform/win32/win32_form_peer.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/native_control.h"
 #include "toolkit/check_box.h"

@@ -1,6 +1,6 @@
 // A drop-down list the user picks from and cannot type in.
 #include "platform/win32/native_control.h"
-#include "platform/win32/text.h"
+#include "platform/win32/win32_text.h"
 #include "toolkit/combo_box.h"
 
 namespace win32 {

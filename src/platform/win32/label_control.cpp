@@ -1,11 +1,11 @@
 // A dialog's label: a native static control whose window text is its caption, so that a
 // screen reader reads it, painted exactly as the form paints a windowless label. Without
 // SS_NOTIFY a static control lets mouse input through to the form.
-#include "platform/win32/form_peer.h"
+#include "platform/win32/win32_form_peer.h"
 #include "platform/win32/geometry.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/native_control.h"
-#include "platform/win32/windowless_control.h"
+#include "platform/win32/win32_windowless_controls.h"
 #include "toolkit/label.h"
 
 namespace win32 {

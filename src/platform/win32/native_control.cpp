@@ -2,10 +2,10 @@
 
 #include <commctrl.h>
 
-#include "platform/win32/form_peer.h"
+#include "platform/win32/win32_form_peer.h"
 #include "platform/win32/geometry.h"
 #include "platform/win32/guarded.h"
-#include "platform/win32/text.h"
+#include "platform/win32/win32_text.h"
 #include "platform/win32/win32_toolkit.h"
 
 namespace win32 {

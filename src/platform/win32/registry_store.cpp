@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/win32/handles.h"
-#include "platform/win32/text.h"
+#include "platform/win32/win32_text.h"
 
 namespace win32 {
 namespace {

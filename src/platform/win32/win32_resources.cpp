@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/win32/text.h"
+#include "platform/win32/win32_text.h"
 #include "platform/win32/win32_picture.h"
 #include "resources/content/icon.h"
 #include "resources/content/version_values.h"

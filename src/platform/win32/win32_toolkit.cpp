@@ -5,11 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/win32/form_peer.h"
+#include "platform/win32/win32_form_peer.h"
 #include "platform/win32/geometry.h"
 #include "platform/win32/guarded.h"
-#include "platform/win32/text.h"
-#include "platform/win32/timer_peer.h"
+#include "platform/win32/win32_text.h"
+#include "platform/win32/win32_timer_peer.h"
 #include "toolkit/form.h"
 
 namespace win32 {

@@ -1,10 +1,10 @@
-#include "platform/win32/windowless_control.h"
+#include "platform/win32/win32_windowless_controls.h"
 
-#include "platform/win32/form_peer.h"
+#include "platform/win32/win32_form_peer.h"
 #include "platform/win32/geometry.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/picture_drawing.h"
-#include "platform/win32/text.h"
+#include "platform/win32/win32_text.h"
 #include "platform/win32/win32_toolkit.h"
 #include "toolkit/form.h"
 #include "toolkit/image_control.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/back_buffer.h"
+#include "platform/win32/win32_back_buffer.h"
 #include "platform/win32/handles.h"
 #include "toolkit/form.h"
 #include "toolkit/peers.h"

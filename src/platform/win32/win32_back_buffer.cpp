@@ -1,4 +1,4 @@
-#include "platform/win32/back_buffer.h"
+#include "platform/win32/win32_back_buffer.h"
 
 namespace win32 {
 

@@ -1,4 +1,4 @@
-#include "platform/win32/form_peer.h"
+#include "platform/win32/win32_form_peer.h"
 
 #include <windowsx.h>
 
@@ -9,10 +9,10 @@
 #include "platform/win32/guarded.h"
 #include "platform/win32/native_control.h"
 #include "platform/win32/picture_drawing.h"
-#include "platform/win32/text.h"
-#include "platform/win32/timer_peer.h"
+#include "platform/win32/win32_text.h"
+#include "platform/win32/win32_timer_peer.h"
 #include "platform/win32/win32_toolkit.h"
-#include "platform/win32/windowless_control.h"
+#include "platform/win32/win32_windowless_controls.h"
 #include "toolkit/command_button.h"
 #include "toolkit/control.h"
 #include "toolkit/frame.h"

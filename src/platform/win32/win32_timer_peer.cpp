@@ -1,8 +1,8 @@
-#include "platform/win32/timer_peer.h"
+#include "platform/win32/win32_timer_peer.h"
 
 #include <algorithm>
 
-#include "platform/win32/form_peer.h"
+#include "platform/win32/win32_form_peer.h"
 #include "platform/win32/win32_toolkit.h"
 #include "toolkit/form.h"
 
