@@ -1,6 +1,8 @@
 #include "toolkit/text_rules.h"
 
 #include <algorithm>
+#include <array>
+#include <cctype>
 #include <cmath>
 
 namespace tk {
@@ -12,6 +14,13 @@ constexpr double kMaxPixels = 1 << 20;
 int rounded_pixels(double pixels) {
     if (std::isnan(pixels)) return 0;
     return static_cast<int>(std::lround(std::clamp(pixels, -kMaxPixels, kMaxPixels)));
+}
+
+bool same_name(std::string_view a, std::string_view b) {
+    return std::ranges::equal(a, b, [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
 }
 
 }  // namespace
@@ -37,6 +46,16 @@ std::string shown_text(std::string_view caption) {
 std::vector<std::string> break_lines(std::string_view shown, int wrap_px,
                                      const TextWidth& width_of) {
     std::vector<std::string> lines;
+    // Blanks after a line's last word stay on it as far as they fit, as Win32 measures them.
+    const auto add_blanks_that_fit = [&](std::string& line, std::size_t count) {
+        for (; count > 0; --count) {
+            line += ' ';
+            if (width_of(line) > wrap_px) {
+                line.pop_back();
+                return;
+            }
+        }
+    };
     std::string_view rest = shown;
     while (true) {
         const std::size_t end = rest.find('\n');
@@ -53,7 +72,10 @@ std::vector<std::string> break_lines(std::string_view shown, int wrap_px,
                     std::min(paragraph.find_first_not_of(' ', at), paragraph.size());
                 const std::string_view blanks = paragraph.substr(at, word_start - at);
                 if (word_start == paragraph.size()) {
-                    if (!line_has_word) line += blanks;  // a paragraph of blanks only
+                    if (line_has_word)
+                        add_blanks_that_fit(line, blanks.size());
+                    else
+                        line += blanks;  // a paragraph of blanks only
                     break;
                 }
                 const std::size_t word_end =
@@ -65,6 +87,7 @@ std::vector<std::string> break_lines(std::string_view shown, int wrap_px,
                 if (!line_has_word || width_of(candidate) <= wrap_px) {
                     line = std::move(candidate);
                 } else {
+                    add_blanks_that_fit(line, blanks.size());
                     lines.push_back(std::move(line));
                     line = std::string(word);
                 }
@@ -86,6 +109,15 @@ LineMetrics windows_line_metrics(int win_ascent, int win_descent, int units_per_
         return {};
     const double scale = std::min(pixel_size, kMaxPixels) / units_per_em;
     return {rounded_pixels(win_ascent * scale), rounded_pixels(win_descent * scale)};
+}
+
+std::string_view family_to_match(std::string_view family) {
+    return same_name(family, "MS Sans Serif") ? "Arial" : family;
+}
+
+bool has_arial_metrics(std::string_view face_family) {
+    return std::ranges::any_of(std::array{"Arial", "Liberation Sans", "Arimo"},
+                               [&](const char* name) { return same_name(face_family, name); });
 }
 
 int twips_to_pixels(double twips, double twips_per_pixel) {

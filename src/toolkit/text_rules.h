@@ -20,8 +20,9 @@ std::string shown_text(std::string_view caption);
 
 // The lines a shown text breaks into: at each line feed ("\r\n" counts as one), then, when
 // wrap_px is above 0, greedily between words: as many words as width_of says fit. A word
-// wider than the line stands alone on it; the blanks at a break belong to no line, and blanks
-// after a paragraph's last word do not widen it. Always at least one line, perhaps empty.
+// wider than the line stands alone on it. The blanks after a line's last word stay on it as
+// far as they fit (Win32 counts them in the text's width, and they shift a centred line);
+// the rest of them belong to no line. Always at least one line, perhaps empty.
 using TextWidth = std::function<int(std::string_view)>;
 std::vector<std::string> break_lines(std::string_view shown, int wrap_px,
                                      const TextWidth& width_of);
@@ -38,6 +39,15 @@ struct LineMetrics {
 // Nothing (all zero) when the font has no such metrics.
 LineMetrics windows_line_metrics(int win_ascent, int win_descent, int units_per_em,
                                  double pixel_size);
+
+// The font family to ask a platform's font matcher for. Win32 answers the dialogs' "MS Sans
+// Serif" with Arial's metrics, where a matcher without that alias (fontconfig) would pick a
+// wider face; every other family is asked for as it is.
+std::string_view family_to_match(std::string_view family);
+
+// Whether a face a matcher chose for Arial has Arial's metrics: Arial itself or one of its
+// metric-compatible twins (Liberation Sans, Arimo), so that captions fit as they do on Win32.
+bool has_arial_metrics(std::string_view face_family);
 
 // Twips to whole pixels, to the nearest one.
 int twips_to_pixels(double twips, double twips_per_pixel);

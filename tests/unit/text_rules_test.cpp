@@ -72,18 +72,20 @@ TEST(BreakLines, BreaksAtLineFeedsThenGreedilyBetweenWords) {
         {"", 50, {""}},
         {"one two three", 0, {"one two three"}},
         {"one two three", 70, {"one two", "three"}},
-        {"one two three", 69, {"one", "two", "three"}},
+        {"one two three", 69, {"one ", "two ", "three"}},
         {"a\nb", 0, {"a", "b"}},
         {"a\r\nb", 100, {"a", "b"}},
         {"a\n", 0, {"a", ""}},
         {"verylongword x", 30, {"verylongword", "x"}},
-        {"a  b", 30, {"a", "b"}},
+        {"a  b", 20, {"a ", "b"}},
+        {"a  b", 30, {"a  ", "b"}},
         {"a  b", 40, {"a  b"}},
-        {"a b   ", 100, {"a b"}},
+        {"a b   ", 100, {"a b   "}},
+        {"a b   ", 40, {"a b "}},
         {"a b   ", 0, {"a b   "}},
         {"   ", 100, {"   "}},
         {"  lead in", 60, {"  lead", "in"}},
-        {"one two\nthree four", 70, {"one two", "three", "four"}},
+        {"one two\nthree four", 70, {"one two", "three ", "four"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(break_lines(c.text, c.wrap_px, ten_per_char), c.lines)
@@ -116,6 +118,17 @@ TEST(WindowsLineMetrics, ScalesAndRoundsAscentAndDescentEachOnTheirOwn) {
             << c.descent << "/" << c.units << " at " << c.pixels;
         EXPECT_EQ(metrics.height(), c.want_ascent + c.want_descent);
     }
+}
+
+TEST(FontFamilies, TheDialogFontIsMatchedAsArialAndArialTwinsAreKnown) {
+    EXPECT_EQ(family_to_match("MS Sans Serif"), "Arial");
+    EXPECT_EQ(family_to_match("ms sans serif"), "Arial");
+    EXPECT_EQ(family_to_match("Arial"), "Arial");
+    EXPECT_EQ(family_to_match("Courier New"), "Courier New");
+    for (const char* twin : {"Arial", "Liberation Sans", "LIBERATION SANS", "Arimo"})
+        EXPECT_TRUE(has_arial_metrics(twin)) << twin;
+    for (const char* other : {"DejaVu Sans", "Liberation Sans Narrow", "Liberation", "", "Arial "})
+        EXPECT_FALSE(has_arial_metrics(other)) << other;
 }
 
 TEST(TwipsToPixels, RoundsToTheNearestPixel) {

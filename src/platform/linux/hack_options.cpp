@@ -121,6 +121,11 @@ ParseResult ParseHackOptions(const std::vector<std::string_view>& arguments) {
             options.fullscreen = true;
             continue;
         }
+        if (name == "measure") {
+            if (!takes_no_value()) return result;
+            options.measure = true;
+            continue;
+        }
         if (name == "window-id") {
             const auto value = take_value();
             if (!value) return result;
@@ -182,6 +187,8 @@ std::string Usage() {
            "  --studio, --no-studio  the studio,\n"
            "  --year, --no-year      and the year\n"
            "\n"
+           "  --measure              print the size in pixels of every dialog caption and\n"
+           "                         Still & Quote text at 96, 120, 144 and 192 dpi, and end\n"
            "  --help                 this text\n"
            "\n"
            "Every option may also be written with one dash, and a value after '='.\n";

@@ -16,6 +16,7 @@
 #include "platform/linux/settings_file.h"
 #include "platform/x11/x11_toolkit.h"
 #include "platform/x11/xlib.h"
+#include "startup/caption_sizes.h"
 #include "startup/mod_vq_saver.h"
 #include "startup/program.h"
 
@@ -108,6 +109,10 @@ int main(int argc, char** argv) {
     try {
         x11::X11Toolkit toolkit(display, target, settings, g_signal_pipe[0]);
         vq::Program program(toolkit);
+        if (parsed.options.measure) {
+            std::fputs(vq::CaptionSizes(program).c_str(), stdout);
+            return 0;
+        }
         if (target.placement == x11::Placement::FullScreen) {
             // The saver path of Windows' /s: a second full-screen copy ends at once, input
             // ends the first.

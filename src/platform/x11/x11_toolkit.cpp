@@ -7,6 +7,7 @@
 #include <bit>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -288,21 +289,38 @@ const XftColor* X11Toolkit::xft_color(tk::Color color) {
 }
 
 XftFont* X11Toolkit::font(const tk::Font& font, int dpi) {
-    // Whole pixels by the rule every backend applies; fontconfig answers Arial with a
-    // metric-compatible face where one is installed.
+    // Whole pixels by the rule every backend applies.
     const int pixels = tk::font_pixel_height(font.size, dpi > 0 ? dpi : screen_.dpi);
     for (const auto& [known, known_pixels, xft] : fonts_)
         if (known == font && known_pixels == pixels) return xft;
+    const std::string family(tk::family_to_match(font.name));
     const int weight = font.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
     const int slant = font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN;
-    XftFont* xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, font.name.c_str(),
+    XftFont* xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, family.c_str(),
                                FC_PIXEL_SIZE, FcTypeDouble, static_cast<double>(pixels), FC_WEIGHT,
                                FcTypeInteger, weight, FC_SLANT, FcTypeInteger, slant, nullptr);
     if (xft == nullptr)
         xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, "sans-serif",
                           FC_PIXEL_SIZE, FcTypeDouble, static_cast<double>(pixels), nullptr);
-    if (xft != nullptr) fonts_.emplace_back(font, pixels, xft);
+    if (xft == nullptr) return nullptr;
+    if (family == "Arial") check_arial_metrics(xft);
+    fonts_.emplace_back(font, pixels, xft);
     return xft;
+}
+
+void X11Toolkit::check_arial_metrics(XftFont* xft) {
+    // fontconfig always answers with some face: one of other metrics makes every caption
+    // wider or narrower than the dialogs and the saver were laid out for.
+    if (arial_checked_) return;
+    arial_checked_ = true;
+    FcChar8* matched = nullptr;
+    if (FcPatternGetString(xft->pattern, FC_FAMILY, 0, &matched) != FcResultMatch) return;
+    const std::string_view face(reinterpret_cast<const char*>(matched));
+    if (!tk::has_arial_metrics(face))
+        std::fprintf(stderr,
+                     "vqsaver: Arial is shown in \"%s\", whose letters differ in size: text may "
+                     "not fit (install fonts-liberation)\n",
+                     matched);
 }
 
 Pixmap X11Toolkit::pixmap_of(const tk::Picture& picture) {

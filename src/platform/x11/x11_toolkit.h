@@ -118,6 +118,8 @@ class X11Toolkit : public tk::Toolkit {
     void fire_due_timers();
     void flush_forms();
     void unload_every_form();
+    // Says once on standard error when Arial is answered by a face of other metrics.
+    void check_arial_metrics(XftFont* xft);
     void try_keyboard_grab();
     std::optional<Clock::time_point> next_due() const;
 
@@ -142,6 +144,7 @@ class X11Toolkit : public tk::Toolkit {
     bool given_gone_ = false;
     std::map<tk::Color, unsigned long> pixels_;
     std::map<tk::Color, XftColor> xft_colors_;
+    bool arial_checked_ = false;
     std::vector<std::tuple<tk::Font, int, XftFont*>> fonts_;  // font, pixel height, Xft's
     std::vector<Pixmap> picture_pixmaps_;
     GC picture_gc_ = nullptr;
