@@ -102,6 +102,9 @@ for soname in $(objdump -p "$program" | awk '$1 == "NEEDED" { print $2 }'); do
     fi
 done
 [ ${#wanted[@]} -gt 0 ] || fail "no dependencies found"
+# Its captions are laid out for Arial's metrics: fontconfig answers Arial with Liberation Sans
+# when one of these is installed, and with a face of other metrics (captions overflow) when not.
+wanted["fonts-liberation | fonts-liberation2"]=" "
 depends=$(for package in "${!wanted[@]}"; do echo "$package ${wanted[$package]}"; done |
     sed 's/ *$//' | sort | paste -sd, - | sed 's/,/, /g')
 size=$(du -sk --exclude=DEBIAN "$stage" | cut -f1)

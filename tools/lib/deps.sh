@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-    wine64 wine wine32:i386 xvfb fonts-liberation
+    wine64 wine wine32:i386 xvfb fonts-liberation fonts-dejavu-core
     xdotool x11-utils x11-xserver-utils imagemagick icoutils
     nsis zip unzip
     pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
