@@ -90,10 +90,11 @@ TEST(HackOptions, PlacesAndHelpAreFlags) {
     EXPECT_TRUE(ParseHackOptions(split("--fullscreen")).options.fullscreen);
     EXPECT_TRUE(ParseHackOptions(split("--help")).options.help);
     EXPECT_TRUE(ParseHackOptions(split("-h")).options.help);
+    EXPECT_TRUE(ParseHackOptions(split("--measure")).options.measure);
     const ParseResult none = ParseHackOptions({});
     EXPECT_EQ(none.error, "");
     EXPECT_FALSE(none.options.root || none.options.fullscreen || none.options.help ||
-                 none.options.window_id);
+                 none.options.measure || none.options.window_id);
     EXPECT_TRUE(none.options.settings.empty());
 }
 
@@ -114,6 +115,7 @@ TEST(HackOptions, AnythingElseIsAnErrorThatNamesIt) {
         {"--trail=0", "--trail"},
         {"--no-mode", "--no-mode"},
         {"--no-fullscreen", "--no-fullscreen"},
+        {"--measure=1", "--measure"},
     };
     for (const auto& c : cases) {
         const ParseResult parsed = ParseHackOptions(split(c.line));
@@ -128,7 +130,7 @@ TEST(HackOptions, TheUsageNamesEveryOption) {
     for (const char* option :
          {"--window-id", "--root", "--fullscreen", "--mode", "--drift-image", "--drift-speed",
           "--trail", "--no-trail", "--flasher-speed", "--still-speed", "--title", "--no-title",
-          "--quote", "--no-quote", "--studio", "--no-studio", "--year", "--no-year", "--help"})
+          "--quote", "--no-quote", "--studio", "--no-studio", "--year", "--no-year", "--measure", "--help"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 
