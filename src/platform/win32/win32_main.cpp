@@ -21,7 +21,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         win32::Win32Toolkit toolkit(instance);
         vq::Program program(toolkit);
         modVQSaver::Main(program);
-        exit_code = toolkit.run_message_loop();
+        exit_code = toolkit.run();
     } catch (...) {
         exit_code = 1;
     }

@@ -14,6 +14,7 @@
 #include "platform/x11/x11_form_peer.h"
 #include "platform/x11/x11_picture.h"
 #include "platform/x11/x11_text.h"
+#include "platform/x11/x11_timer_peer.h"
 #include "platform/x11/xlib.h"
 #include "toolkit/form.h"
 #include "toolkit/timer.h"
@@ -106,8 +107,13 @@ unsigned long channel(unsigned value8, unsigned long mask) {
 
 }  // namespace
 
-X11Toolkit::X11Toolkit(Display* display, Target target, tk::SettingsStore& settings, int signal_fd)
-    : display_(display), target_(target), settings_(settings), signal_fd_(signal_fd) {
+X11Toolkit::X11Toolkit(Display* connection, Target target, tk::SettingsStore& settings,
+                       int signal_fd)
+    : connection_(connection),
+      display_(connection),
+      target_(target),
+      settings_(settings),
+      signal_fd_(signal_fd) {
     g_toolkit = this;
     XSetErrorHandler(on_x_error);
     screen_number_ = DefaultScreen(display_);
@@ -138,17 +144,12 @@ X11Toolkit::X11Toolkit(Display* display, Target target, tk::SettingsStore& setti
 }
 
 X11Toolkit::~X11Toolkit() {
-    for (const Pixmap pixmap : picture_pixmaps_) XFreePixmap(display_, pixmap);
+    // The pictures outlive the toolkit in the program's forms; their pixmaps go with it.
     resources_.for_each_picture([](const tk::Picture& picture) {
         static_cast<const X11Picture&>(picture).set_pixmap(None);
     });
-    for (auto& [font, xft] : fonts_) XftFontClose(display_, xft);
     for (auto& [color, xft] : xft_colors_) XftColorFree(display_, visual_, colormap_, &xft);
-    if (picture_gc_ != nullptr) XFreeGC(display_, picture_gc_);
-    if (blank_cursor_ != None) XFreeCursor(display_, blank_cursor_);
-    if (instance_window_ != None) XDestroyWindow(display_, instance_window_);
     g_toolkit = nullptr;
-    XCloseDisplay(display_);
 }
 
 void X11Toolkit::measure_screen() {
@@ -213,10 +214,10 @@ bool X11Toolkit::another_instance_running() {
     // connection lives; the server grab makes looking and taking one step.
     const std::string name = "_VQ_SAVER_FULLSCREEN_S" + std::to_string(screen_number_);
     const Atom selection = XInternAtom(display_, name.c_str(), False);
-    instance_window_ = XCreateSimpleWindow(display_, root_, -1, -1, 1, 1, 0, 0, 0);
+    instance_window_.reset(display_, XCreateSimpleWindow(display_, root_, -1, -1, 1, 1, 0, 0, 0));
     XGrabServer(display_);
     const Window owner = XGetSelectionOwner(display_, selection);
-    if (owner == None) XSetSelectionOwner(display_, selection, instance_window_, CurrentTime);
+    if (owner == None) XSetSelectionOwner(display_, selection, instance_window_.get(), CurrentTime);
     XUngrabServer(display_);
     XSync(display_, False);
     another_instance_ = owner != None;
@@ -230,14 +231,14 @@ void X11Toolkit::show_cursor(bool show) {
 }
 
 Cursor X11Toolkit::blank_cursor() {
-    if (blank_cursor_ == None) {
+    if (!blank_cursor_) {
         static const char kEmpty[1] = {0};
-        const Pixmap empty = XCreateBitmapFromData(display_, root_, kEmpty, 1, 1);
+        const unique_pixmap empty(display_, XCreateBitmapFromData(display_, root_, kEmpty, 1, 1));
         XColor black{};
-        blank_cursor_ = XCreatePixmapCursor(display_, empty, empty, &black, &black, 0, 0);
-        XFreePixmap(display_, empty);
+        blank_cursor_.reset(display_, XCreatePixmapCursor(display_, empty.get(), empty.get(),
+                                                          &black, &black, 0, 0));
     }
-    return blank_cursor_;
+    return blank_cursor_.get();
 }
 
 Window X11Toolkit::claim_given_window() {
@@ -283,7 +284,7 @@ const XftColor* X11Toolkit::xft_color(tk::Color color) {
 
 XftFont* X11Toolkit::font(const tk::Font& font) {
     for (const auto& [known, xft] : fonts_)
-        if (known == font) return xft;
+        if (known == font) return xft.get();
     // The font's size in points at the display's DPI, rounded to whole pixels as Win32's
     // font height is; fontconfig answers Arial with a metric-compatible face.
     const double pixels = std::max(1.0, std::round(font.size * screen_.dpi / 72.0));
@@ -295,7 +296,7 @@ XftFont* X11Toolkit::font(const tk::Font& font) {
     if (xft == nullptr)
         xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, "sans-serif",
                           FC_PIXEL_SIZE, FcTypeDouble, pixels, nullptr);
-    if (xft != nullptr) fonts_.emplace_back(font, xft);
+    if (xft != nullptr) fonts_.emplace_back(font, unique_xft_font(display_, xft));
     return xft;
 }
 
@@ -329,12 +330,12 @@ Pixmap X11Toolkit::pixmap_of(const tk::Picture& picture) {
     const Pixmap pixmap =
         XCreatePixmap(display_, root_, static_cast<unsigned>(width), static_cast<unsigned>(height),
                       static_cast<unsigned>(depth_));
-    if (picture_gc_ == nullptr) picture_gc_ = XCreateGC(display_, pixmap, 0, nullptr);
-    XPutImage(display_, pixmap, picture_gc_, image, 0, 0, 0, 0, static_cast<unsigned>(width),
+    picture_pixmaps_.emplace_back(display_, pixmap);
+    if (!picture_gc_) picture_gc_.reset(display_, XCreateGC(display_, pixmap, 0, nullptr));
+    XPutImage(display_, pixmap, picture_gc_.get(), image, 0, 0, 0, 0, static_cast<unsigned>(width),
               static_cast<unsigned>(height));
     XDestroyImage(image);
     x11_picture->set_pixmap(pixmap);
-    picture_pixmaps_.push_back(pixmap);
     return pixmap;
 }
 
@@ -465,35 +466,6 @@ int X11Toolkit::run() {
     }
     XSync(display_, False);
     return 0;
-}
-
-TimerPeer::TimerPeer(X11Toolkit& toolkit, tk::Timer& timer) : toolkit_(toolkit), timer_(timer) {
-    toolkit_.timer_created(*this);
-}
-
-TimerPeer::~TimerPeer() {
-    toolkit_.timer_destroyed(*this);
-}
-
-void TimerPeer::sync() {
-    if (timer_.running())
-        due_ = Clock::now() + std::chrono::milliseconds(timer_.interval());
-    else
-        due_.reset();
-}
-
-void TimerPeer::fire() {
-    const Clock::time_point was_due = *due_;
-    timer_.raise_tick();
-    toolkit_.tick_delivered();
-    // The handler may have changed the timer, which starts it anew; else the next tick keeps
-    // the timer's phase, and ticks missed while the program was busy are dropped.
-    if (!due_ || *due_ != was_due || !timer_.running()) return;
-    const auto interval = std::chrono::milliseconds(timer_.interval());
-    Clock::time_point next = was_due + interval;
-    const Clock::time_point now = Clock::now();
-    if (next <= now) next += ((now - next) / interval + 1) * interval;
-    due_ = next;
 }
 
 }  // namespace x11

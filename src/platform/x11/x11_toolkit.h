@@ -15,7 +15,9 @@
 #include <vector>
 
 #include "platform/linux/tick_log.h"
+#include "platform/x11/x11_handles.h"
 #include "platform/x11/x11_resources.h"
+#include "platform/x11/x11_timer_peer.h"
 #include "toolkit/clock_random.h"
 #include "toolkit/form.h"
 #include "toolkit/toolkit.h"
@@ -24,8 +26,6 @@ namespace x11 {
 
 class FormPeer;
 class TimerPeer;
-
-using Clock = std::chrono::steady_clock;
 
 enum class Placement {
     // A window the program is given: it draws there at whatever size the window has, takes
@@ -65,8 +65,8 @@ class X11Toolkit : public tk::Toolkit {
     // Counted; the pointer hides over the program's windows in full screen only.
     void show_cursor(bool show) override;
 
-    // Runs until no form is loaded; the exit status.
-    int run();
+    // Runs the event loop until no form is loaded; the exit status.
+    int run() override;
 
     // Backend side.
     Display* display() const { return display_; }
@@ -117,7 +117,10 @@ class X11Toolkit : public tk::Toolkit {
     void try_keyboard_grab();
     std::optional<Clock::time_point> next_due() const;
 
-    Display* display_;
+    // Declared first so that it closes last, after every resource made on it is freed;
+    // display_ is its pointer, for the many Xlib calls.
+    unique_display connection_;
+    Display* const display_;
     Target target_;
     tk::SettingsStore& settings_;
     int signal_fd_;
@@ -138,12 +141,12 @@ class X11Toolkit : public tk::Toolkit {
     bool given_gone_ = false;
     std::map<tk::Color, unsigned long> pixels_;
     std::map<tk::Color, XftColor> xft_colors_;
-    std::vector<std::pair<tk::Font, XftFont*>> fonts_;
-    std::vector<Pixmap> picture_pixmaps_;
-    GC picture_gc_ = nullptr;
-    Cursor blank_cursor_ = None;
+    std::vector<std::pair<tk::Font, unique_xft_font>> fonts_;
+    std::vector<unique_pixmap> picture_pixmaps_;
+    unique_gc picture_gc_;
+    unique_cursor blank_cursor_;
     int cursor_count_ = 0;
-    Window instance_window_ = None;
+    unique_window instance_window_;
     std::optional<bool> another_instance_;
     Window keyboard_window_ = None;
     bool keyboard_grabbed_ = false;
@@ -151,24 +154,6 @@ class X11Toolkit : public tk::Toolkit {
     std::vector<FormPeer*> forms_;
     std::vector<TimerPeer*> timers_;
     bool quit_ = false;
-};
-
-// A form's timer: due at a point of the event loop's clock while it runs.
-class TimerPeer : public tk::TimerPeer {
-  public:
-    TimerPeer(X11Toolkit& toolkit, tk::Timer& timer);
-    ~TimerPeer() override;
-    // Starting or changing a running timer starts its interval anew, from now.
-    void sync() override;
-
-    std::optional<Clock::time_point> due() const { return due_; }
-    // Delivers one tick and sets the next due time.
-    void fire();
-
-  private:
-    X11Toolkit& toolkit_;
-    tk::Timer& timer_;
-    std::optional<Clock::time_point> due_;
 };
 
 }  // namespace x11
