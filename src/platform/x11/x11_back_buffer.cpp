@@ -1,7 +1,5 @@
 #include "platform/x11/x11_back_buffer.h"
 
-#include <algorithm>
-
 #include "platform/x11/x11_toolkit.h"
 
 namespace x11 {
@@ -9,35 +7,52 @@ namespace x11 {
 void BackBuffer::release() {
     scratch_draw_.reset();
     scratch_.reset();
-    back_.reset();
-    width_ = 0;
-    height_ = 0;
+    drawing_.reset();
 }
 
-bool BackBuffer::fit(GC gc, int width, int height, tk::Color color) {
-    if (back_ && width == width_ && height == height_ && color == color_) return false;
-    Display* display = toolkit_.display();
-    const auto w = static_cast<unsigned>(width);
-    const auto h = static_cast<unsigned>(height);
-    const auto depth = static_cast<unsigned>(toolkit_.depth());
-    unique_pixmap fresh(display, XCreatePixmap(display, toolkit_.root(), w, h, depth));
-    XSetClipMask(display, gc, None);
-    XSetForeground(display, gc, toolkit_.pixel(color));
-    XFillRectangle(display, fresh.get(), gc, 0, 0, w, h);
-    // A new size keeps what was drawn; a new colour starts clean.
-    if (back_ && color == color_)
-        XCopyArea(display, back_.get(), fresh.get(), gc, 0, 0,
-                  static_cast<unsigned>(std::min(width_, width)),
-                  static_cast<unsigned>(std::min(height_, height)), 0, 0);
+bool BackBuffer::fit(int width, int height, tk::Color color) {
+    if (width == width_ && height == height_ && color == color_) return false;
     release();
-    back_ = std::move(fresh);
-    scratch_.reset(display, XCreatePixmap(display, toolkit_.root(), w, h, depth));
-    scratch_draw_.reset(
-        display, XftDrawCreate(display, scratch_.get(), toolkit_.visual(), toolkit_.colormap()));
     width_ = width;
     height_ = height;
     color_ = color;
     return true;
+}
+
+Pixmap BackBuffer::drawing(GC gc) {
+    if (drawing_) return drawing_.get();
+    drawing_ = toolkit_.create_pixmap(width_, height_);
+    if (!drawing_) return None;
+    Display* display = toolkit_.display();
+    XSetClipMask(display, gc, None);
+    XSetForeground(display, gc, toolkit_.pixel(color_));
+    XFillRectangle(display, drawing_.get(), gc, 0, 0, static_cast<unsigned>(width_),
+                   static_cast<unsigned>(height_));
+    return drawing_.get();
+}
+
+bool BackBuffer::make_scratch() {
+    if (scratch_draw_) return true;
+    scratch_ = toolkit_.create_pixmap(width_, height_);
+    if (!scratch_) return false;
+    Display* display = toolkit_.display();
+    scratch_draw_.reset(
+        display, XftDrawCreate(display, scratch_.get(), toolkit_.visual(), toolkit_.colormap()));
+    return static_cast<bool>(scratch_draw_);
+}
+
+void BackBuffer::show(Drawable target, GC gc, const PixelRect& area) const {
+    Display* display = toolkit_.display();
+    XSetClipMask(display, gc, None);
+    const auto width = static_cast<unsigned>(area.width);
+    const auto height = static_cast<unsigned>(area.height);
+    if (drawing_) {
+        XCopyArea(display, drawing_.get(), target, gc, area.x, area.y, width, height, area.x,
+                  area.y);
+        return;
+    }
+    XSetForeground(display, gc, toolkit_.pixel(color_));
+    XFillRectangle(display, target, gc, area.x, area.y, width, height);
 }
 
 }  // namespace x11

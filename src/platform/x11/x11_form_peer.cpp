@@ -191,7 +191,7 @@ void FormPeer::fit_surface() {
     if (window_ == None) return;
     const PixelRect client = client_rect();
     const tk::Color color = form_.back_color();
-    if (!back_.fit(gc_.get(), client.width, client.height, color)) return;
+    if (!back_.fit(client.width, client.height, color)) return;
     if (!given_) XSetWindowBackground(display_, window_, toolkit_.pixel(color));
     invalidate({0, 0, back_.width(), back_.height()});
 }
@@ -238,13 +238,13 @@ void FormPeer::place_topmost(int left_px, int top_px, int width_px, int height_p
 }
 
 void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
-    if (window_ == None || back_.pixmap() == None) return;
+    if (window_ == None) return;
+    const Pixmap target = back_.drawing(gc_.get());
     const Pixmap source = toolkit_.pixmap_of(picture);
-    if (source == None) return;
+    if (target == None || source == None) return;
     XSetClipMask(display_, gc_.get(), None);
-    XCopyArea(display_, source, back_.pixmap(), gc_.get(), 0, 0,
-              static_cast<unsigned>(picture.width_px()), static_cast<unsigned>(picture.height_px()),
-              x_px, y_px);
+    XCopyArea(display_, source, target, gc_.get(), 0, 0, static_cast<unsigned>(picture.width_px()),
+              static_cast<unsigned>(picture.height_px()), x_px, y_px);
     invalidate({x_px, y_px, picture.width_px(), picture.height_px()});
 }
 
@@ -267,24 +267,22 @@ void FormPeer::invalidate(const PixelRect& area) {
 }
 
 void FormPeer::flush() {
-    if (window_ == None || back_.pixmap() == None || dirty_.empty()) return;
+    if (window_ == None || dirty_.empty()) return;
     const PixelRect area = intersect(dirty_, {0, 0, back_.width(), back_.height()});
     dirty_ = {};
     if (area.empty()) return;
     GC gc = gc_.get();
-    XSetClipMask(display_, gc, None);
-    const auto width = static_cast<unsigned>(area.width);
-    const auto height = static_cast<unsigned>(area.height);
     if (!windowless_control_over(form_, area)) {
-        XCopyArea(display_, back_.pixmap(), window_, gc, area.x, area.y, width, height, area.x,
-                  area.y);
+        back_.show(window_, gc, area);
         return;
     }
-    // The buffer and the controls over it are put together off screen, then shown at once.
-    XCopyArea(display_, back_.pixmap(), back_.scratch(), gc, area.x, area.y, width, height, area.x,
-              area.y);
+    // What the form shows and the controls over it are put together off screen, then shown
+    // at once.
+    if (!back_.make_scratch()) return;
+    back_.show(back_.scratch(), gc, area);
     paint_windowless_controls(toolkit_, form_, back_.scratch(), back_.scratch_draw(), gc, area);
-    XCopyArea(display_, back_.scratch(), window_, gc, area.x, area.y, width, height, area.x,
+    XCopyArea(display_, back_.scratch(), window_, gc, area.x, area.y,
+              static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), area.x,
               area.y);
 }
 

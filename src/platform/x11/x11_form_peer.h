@@ -1,6 +1,6 @@
-// A form on X11: a window it is given or one of its own, a persistent back buffer (a
-// pixmap) that keeps what the program drew, and its labels, images and picture boxes
-// painted over that buffer, windowless as on Win32. What changes is gathered into one
+// A form on X11: a window it is given or one of its own, a back buffer (a pixmap, made at
+// the first drawing) that keeps what the program drew, and its labels, images and picture
+// boxes painted over it, windowless as on Win32. What changes is gathered into one
 // rectangle and painted to the window once the event or tick that changed it is handled.
 #pragma once
 

@@ -34,6 +34,8 @@ class unique_x {
 
     Handle get() const { return handle_; }
     explicit operator bool() const { return handle_ != Handle{}; }
+    // Gives the resource up without freeing it: for one the server never made.
+    Handle release() { return std::exchange(handle_, Handle{}); }
     void reset() { reset(display_, Handle{}); }
     void reset(Display* display, Handle handle) {
         if (handle_ != Handle{}) Free(display_, handle_);

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -25,15 +26,17 @@ namespace {
 // The toolkit the error handler reports to: Xlib's handler is a plain function.
 X11Toolkit* g_toolkit = nullptr;
 
-// Errors are expected when the given window goes away under us; that one ends the program,
-// the others are left alone (Xlib's own handler would end it with status 1).
+// Xlib's own handler would end the program at the first error, whatever it was.
 int on_x_error(Display*, XErrorEvent* error) {
-    if (g_toolkit != nullptr &&
-        (error->error_code == BadWindow || error->error_code == BadDrawable) &&
-        error->resourceid == g_toolkit->given_window())
-        g_toolkit->given_window_gone();
+    if (g_toolkit != nullptr) g_toolkit->x_error(*error);
     return 0;
 }
+
+// Tries to take the keyboard often while the window appears, and then, while another program
+// holds it (an open menu), at a calm pace for as long as the saver runs.
+constexpr auto kKeyboardSettling = std::chrono::seconds(3);
+constexpr auto kKeyboardRetryWhileSettling = std::chrono::milliseconds(50);
+constexpr auto kKeyboardRetry = std::chrono::milliseconds(250);
 
 // Xft.dpi from the resource database, as desktop environments set it; else 96.
 int read_dpi(Display* display) {
@@ -327,10 +330,13 @@ Pixmap X11Toolkit::pixmap_of(const tk::Picture& picture) {
             XPutPixel(image, x, y, found->second);
         }
     }
-    const Pixmap pixmap =
-        XCreatePixmap(display_, root_, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                      static_cast<unsigned>(depth_));
-    picture_pixmaps_.emplace_back(display_, pixmap);
+    unique_pixmap made = create_pixmap(width, height);
+    if (!made) {
+        XDestroyImage(image);
+        return None;
+    }
+    const Pixmap pixmap = made.get();
+    picture_pixmaps_.push_back(std::move(made));
     if (!picture_gc_) picture_gc_.reset(display_, XCreateGC(display_, pixmap, 0, nullptr));
     XPutImage(display_, pixmap, picture_gc_.get(), image, 0, 0, 0, 0, static_cast<unsigned>(width),
               static_cast<unsigned>(height));
@@ -339,17 +345,70 @@ Pixmap X11Toolkit::pixmap_of(const tk::Picture& picture) {
     return pixmap;
 }
 
+unique_pixmap X11Toolkit::create_pixmap(int width, int height) {
+    if (width <= 0 || height <= 0) return {};
+    const unsigned long request = NextRequest(display_);
+    unique_pixmap pixmap;
+    if (width <= 0xFFFF && height <= 0xFFFF)
+        pixmap.reset(display_,
+                     XCreatePixmap(display_, root_, static_cast<unsigned>(width),
+                                   static_cast<unsigned>(height), static_cast<unsigned>(depth_)));
+    // The server refuses a pixmap it has no room for with an error that comes later: waiting
+    // for its answer lets the program end now and say why, rather than draw into nothing.
+    XSync(display_, False);
+    if (!pixmap || failed_request_ == request) {
+        pixmap.release();
+        fail("the X server cannot make a drawing surface of " + std::to_string(width) + " x " +
+             std::to_string(height) + " pixels");
+    }
+    return pixmap;
+}
+
+void X11Toolkit::x_error(const XErrorEvent& error) {
+    // The given window going away is how xscreensaver may end the program: no fault.
+    if ((error.error_code == BadWindow || error.error_code == BadDrawable) &&
+        error.resourceid == target_.window && target_.window != None) {
+        given_gone_ = true;
+        return;
+    }
+    failed_request_ = error.serial;
+    if (!errors_logged_.insert(error.error_code).second) return;
+    char text[128] = {};
+    XGetErrorText(display_, error.error_code, text, sizeof text);
+    std::fprintf(stderr, "vqsaver: X error %d (%s) in request %d.%d\n", error.error_code, text,
+                 error.request_code, error.minor_code);
+}
+
+void X11Toolkit::fail(const std::string& why) {
+    if (exit_status_ == 0) std::fprintf(stderr, "vqsaver: %s\n", why.c_str());
+    exit_status_ = 1;
+    quit_ = true;
+}
+
 void X11Toolkit::want_keyboard(Window window) {
     if (keyboard_window_ != None) return;
     keyboard_window_ = window;
-    keyboard_deadline_ = Clock::now() + std::chrono::seconds(3);
+    keyboard_wanted_ = Clock::now();
+    next_keyboard_try_ = keyboard_wanted_;
 }
 
 void X11Toolkit::try_keyboard_grab() {
-    if (keyboard_window_ == None || keyboard_grabbed_ || Clock::now() > keyboard_deadline_) return;
+    if (keyboard_window_ == None || keyboard_grabbed_) return;
+    const Clock::time_point now = Clock::now();
+    if (now < next_keyboard_try_) return;
     keyboard_grabbed_ = XGrabKeyboard(display_, keyboard_window_, True, GrabModeAsync,
                                       GrabModeAsync, CurrentTime) == GrabSuccess;
-    if (!keyboard_grabbed_) XSetInputFocus(display_, keyboard_window_, RevertToParent, CurrentTime);
+    if (keyboard_grabbed_) return;
+    XSetInputFocus(display_, keyboard_window_, RevertToParent, CurrentTime);
+    const bool settling = now - keyboard_wanted_ < kKeyboardSettling;
+    next_keyboard_try_ = now + (settling ? kKeyboardRetryWhileSettling : kKeyboardRetry);
+    if (!settling && !keyboard_held_said_) {
+        keyboard_held_said_ = true;
+        std::fputs(
+            "vqsaver: another program holds the keyboard; keys cannot end the saver until it "
+            "lets go\n",
+            stderr);
+    }
 }
 
 void X11Toolkit::surface_resized(FormPeer& form, int width, int height) {
@@ -443,8 +502,9 @@ int X11Toolkit::run() {
         std::optional<Clock::duration> wait;
         if (const auto due = next_due())
             wait = std::max(Clock::duration::zero(), *due - Clock::now());
-        if (keyboard_window_ != None && !keyboard_grabbed_ && Clock::now() < keyboard_deadline_) {
-            const Clock::duration retry = std::chrono::milliseconds(50);
+        if (keyboard_window_ != None && !keyboard_grabbed_) {
+            const Clock::duration retry =
+                std::max(Clock::duration::zero(), next_keyboard_try_ - Clock::now());
             wait = wait ? std::min(*wait, retry) : retry;
         }
         timespec timeout{};
@@ -465,7 +525,7 @@ int X11Toolkit::run() {
         if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR)) != 0) break;
     }
     XSync(display_, False);
-    return 0;
+    return exit_status_;
 }
 
 }  // namespace x11

@@ -12,6 +12,7 @@
 #include <chrono>
 #include <map>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "platform/linux/tick_log.h"
@@ -88,6 +89,11 @@ class X11Toolkit : public tk::Toolkit {
     XftFont* font(const tk::Font& font);
     // The picture's pixmap on the server, made on first use; None if it cannot be.
     Pixmap pixmap_of(const tk::Picture& picture);
+    // A pixmap of the screen's depth, empty for a size of nothing. One the server cannot make
+    // ends the program with status 1, saying so, and comes back empty.
+    unique_pixmap create_pixmap(int width, int height);
+    // An error the server reported: each kind is logged once on standard error.
+    void x_error(const XErrorEvent& error);
     bool pointer_hidden() const { return cursor_count_ < 0; }
     Cursor blank_cursor();
     // The full-screen window that takes the keyboard.
@@ -96,7 +102,6 @@ class X11Toolkit : public tk::Toolkit {
     // size: it stays the screen, and its form takes the new size.
     void surface_resized(FormPeer& form, int width, int height);
     void given_window_gone() { given_gone_ = true; }
-    Window given_window() const { return target_.window; }
 
     void form_created(FormPeer& form) { forms_.push_back(&form); }
     void form_destroyed(FormPeer& form);
@@ -109,6 +114,8 @@ class X11Toolkit : public tk::Toolkit {
 
   private:
     void last_form_unloaded() override { quit_ = true; }
+    // Says why on standard error and ends the event loop with status 1.
+    void fail(const std::string& why);
     void measure_screen();
     void dispatch(XEvent& event);
     void fire_due_timers();
@@ -150,7 +157,12 @@ class X11Toolkit : public tk::Toolkit {
     std::optional<bool> another_instance_;
     Window keyboard_window_ = None;
     bool keyboard_grabbed_ = false;
-    Clock::time_point keyboard_deadline_{};
+    Clock::time_point keyboard_wanted_{};
+    Clock::time_point next_keyboard_try_{};
+    bool keyboard_held_said_ = false;
+    std::set<int> errors_logged_;
+    unsigned long failed_request_ = 0;
+    int exit_status_ = 0;
     std::vector<FormPeer*> forms_;
     std::vector<TimerPeer*> timers_;
     bool quit_ = false;
