@@ -45,6 +45,9 @@ public:
     // One request to show (true) or hide (false) the pointer; the platform counts them.
     virtual void show_cursor(bool show) = 0;
 
+    // Delivers input and timer ticks until no form is loaded; the program's exit status.
+    virtual int run() = 0;
+
     // Lifetime bookkeeping, called by Form.
     void form_loaded(Form& form);
     void form_unloaded(Form& form);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/headless/headless_timer_peer.h"
 #include "toolkit/text_rules.h"
 #include "toolkit/timer.h"
 
@@ -52,35 +53,32 @@ HeadlessFormPeer& HeadlessToolkit::peer_of(const tk::Form& form) {
     return *static_cast<HeadlessFormPeer*>(form.peer());
 }
 
+bool HeadlessToolkit::fire_next(long long until) {
+    HeadlessTimerPeer* next = nullptr;
+    for (HeadlessTimerPeer* timer : timers_) {
+        if (timer->due_ && *timer->due_ <= until && (next == nullptr || *timer->due_ < *next->due_))
+            next = timer;
+    }
+    if (next == nullptr) return false;
+    now_ = *next->due_;
+    next->due_ = now_ + next->timer_.interval();
+    next->timer_.raise_tick();
+    return true;
+}
+
 void HeadlessToolkit::advance(long long ms) {
     const long long until = now_ + ms;
-    while (true) {
-        HeadlessTimerPeer* next = nullptr;
-        for (HeadlessTimerPeer* timer : timers_) {
-            if (timer->due_ && *timer->due_ <= until && (next == nullptr || *timer->due_ < *next->due_))
-                next = timer;
-        }
-        if (next == nullptr) break;
-        now_ = *next->due_;
-        next->due_ = now_ + next->timer_.interval();
-        next->timer_.raise_tick();
+    while (fire_next(until)) {
     }
     now_ = until;
 }
 
-HeadlessTimerPeer::HeadlessTimerPeer(HeadlessToolkit& toolkit, tk::Timer& timer)
-    : toolkit_(toolkit), timer_(timer) {
-    toolkit_.timers_.push_back(this);
-}
-
-HeadlessTimerPeer::~HeadlessTimerPeer() { std::erase(toolkit_.timers_, this); }
-
-void HeadlessTimerPeer::sync() {
-    if (timer_.running()) {
-        due_ = toolkit_.now_ + timer_.interval();
-    } else {
-        due_.reset();
+int HeadlessToolkit::run() {
+    const long long until = now_ + run_limit_;
+    while (loaded_form_count() > 0 && fire_next(until)) {
     }
+    if (loaded_form_count() > 0) now_ = until;
+    return 0;
 }
 
 }  // namespace headless

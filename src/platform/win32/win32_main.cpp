@@ -42,7 +42,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
         vq::Program program(toolkit);
         if (toolkit.command_line() == "--measure") return write_caption_sizes(program);
         modVQSaver::Main(program);
-        exit_code = toolkit.run_message_loop();
+        exit_code = toolkit.run();
     } catch (...) {
         exit_code = 1;
     }

@@ -214,7 +214,7 @@ bool Win32Toolkit::pump_message() {
     return true;
 }
 
-int Win32Toolkit::run_message_loop() {
+int Win32Toolkit::run() {
     while (loaded_form_count() > 0 && pump_message()) {
     }
     return exit_code_;

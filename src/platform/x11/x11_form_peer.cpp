@@ -4,14 +4,10 @@
 #include <cmath>
 #include <string>
 
-#include "platform/x11/x11_text.h"
 #include "platform/x11/x11_toolkit.h"
+#include "platform/x11/x11_windowless_controls.h"
 #include "platform/x11/xlib.h"
 #include "toolkit/control.h"
-#include "toolkit/image_control.h"
-#include "toolkit/label.h"
-#include "toolkit/picture_box.h"
-#include "toolkit/text_rules.h"
 
 namespace x11 {
 namespace {
@@ -21,18 +17,6 @@ constexpr long kOwnWindowEvents = ExposureMask | StructureNotifyMask | KeyPressM
                                   EnterWindowMask;
 // A window it is given belongs to someone else, who owns its input.
 constexpr long kGivenWindowEvents = ExposureMask | StructureNotifyMask;
-
-int to_pixels(double twips, double tpp) { return tk::twips_to_pixels(twips, tpp); }
-
-PixelRect pixel_rect(const tk::Rect& r, double tpp) {
-    return {to_pixels(r.left, tpp), to_pixels(r.top, tpp), to_pixels(r.width, tpp),
-            to_pixels(r.height, tpp)};
-}
-
-bool is_windowless(tk::ControlKind kind) {
-    return kind == tk::ControlKind::Label || kind == tk::ControlKind::Image ||
-           kind == tk::ControlKind::PictureBox;
-}
 
 // The Win32 virtual-key code of a key, for Form_KeyDown.
 tk::Int16 key_code(KeySym sym, unsigned keycode) {
@@ -108,31 +92,6 @@ tk::Int16 button_of(unsigned button) {
     }
 }
 
-// A label, image or picture box: it has no window, its form paints it.
-class WindowlessPeer : public tk::ControlPeer {
-  public:
-    WindowlessPeer(FormPeer& form, tk::Control& control) : form_(form), control_(control) {}
-
-    // Repaints the union of the area it stood on and the area it stands on now.
-    void sync() override {
-        std::optional<PixelRect> now;
-        if (control_.visible()) now = pixel_rect(control_.form_rect(), form_.twips_per_pixel());
-        PixelRect changed;
-        if (shown_ && now)
-            changed = unite(*shown_, *now);
-        else if (shown_ || now)
-            changed = shown_ ? *shown_ : *now;
-        shown_ = now;
-        form_.invalidate(changed);
-    }
-    void focus() override {}
-
-  private:
-    FormPeer& form_;
-    tk::Control& control_;
-    std::optional<PixelRect> shown_;
-};
-
 // The dialog widgets have no Linux form to stand on: the configuration dialogs are
 // Windows-only. Their state lives in the portable objects all the same.
 class AbsentPeer : public tk::ControlPeer {
@@ -147,27 +106,8 @@ class AbsentPeer : public tk::ControlPeer {
 
 }  // namespace
 
-PixelRect unite(const PixelRect& a, const PixelRect& b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    const int left = std::min(a.x, b.x);
-    const int top = std::min(a.y, b.y);
-    const int right = std::max(a.x + a.width, b.x + b.width);
-    const int bottom = std::max(a.y + a.height, b.y + b.height);
-    return {left, top, right - left, bottom - top};
-}
-
-PixelRect intersect(const PixelRect& a, const PixelRect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.width, b.x + b.width);
-    const int bottom = std::min(a.y + a.height, b.y + b.height);
-    if (right <= left || bottom <= top) return {};
-    return {left, top, right - left, bottom - top};
-}
-
 FormPeer::FormPeer(X11Toolkit& toolkit, tk::Form& form)
-    : toolkit_(toolkit), form_(form), display_(toolkit.display()) {
+    : toolkit_(toolkit), form_(form), display_(toolkit.display()), back_(toolkit) {
     if (const Window given = toolkit.claim_given_window(); given != None) {
         window_ = given;
         given_ = true;
@@ -213,8 +153,8 @@ FormPeer::FormPeer(X11Toolkit& toolkit, tk::Form& form)
         XSetWMProtocols(display_, window_, &wm_delete_, 1);
         if (toolkit.pointer_hidden()) XDefineCursor(display_, window_, toolkit.blank_cursor());
     }
-    gc_ = XCreateGC(display_, window_, 0, nullptr);
-    XSetGraphicsExposures(display_, gc_, False);
+    gc_.reset(display_, XCreateGC(display_, window_, 0, nullptr));
+    XSetGraphicsExposures(display_, gc_.get(), False);
     toolkit_.form_created(*this);
     fit_surface();
 }
@@ -230,7 +170,7 @@ PixelRect FormPeer::client_rect() const {
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
-    if (is_windowless(control.kind())) return std::make_unique<WindowlessPeer>(*this, control);
+    if (is_windowless(control.kind())) return std::make_unique<WindowlessControl>(*this, control);
     return std::make_unique<AbsentPeer>(control);
 }
 
@@ -247,45 +187,13 @@ void FormPeer::sync() {
     fit_surface();
 }
 
-void FormPeer::release_surface() {
-    if (scratch_draw_ != nullptr) XftDrawDestroy(scratch_draw_);
-    if (scratch_ != None) XFreePixmap(display_, scratch_);
-    if (back_ != None) XFreePixmap(display_, back_);
-    scratch_draw_ = nullptr;
-    scratch_ = None;
-    back_ = None;
-    surface_width_ = 0;
-    surface_height_ = 0;
-}
-
 void FormPeer::fit_surface() {
     if (window_ == None) return;
     const PixelRect client = client_rect();
     const tk::Color color = form_.back_color();
-    if (back_ != None && client.width == surface_width_ && client.height == surface_height_ &&
-        color == surface_color_)
-        return;
-    const auto width = static_cast<unsigned>(client.width);
-    const auto height = static_cast<unsigned>(client.height);
-    const auto depth = static_cast<unsigned>(toolkit_.depth());
-    const Pixmap fresh = XCreatePixmap(display_, toolkit_.root(), width, height, depth);
-    XSetClipMask(display_, gc_, None);
-    XSetForeground(display_, gc_, toolkit_.pixel(color));
-    XFillRectangle(display_, fresh, gc_, 0, 0, width, height);
-    // A new size keeps what was drawn; a new colour starts clean.
-    if (back_ != None && color == surface_color_)
-        XCopyArea(display_, back_, fresh, gc_, 0, 0,
-                  static_cast<unsigned>(std::min(surface_width_, client.width)),
-                  static_cast<unsigned>(std::min(surface_height_, client.height)), 0, 0);
-    release_surface();
-    back_ = fresh;
-    scratch_ = XCreatePixmap(display_, toolkit_.root(), width, height, depth);
-    scratch_draw_ = XftDrawCreate(display_, scratch_, toolkit_.visual(), toolkit_.colormap());
-    surface_width_ = client.width;
-    surface_height_ = client.height;
-    surface_color_ = color;
+    if (!back_.fit(client.width, client.height, color)) return;
     if (!given_) XSetWindowBackground(display_, window_, toolkit_.pixel(color));
-    invalidate({0, 0, surface_width_, surface_height_});
+    invalidate({0, 0, back_.width(), back_.height()});
 }
 
 void FormPeer::show(tk::Modality, tk::Form*) {
@@ -294,7 +202,7 @@ void FormPeer::show(tk::Modality, tk::Form*) {
         XMapRaised(display_, window_);
         mapped_ = true;
     }
-    invalidate({0, 0, surface_width_, surface_height_});
+    invalidate({0, 0, back_.width(), back_.height()});
 }
 
 void FormPeer::hide() {
@@ -326,15 +234,16 @@ void FormPeer::place_topmost(int left_px, int top_px, int width_px, int height_p
         if (toolkit_.placement() == Placement::FullScreen) toolkit_.want_keyboard(window_);
     }
     fit_surface();
-    invalidate({0, 0, surface_width_, surface_height_});
+    invalidate({0, 0, back_.width(), back_.height()});
 }
 
 void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
-    if (window_ == None || back_ == None) return;
+    if (window_ == None) return;
+    const Pixmap target = back_.drawing(gc_.get());
     const Pixmap source = toolkit_.pixmap_of(picture);
-    if (source == None) return;
-    XSetClipMask(display_, gc_, None);
-    XCopyArea(display_, source, back_, gc_, 0, 0, static_cast<unsigned>(picture.width_px()),
+    if (target == None || source == None) return;
+    XSetClipMask(display_, gc_.get(), None);
+    XCopyArea(display_, source, target, gc_.get(), 0, 0, static_cast<unsigned>(picture.width_px()),
               static_cast<unsigned>(picture.height_px()), x_px, y_px);
     invalidate({x_px, y_px, picture.width_px(), picture.height_px()});
 }
@@ -342,9 +251,8 @@ void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
 void FormPeer::destroy() {
     if (window_ == None) return;
     toolkit_.form_destroyed(*this);
-    release_surface();
-    if (gc_ != nullptr) XFreeGC(display_, gc_);
-    gc_ = nullptr;
+    back_.release();
+    gc_.reset();
     if (given_)
         XSelectInput(display_, window_, NoEventMask);
     else
@@ -359,96 +267,23 @@ void FormPeer::invalidate(const PixelRect& area) {
 }
 
 void FormPeer::flush() {
-    if (window_ == None || back_ == None || dirty_.empty()) return;
-    const PixelRect area = intersect(dirty_, {0, 0, surface_width_, surface_height_});
+    if (window_ == None || dirty_.empty()) return;
+    const PixelRect area = intersect(dirty_, {0, 0, back_.width(), back_.height()});
     dirty_ = {};
     if (area.empty()) return;
-    const double tpp = twips_per_pixel();
-    const bool covered = std::any_of(
-        form_.controls().begin(), form_.controls().end(), [&](const tk::Control* control) {
-            return control->visible() && is_windowless(control->kind()) &&
-                   !intersect(pixel_rect(control->form_rect(), tpp), area).empty();
-        });
-    XSetClipMask(display_, gc_, None);
-    const auto width = static_cast<unsigned>(area.width);
-    const auto height = static_cast<unsigned>(area.height);
-    if (!covered) {
-        XCopyArea(display_, back_, window_, gc_, area.x, area.y, width, height, area.x, area.y);
+    GC gc = gc_.get();
+    if (!windowless_control_over(form_, area)) {
+        back_.show(window_, gc, area);
         return;
     }
-    // The buffer and the controls over it are put together off screen, then shown at once.
-    XCopyArea(display_, back_, scratch_, gc_, area.x, area.y, width, height, area.x, area.y);
-    paint_controls(area);
-    XSetClipMask(display_, gc_, None);
-    XCopyArea(display_, scratch_, window_, gc_, area.x, area.y, width, height, area.x, area.y);
-}
-
-void FormPeer::paint_controls(const PixelRect& area) {
-    const double tpp = twips_per_pixel();
-    for (const tk::Control* control : form_.controls()) {
-        if (!control->visible() || !is_windowless(control->kind())) continue;
-        const PixelRect where = pixel_rect(control->form_rect(), tpp);
-        const PixelRect clip = intersect(where, area);
-        if (clip.empty()) continue;
-        XRectangle clip_rect{static_cast<short>(clip.x), static_cast<short>(clip.y),
-                             static_cast<unsigned short>(clip.width),
-                             static_cast<unsigned short>(clip.height)};
-        XSetClipRectangles(display_, gc_, 0, 0, &clip_rect, 1, Unsorted);
-        auto fill = [&](tk::Color color) {
-            XSetForeground(display_, gc_, toolkit_.pixel(color));
-            XFillRectangle(display_, scratch_, gc_, where.x, where.y,
-                           static_cast<unsigned>(where.width), static_cast<unsigned>(where.height));
-        };
-        auto copy = [&](const tk::PicturePtr& picture) {
-            if (picture == nullptr) return;
-            const Pixmap source = toolkit_.pixmap_of(*picture);
-            if (source == None) return;
-            XCopyArea(display_, source, scratch_, gc_, 0, 0,
-                      static_cast<unsigned>(std::min(picture->width_px(), where.width)),
-                      static_cast<unsigned>(std::min(picture->height_px(), where.height)), where.x,
-                      where.y);
-        };
-        switch (control->kind()) {
-            case tk::ControlKind::Label: {
-                const auto& label = static_cast<const tk::Label&>(*control);
-                if (!label.transparent()) fill(label.back_color());
-                XftFont* font = toolkit_.font(label.font());
-                const XftColor* color = toolkit_.xft_color(label.fore_color());
-                if (font == nullptr || color == nullptr || label.caption().empty()) break;
-                // A label that does not size itself to one line breaks its caption to fit.
-                const bool wraps = label.word_wrap() || !label.auto_size();
-                const TextLayout layout =
-                    lay_out_text(display_, font, label.caption(), wraps ? where.width : 0);
-                XftDrawSetClipRectangles(scratch_draw_, 0, 0, &clip_rect, 1);
-                for (std::size_t i = 0; i < layout.lines.size(); ++i) {
-                    const TextLine& line = layout.lines[i];
-                    int x = where.x;
-                    if (label.alignment() == tk::Alignment::Center)
-                        x += (where.width - line.width) / 2;
-                    else if (label.alignment() == tk::Alignment::Right)
-                        x += where.width - line.width;
-                    const int y =
-                        where.y + layout.ascent + static_cast<int>(i) * layout.line_height;
-                    XftDrawStringUtf8(scratch_draw_, color, font, x, y,
-                                      reinterpret_cast<const FcChar8*>(line.text.data()),
-                                      static_cast<int>(line.text.size()));
-                }
-                XftDrawSetClip(scratch_draw_, nullptr);
-                break;
-            }
-            case tk::ControlKind::Image:
-                copy(static_cast<const tk::ImageControl&>(*control).picture());
-                break;
-            case tk::ControlKind::PictureBox: {
-                const auto& box = static_cast<const tk::PictureBox&>(*control);
-                fill(box.back_color());
-                copy(box.picture());
-                break;
-            }
-            default:
-                break;
-        }
-    }
+    // What the form shows and the controls over it are put together off screen, then shown
+    // at once.
+    if (!back_.make_scratch()) return;
+    back_.show(back_.scratch(), gc, area);
+    paint_windowless_controls(toolkit_, form_, back_.scratch(), back_.scratch_draw(), gc, area);
+    XCopyArea(display_, back_.scratch(), window_, gc, area.x, area.y,
+              static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), area.x,
+              area.y);
 }
 
 void FormPeer::apply_cursor() {

@@ -12,11 +12,14 @@
 #include <chrono>
 #include <map>
 #include <optional>
+#include <set>
 #include <tuple>
 #include <vector>
 
 #include "platform/linux/tick_log.h"
+#include "platform/x11/x11_handles.h"
 #include "platform/x11/x11_resources.h"
+#include "platform/x11/x11_timer_peer.h"
 #include "toolkit/clock_random.h"
 #include "toolkit/form.h"
 #include "toolkit/toolkit.h"
@@ -25,8 +28,6 @@ namespace x11 {
 
 class FormPeer;
 class TimerPeer;
-
-using Clock = std::chrono::steady_clock;
 
 enum class Placement {
     // A window the program is given: it draws there at whatever size the window has, takes
@@ -68,8 +69,8 @@ class X11Toolkit : public tk::Toolkit {
     // Counted; the pointer hides over the program's windows in full screen only.
     void show_cursor(bool show) override;
 
-    // Runs until no form is loaded; the exit status.
-    int run();
+    // Runs the event loop until no form is loaded; the exit status.
+    int run() override;
 
     // Backend side.
     Display* display() const { return display_; }
@@ -92,6 +93,11 @@ class X11Toolkit : public tk::Toolkit {
     XftFont* font(const tk::Font& font, int dpi = 0);
     // The picture's pixmap on the server, made on first use; None if it cannot be.
     Pixmap pixmap_of(const tk::Picture& picture);
+    // A pixmap of the screen's depth, empty for a size of nothing. One the server cannot make
+    // ends the program with status 1, saying so, and comes back empty.
+    unique_pixmap create_pixmap(int width, int height);
+    // An error the server reported: each kind is logged once on standard error.
+    void x_error(const XErrorEvent& error);
     bool pointer_hidden() const { return cursor_count_ < 0; }
     Cursor blank_cursor();
     // The full-screen window that takes the keyboard.
@@ -100,7 +106,6 @@ class X11Toolkit : public tk::Toolkit {
     // size: it stays the screen, and its form takes the new size.
     void surface_resized(FormPeer& form, int width, int height);
     void given_window_gone() { given_gone_ = true; }
-    Window given_window() const { return target_.window; }
 
     void form_created(FormPeer& form) { forms_.push_back(&form); }
     void form_destroyed(FormPeer& form);
@@ -113,6 +118,8 @@ class X11Toolkit : public tk::Toolkit {
 
   private:
     void last_form_unloaded() override { quit_ = true; }
+    // Says why on standard error and ends the event loop with status 1.
+    void fail(const std::string& why);
     void measure_screen();
     void dispatch(XEvent& event);
     void fire_due_timers();
@@ -123,7 +130,10 @@ class X11Toolkit : public tk::Toolkit {
     void try_keyboard_grab();
     std::optional<Clock::time_point> next_due() const;
 
-    Display* display_;
+    // Declared first so that it closes last, after every resource made on it is freed;
+    // display_ is its pointer, for the many Xlib calls.
+    unique_display connection_;
+    Display* const display_;
     Target target_;
     tk::SettingsStore& settings_;
     int signal_fd_;
@@ -145,37 +155,24 @@ class X11Toolkit : public tk::Toolkit {
     std::map<tk::Color, unsigned long> pixels_;
     std::map<tk::Color, XftColor> xft_colors_;
     bool arial_checked_ = false;
-    std::vector<std::tuple<tk::Font, int, XftFont*>> fonts_;  // font, pixel height, Xft's
-    std::vector<Pixmap> picture_pixmaps_;
-    GC picture_gc_ = nullptr;
-    Cursor blank_cursor_ = None;
+    std::vector<std::tuple<tk::Font, int, unique_xft_font>> fonts_;  // font, pixel height, Xft's
+    std::vector<unique_pixmap> picture_pixmaps_;
+    unique_gc picture_gc_;
+    unique_cursor blank_cursor_;
     int cursor_count_ = 0;
-    Window instance_window_ = None;
+    unique_window instance_window_;
     std::optional<bool> another_instance_;
     Window keyboard_window_ = None;
     bool keyboard_grabbed_ = false;
-    Clock::time_point keyboard_deadline_{};
+    Clock::time_point keyboard_wanted_{};
+    Clock::time_point next_keyboard_try_{};
+    bool keyboard_held_said_ = false;
+    std::set<int> errors_logged_;
+    unsigned long failed_request_ = 0;
+    int exit_status_ = 0;
     std::vector<FormPeer*> forms_;
     std::vector<TimerPeer*> timers_;
     bool quit_ = false;
-};
-
-// A form's timer: due at a point of the event loop's clock while it runs.
-class TimerPeer : public tk::TimerPeer {
-  public:
-    TimerPeer(X11Toolkit& toolkit, tk::Timer& timer);
-    ~TimerPeer() override;
-    // Starting or changing a running timer starts its interval anew, from now.
-    void sync() override;
-
-    std::optional<Clock::time_point> due() const { return due_; }
-    // Delivers one tick and sets the next due time.
-    void fire();
-
-  private:
-    X11Toolkit& toolkit_;
-    tk::Timer& timer_;
-    std::optional<Clock::time_point> due_;
 };
 
 }  // namespace x11
