@@ -1,7 +1,7 @@
 #include "platform/linux/settings_file.h"
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -181,8 +181,10 @@ TEST_F(SettingsFile, AUtf16FileReadsAsDefaultsAndSaysSoOnce) {
     for (const bool little : {true, false}) {
         std::string text = little ? "\xFF\xFE"s : "\xFE\xFF"s;
         for (const char c : "[Config]\r\nType=2\r\nSQTitle=0\r\n"s) {
-            if (little) text += {c, '\0'};
-            else text += {'\0', c};
+            if (little)
+                text += {c, '\0'};
+            else
+                text += {'\0', c};
         }
         write(text);
         FileSettingsStore file = store();

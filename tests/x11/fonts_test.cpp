@@ -24,13 +24,14 @@ int occurrences(const std::string& text, const std::string& part) {
 TEST(Fonts, SaysOnceWhenArialIsAnsweredByAFaceOfOtherMetrics) {
     const std::filesystem::path dejavu = "/usr/share/fonts/truetype/dejavu";
     if (!std::filesystem::exists(dejavu)) GTEST_SKIP() << "no " << dejavu << " (fonts-dejavu-core)";
-    std::string dir_template = (std::filesystem::temp_directory_path() / "vq-fonts-XXXXXX").string();
+    std::string dir_template =
+        (std::filesystem::temp_directory_path() / "vq-fonts-XXXXXX").string();
     ASSERT_NE(mkdtemp(dir_template.data()), nullptr);
     const std::filesystem::path dir = dir_template;
     // A configuration offering DejaVu only: what a desktop without Liberation Sans has.
-    std::ofstream(dir / "fonts.conf") << "<?xml version=\"1.0\"?>\n<fontconfig><dir>"
-                                      << dejavu.string() << "</dir><cachedir>"
-                                      << (dir / "cache").string() << "</cachedir></fontconfig>\n";
+    std::ofstream(dir / "fonts.conf")
+        << "<?xml version=\"1.0\"?>\n<fontconfig><dir>" << dejavu.string() << "</dir><cachedir>"
+        << (dir / "cache").string() << "</cachedir></fontconfig>\n";
     {
         // --measure opens every font the dialogs and the saver use, Arial among them.
         Saver saver({"--measure"}, {"FONTCONFIG_FILE=" + (dir / "fonts.conf").string()});

@@ -36,8 +36,8 @@ std::string SettingsFilePath(const char* xdg_config_home, const char* home);
 
 // Reads the file anew whenever it has changed since the last read, so that a value edited
 // while the saver runs counts from its next read, as in the registry. Only a regular file is
-// read; a file in UTF-16 (what regedit exports) reads as nothing stored, said once on stderr. Overrides (the
-// command line's) win over the file; set() keeps values in memory only.
+// read; a file in UTF-16 (what regedit exports) reads as nothing stored, said once on stderr.
+// Overrides (the command line's) win over the file; set() keeps values in memory only.
 class FileSettingsStore : public tk::SettingsStore {
   public:
     // Files beyond this size are read only this far: a settings file is a few hundred bytes.
