@@ -3,6 +3,7 @@
 // every output; without, the saver in a window of its own. SIGTERM and SIGINT end it with
 // status 0.
 #include <gtk/gtk.h>
+#include <sys/prctl.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -37,6 +38,8 @@ int main(int argc, char** argv) {
                                           : choice.error.c_str());
         return 1;
     }
+    // One program to its users: killall, pidof and ps know it by the entry's name.
+    prctl(PR_SET_NAME, "vqsaver", 0, 0, 0);
     g_set_prgname("vqsaver");
     gdk_set_allowed_backends("wayland");
     if (!gtk_init_check(nullptr, nullptr)) {
