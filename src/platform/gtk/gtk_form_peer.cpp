@@ -323,8 +323,11 @@ void FormPeer::draw(cairo_t* cairo) {
 
 void FormPeer::paint(cairo_t* cairo, const PixelRect& area) {
     // Beyond the form's size (a surface larger than asked for) the form's colour shows.
-    set_source_color(cairo, form_.back_color());
-    cairo_paint(cairo);
+    if (area.x < 0 || area.y < 0 || area.x + area.width > back_.width() ||
+        area.y + area.height > back_.height()) {
+        set_source_color(cairo, form_.back_color());
+        cairo_paint(cairo);
+    }
     back_.paint_to(cairo);
     paint_windowless_controls(cairo, toolkit_, form_, area);
 }

@@ -87,6 +87,14 @@ WaylandSurface::WaylandSurface(wl_compositor* compositor, wl_subcompositor* subc
     wl_surface_set_buffer_scale(surface_, scale_);
 }
 
+void WaylandSurface::mark_opaque() {
+    // Nothing beneath shows through, so the compositor need not draw what lies under it.
+    wl_region* whole = wl_compositor_create_region(compositor_);
+    wl_region_add(whole, 0, 0, (width_ + scale_ - 1) / scale_, (height_ + scale_ - 1) / scale_);
+    wl_surface_set_opaque_region(surface_, whole);
+    wl_region_destroy(whole);
+}
+
 WaylandSurface::~WaylandSurface() {
     release_buffers();
     wl_subsurface_destroy(subsurface_);
@@ -135,6 +143,7 @@ void WaylandSurface::resize(int width, int height) {
         wl_shm_pool_destroy(pool);
     }
     close(file);
+    mark_opaque();
     present();
 }
 

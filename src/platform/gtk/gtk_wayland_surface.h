@@ -44,6 +44,7 @@ class WaylandSurface {
     WaylandSurface(wl_compositor* compositor, wl_subcompositor* subcompositor, wl_shm* shm,
                    wl_surface* parent, int scale, Painter painter);
     void release_buffers();
+    void mark_opaque();
     void present();
     static void released(void* self, wl_buffer* buffer);
 
