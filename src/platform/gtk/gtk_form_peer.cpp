@@ -183,6 +183,11 @@ FormPeer::FormPeer(GtkToolkit& toolkit, tk::Form& form) : toolkit_(toolkit), for
                          static_cast<FormPeer*>(self)->mapped();
                      }),
                      this);
+    // Hidden (its output gone, say), the window's own surface goes, and with it what stood on it.
+    g_signal_connect(window_.get(), "unmap", G_CALLBACK(+[](GtkWidget*, gpointer self) {
+                         static_cast<FormPeer*>(self)->shown_by_.reset();
+                     }),
+                     this);
     connect_input(window_.get(), area_, this);
     gtk_widget_show_all(overlay);
     toolkit_.form_created(*this);
