@@ -240,8 +240,8 @@ void FormPeer::mapped() {
     // buffer of the whole output each time.
     if (toolkit_.placement() != Placement::FullScreen || shown_by_) return;
     shown_by_ = WaylandSurface::over(window_.get(), toolkit_.pixel_scale(),
-                                     [this](cairo_t* cairo, const PixelRect& area) {
-                                         paint(cairo, area);
+                                     [this](cairo_surface_t* image, const PixelRect& area) {
+                                         paint_into(image, area);
                                      });
     if (shown_by_) shown_by_->resize(back_.width(), back_.height());
 }
@@ -335,6 +335,18 @@ void FormPeer::paint(cairo_t* cairo, const PixelRect& area) {
     }
     back_.paint_to(cairo);
     paint_windowless_controls(cairo, toolkit_, form_, area);
+}
+
+void FormPeer::paint_into(cairo_surface_t* image, const PixelRect& area) {
+    // A tick's change is mostly a picture on bare buffer: copied as it is.
+    if (!windowless_controls_meet(form_, area)) {
+        back_.copy_to(image, area);
+        return;
+    }
+    Cairo cairo(cairo_create(image));
+    cairo_rectangle(cairo.get(), area.x, area.y, area.width, area.height);
+    cairo_clip(cairo.get());
+    paint(cairo.get(), area);
 }
 
 void FormPeer::allocated(int width, int height) {

@@ -57,6 +57,8 @@ class FormPeer : public tk::FormPeer {
     void draw(cairo_t* cairo);
     // The form's look over an area, in its pixels: buffer and windowless controls.
     void paint(cairo_t* cairo, const PixelRect& area);
+    // The same onto the same area of an image of the form's size.
+    void paint_into(cairo_surface_t* image, const PixelRect& area);
     void mapped();
     void allocated(int width, int height);
 

@@ -162,12 +162,7 @@ void WaylandSurface::present() {
     if (waiting_ || free->stale.empty()) return;
     const PixelRect area = free->stale;
     free->stale = {};
-    {
-        Cairo cairo(cairo_create(free->image.get()));
-        cairo_rectangle(cairo.get(), area.x, area.y, area.width, area.height);
-        cairo_clip(cairo.get());
-        painter_(cairo.get(), area);
-    }
+    painter_(free->image.get(), area);
     cairo_surface_flush(free->image.get());
     wl_surface_attach(surface_, free->buffer, 0, 0);
     wl_surface_damage_buffer(surface_, area.x, area.y, area.width, area.height);

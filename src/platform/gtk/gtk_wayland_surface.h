@@ -17,8 +17,9 @@ namespace gtkb {
 
 class WaylandSurface {
   public:
-    // Paints an area of the form, in its pixels, onto a cairo context of the buffer.
-    using Painter = std::function<void(cairo_t*, const PixelRect&)>;
+    // Paints an area of the form, in its pixels, onto the same area of a buffer (an RGB24
+    // image of the form's size).
+    using Painter = std::function<void(cairo_surface_t*, const PixelRect&)>;
 
     // Over the window's own surface at its scale; null when the display is no Wayland one or
     // the compositor lacks what it needs (the window is then painted by GTK).
