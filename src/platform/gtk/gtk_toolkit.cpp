@@ -24,6 +24,17 @@ int usable_scale(int scale) {
     return scale >= 1 && scale <= 8 ? scale : 1;
 }
 
+// Whether the compositor offers the layer shell. The library warns when it does not; the
+// program says it once, in its own words.
+bool compositor_has_layer_shell() {
+    const guint quiet = g_log_set_handler(
+        nullptr, G_LOG_LEVEL_WARNING, [](const gchar*, GLogLevelFlags, const gchar*, gpointer) {},
+        nullptr);
+    const bool supported = gtk_layer_is_supported();
+    g_log_remove_handler(nullptr, quiet);
+    return supported;
+}
+
 // Where the lock of full-screen copies lives: one per Wayland display in the user's runtime
 // folder (a display given as a path names its socket; its slashes do not make folders).
 std::string instance_lock_path() {
@@ -38,7 +49,7 @@ std::string instance_lock_path() {
 
 GtkToolkit::GtkToolkit(Placement placement, tk::SettingsStore& settings)
     : placement_(placement), settings_(settings), display_(gdk_display_get_default()) {
-    layer_shell_ = placement_ == Placement::FullScreen && gtk_layer_is_supported();
+    layer_shell_ = placement_ == Placement::FullScreen && compositor_has_layer_shell();
     if (placement_ == Placement::FullScreen && !layer_shell_)
         std::fputs("vqsaver: the compositor has no layer shell: full-screen windows instead, "
                    "which other windows may cover\n",

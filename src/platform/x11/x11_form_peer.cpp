@@ -12,6 +12,7 @@
 #include "toolkit/image_control.h"
 #include "toolkit/label.h"
 #include "toolkit/picture_box.h"
+#include "toolkit/text_rules.h"
 
 namespace x11 {
 namespace {
@@ -22,9 +23,7 @@ constexpr long kOwnWindowEvents = ExposureMask | StructureNotifyMask | KeyPressM
 // A window it is given belongs to someone else, who owns its input.
 constexpr long kGivenWindowEvents = ExposureMask | StructureNotifyMask;
 
-int to_pixels(double twips, double tpp) {
-    return static_cast<int>(std::lround(twips / tpp));
-}
+int to_pixels(double twips, double tpp) { return tk::twips_to_pixels(twips, tpp); }
 
 PixelRect pixel_rect(const tk::Rect& r, double tpp) {
     return {to_pixels(r.left, tpp), to_pixels(r.top, tpp), to_pixels(r.width, tpp),
