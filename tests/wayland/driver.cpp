@@ -253,14 +253,17 @@ void Session::kill_compositor() {
 
 // --- Sway --------------------------------------------------------------------------------
 
-Sway::Sway(const std::string& output_lines, int outputs) : Session("wayland-1") {
+Sway::Sway(const std::string& output_lines, int outputs, const Session* host)
+    : Session("wayland-1") {
     const fs::path config = write_file(
         "sway.config", "xwayland disable\ndefault_border none\n" + output_lines + "\n");
-    if (!start_compositor({"sway", "-c", config.string()},
-                          {"WLR_BACKENDS=headless", "WLR_RENDERER=pixman",
-                           "WLR_LIBINPUT_NO_DEVICES=1",
-                           "WLR_HEADLESS_OUTPUTS=" + std::to_string(outputs)}))
-        return;
+    const std::string count = std::to_string(outputs);
+    std::vector<std::string> backend{"WLR_BACKENDS=headless", "WLR_HEADLESS_OUTPUTS=" + count};
+    if (host != nullptr)
+        backend = {"WLR_BACKENDS=wayland", "WLR_WL_OUTPUTS=" + count,
+                   "WAYLAND_DISPLAY=" + host->socket_path().string()};
+    backend.insert(backend.end(), {"WLR_RENDERER=pixman", "WLR_LIBINPUT_NO_DEVICES=1"});
+    if (!start_compositor({"sway", "-c", config.string()}, backend)) return;
     if (!poll_until([&] { return !swaymsg({"-t", "get_version"}).empty(); })) return;
     // A keyboard plugged in for the whole session: one plugged in per key comes too late
     // for a client that has just started. It would press F24 after an hour.

@@ -92,6 +92,7 @@ class Session {
     virtual ~Session();
     std::vector<std::string> environment() const;
     const std::filesystem::path& folder() const { return folder_; }
+    std::filesystem::path socket_path() const { return runtime_ / socket_; }
     // Starts `argv` as a client of this session, with `extra` added to its environment.
     Process client(std::vector<std::string> argv, std::vector<std::string> extra = {},
                    const std::filesystem::path& errors = {}) const;
@@ -113,11 +114,14 @@ class Session {
     std::optional<Process> compositor_;
 };
 
-// Headless sway with the given outputs' configuration lines, a virtual keyboard and a
-// virtual pointer plugged in, so that keys, buttons and moves reach clients.
+// Sway with the given outputs' configuration lines, a virtual keyboard and a virtual
+// pointer plugged in, so that keys, buttons and moves reach clients. Headless, or nested in
+// `host`: then each output is a window of the host's, and closing that window takes the
+// output away as unplugging a monitor does (a headless output cannot be disabled).
 class Sway : public Session {
   public:
-    explicit Sway(const std::string& output_lines, int outputs = 3);
+    explicit Sway(const std::string& output_lines, int outputs = 3,
+                  const Session* host = nullptr);
     ~Sway() override;
     // Started, answering its IPC, with both input devices on its seat.
     bool ready() const { return ready_; }

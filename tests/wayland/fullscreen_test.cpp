@@ -105,7 +105,7 @@ class FullScreen : public ::testing::Test {
 
 TEST_F(FullScreen, DrifterStartsAtTheOriginOutputsLeftEdgeAndMovesRightPointerHidden) {
     park(kOutputs[1]);
-    Process saver = start_saver(sway_, {"--fullscreen", "--mode", "drifter", "--drift-speed", "100"});
+    Process saver = start_saver(sway_, {"--fullscreen", "--mode", "drifter", "--drift-speed", "250"});
     ASSERT_TRUE(start(saver)) << "not every output is covered";
     const auto first = drawing_once([](const Box&) { return true; });
     ASSERT_TRUE(first.has_value()) << "nothing drawn";
@@ -122,7 +122,7 @@ TEST_F(FullScreen, DrifterStartsAtTheOriginOutputsLeftEdgeAndMovesRightPointerHi
     expect_ended(saver);
 }
 
-TEST_F(FullScreen, StillAndQuoteShowsTheIntroThenAStillAndEndsOnAOnePixelMoveAfterTheFirst) {
+TEST_F(FullScreen, StillAndQuoteShowsTheIntroThenAStillAndEndsOnAOnePixelMove) {
     park(kOutputs[2]);
     Process saver =
         start_saver(sway_, {"--fullscreen", "--mode", "still-quote", "--still-speed", "1500"});
@@ -144,9 +144,8 @@ TEST_F(FullScreen, StillAndQuoteShowsTheIntroThenAStillAndEndsOnAOnePixelMoveAft
     EXPECT_FALSE(still->all({502, 256, 522, 384}, kBlack)) << "no still in the middle";
     EXPECT_TRUE(others_black());
 
-    // The first move only records where the pointer is; the next, by one pixel, ends it.
-    sway_.move_by(1, 0);
-    ASSERT_TRUE(still_running_after(saver)) << "ended on the first move";
+    // Appearing under the pointer recorded where it is, as the first move does on Windows;
+    // a move by one pixel from there ends it.
     sway_.move_by(1, 0);
     expect_ended(saver);
 }
