@@ -50,7 +50,9 @@ TEST(BackendChoice, AnXWindowMeansX11AWaylandSessionGtkAndNeitherDisplayAnError)
         const BackendChoice choice = ChooseBackend(c.options, c.environment);
         EXPECT_EQ(!choice.error.empty(), c.error) << c.name << ": " << choice.error;
         EXPECT_EQ(choice.error.find('\n'), std::string::npos) << c.name;
-        if (!c.error) EXPECT_EQ(choice.backend, c.backend) << c.name;
+        if (!c.error) {
+            EXPECT_EQ(choice.backend, c.backend) << c.name;
+        }
     }
 }
 

@@ -3,9 +3,11 @@
 // every output; without, the saver in a window of its own. SIGTERM and SIGINT end it with
 // status 0.
 #include <gtk/gtk.h>
+#include <sys/prctl.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,22 @@
 #include "platform/linux/settings_file.h"
 #include "startup/mod_vq_saver.h"
 #include "startup/program.h"
+
+namespace {
+
+// A compositor with no seat (a headless one) has no keyboard for GDK to ask about, and GDK
+// complains from its start on each time it asks for one; the program needs none there.
+void quiet_missing_seat() {
+    g_log_set_handler(
+        "Gdk", G_LOG_LEVEL_CRITICAL,
+        [](const gchar* domain, GLogLevelFlags level, const gchar* message, gpointer) {
+            if (message == nullptr || std::strstr(message, "GDK_IS_SEAT") == nullptr)
+                g_log_default_handler(domain, level, message, nullptr);
+        },
+        nullptr);
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     const std::vector<std::string_view> arguments(argv + 1, argv + argc);
@@ -37,8 +55,11 @@ int main(int argc, char** argv) {
                                           : choice.error.c_str());
         return 1;
     }
+    // One program to its users: killall, pidof and ps know it by the entry's name.
+    prctl(PR_SET_NAME, "vqsaver", 0, 0, 0);
     g_set_prgname("vqsaver");
     gdk_set_allowed_backends("wayland");
+    quiet_missing_seat();
     if (!gtk_init_check(nullptr, nullptr)) {
         std::fprintf(stderr, "vqsaver: cannot open the Wayland display '%s'\n",
                      std::getenv("WAYLAND_DISPLAY"));

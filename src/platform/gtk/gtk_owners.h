@@ -54,9 +54,6 @@ class SourceId {
         if (id_ != 0) g_source_remove(id_);
         id_ = 0;
     }
-    // The source ended itself (its callback returned G_SOURCE_REMOVE): forget the id.
-    void forget() { id_ = 0; }
-
   private:
     guint id_ = 0;
 };
