@@ -50,6 +50,19 @@ def private_folder(path):
     return path
 
 
+def staged(programs, folder):
+    """Copies of the programs where the session's user can run them (the build may lie
+    where only its owner can); vqsaver's GTK half goes beside it."""
+    folder.mkdir(mode=0o755)
+    copies = []
+    for program in programs:
+        copies.append(folder / program.name)
+        shutil.copy2(program, copies[-1])
+        if program.name == "vqsaver" and (program.parent / "vqsaver-gtk").exists():
+            shutil.copy2(program.parent / "vqsaver-gtk", folder / "vqsaver-gtk")
+    return copies
+
+
 def cpu_ns(pid):
     """Nanoseconds on the CPU of every thread of `pid`, ended threads' lost."""
     total = 0
@@ -98,14 +111,16 @@ class Run:
     """One program launched, measured after its first tick, and ended."""
 
     def __init__(self, command, env, tick_log, seconds, extra_pids=()):
+        errors = tick_log.with_suffix(".err")
         launched = now()
-        process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
-                                   stderr=subprocess.DEVNULL)
+        with open(errors, "wb") as error_file:
+            process = subprocess.Popen(command, env=env, stdout=subprocess.DEVNULL,
+                                       stderr=error_file)
         try:
             if not wait_for(lambda: read_ticks(tick_log) or process.poll() is not None,
                             FIRST_TICK_LIMIT_S) or not read_ticks(tick_log):
-                raise RuntimeError(f"no tick from {command[-1] if command else ''}: "
-                                   f"{' '.join(command)}")
+                raise RuntimeError(f"no tick from {' '.join(command)} (status "
+                                   f"{process.poll()}): {errors.read_text(errors='replace')}")
             self.launch_ms = 1000.0 * (read_ticks(tick_log)[0] - launched)
             time.sleep(WARM_UP_S)
             pids = [process.pid, *extra_pids]
@@ -173,11 +188,12 @@ def ratio_target(label, ratio, limit):
 
 
 def measure_wayland(args, work):
+    probe_copy, saver_copy = staged([args.wayland_probe, args.vqsaver], work / "programs")
     sway = Sway(private_folder(work / "sway"))
     logs = private_folder(work / "ticks")
     subjects = {
-        "Wayland probe, 25 ms": [str(args.wayland_probe), "25"],
-        "Drifter on Wayland, 25 ms": [str(args.vqsaver), "--fullscreen", "--mode", "drifter",
+        "Wayland probe, 25 ms": [str(probe_copy), "25"],
+        "Drifter on Wayland, 25 ms": [str(saver_copy), "--fullscreen", "--mode", "drifter",
                                       "--drift-speed", "25"],
     }
     results = {name: [] for name in subjects}

@@ -268,7 +268,7 @@ Sway::Sway(const std::string& output_lines, int outputs, const Session* host)
     // A keyboard plugged in for the whole session: one plugged in per key comes too late
     // for a client that has just started. It would press F24 after an hour.
     keyboard_.emplace(client({"wtype", "-s", "3600000", "-k", "F24"}));
-    pointer_.emplace(client({VQ_VIRTUAL_POINTER_PATH}, {}, folder_ / "virtual_pointer.log"));
+    pointer_.emplace(client({virtual_pointer_path()}, {}, folder_ / "virtual_pointer.log"));
     // Both devices are on the seat: its capabilities are pointer (1) and keyboard (2).
     ready_ = poll_until([&] {
         return swaymsg({"-t", "get_seats"}).find("\"capabilities\": 3") != std::string::npos;
@@ -373,6 +373,55 @@ Image Weston::capture() const {
     return {};
 }
 
+// --- Programs ----------------------------------------------------------------------------
+
+namespace {
+
+// A folder for this test run's copies, removed when the run ends.
+class StagedPrograms {
+  public:
+    StagedPrograms() {
+        char pattern[] = "/tmp/vq-wayland-programs-XXXXXX";
+        if (mkdtemp(pattern) != nullptr) folder_ = pattern;
+        fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_read |
+                                     fs::perms::group_exec | fs::perms::others_read |
+                                     fs::perms::others_exec);
+    }
+    ~StagedPrograms() {
+        std::error_code ignored;
+        fs::remove_all(folder_, ignored);
+    }
+    std::string copy(const fs::path& original) {
+        const fs::path staged = folder_ / original.filename();
+        std::error_code ignored;
+        if (!fs::exists(staged)) fs::copy_file(original, staged, ignored);
+        return staged.string();
+    }
+
+  private:
+    fs::path folder_;
+};
+
+StagedPrograms& staged() {
+    static StagedPrograms programs;
+    return programs;
+}
+
+}  // namespace
+
+std::string saver_path() {
+    staged().copy(VQ_SAVER_GTK_PATH);
+    return staged().copy(VQ_SAVER_PATH);
+}
+
+std::string virtual_pointer_path() {
+    return staged().copy(VQ_VIRTUAL_POINTER_PATH);
+}
+
+std::string backdrop_path() {
+    return staged().copy(VQ_BACKDROP_PATH);
+}
+
 // --- The saver ---------------------------------------------------------------------------
 
 Process start_saver(const Session& session, std::vector<std::string> options,
@@ -385,7 +434,7 @@ Process start_saver(const Session& session, std::vector<std::string> options,
     for (const auto& entry : fs::recursive_directory_iterator(home))
         give_to_session_user(entry.path());
     give_to_session_user(home);
-    options.insert(options.begin(), VQ_SAVER_PATH);
+    options.insert(options.begin(), saver_path());
     return session.client(std::move(options),
                           {"HOME=" + home.string(), "XDG_CONFIG_HOME=" + config.string()}, errors);
 }

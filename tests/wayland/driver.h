@@ -155,6 +155,13 @@ class Weston : public Session {
     bool ready_ = false;
 };
 
+// The programs the session's user runs, copied into a folder that user can read: the build
+// may lie where only its owner can (a clone in root's home). vqsaver finds its GTK half
+// beside it, so both are copied.
+std::string saver_path();
+std::string virtual_pointer_path();
+std::string backdrop_path();
+
 // A saver started in `session`, with HOME and XDG_CONFIG_HOME of its own; `settings`
 // becomes its settings file.
 Process start_saver(const Session& session, std::vector<std::string> options,

@@ -253,7 +253,7 @@ TEST_F(FullScreen, SigtermAndSigintEndItWithStatusZero) {
 }
 
 TEST_F(FullScreen, SwayidleStartsItAtIdleAndAKeyEndsIt) {
-    const std::string command = std::string(VQ_SAVER_PATH) + " --fullscreen --mode flasher";
+    const std::string command = saver_path() + " --fullscreen --mode flasher";
     Process idle = sway_.client({"swayidle", "-w", "timeout", "2", command});
     ASSERT_TRUE(poll_until([&] { return covered(); }, 15s)) << "swayidle does not start it";
     sway_.key("Return");
@@ -303,7 +303,7 @@ TEST_F(FullScreen, ABadCommandLineIsNamedOnOneLineWithTheUsageAndStatusTwo) {
 TEST(NoSession, WithoutWaylandOrXItSaysSoOnOneLineWithStatusOne) {
     const auto folder = desktop().folder();
     const auto errors = folder / "no-session.txt";
-    Process saver({VQ_SAVER_PATH, "--fullscreen"},
+    Process saver({saver_path(), "--fullscreen"},
                   {"PATH=/usr/bin:/bin", "HOME=" + folder.string(),
                    "XDG_RUNTIME_DIR=" + folder.string()},
                   errors, false);

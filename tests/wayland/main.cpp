@@ -19,7 +19,7 @@ class DesktopEnvironment : public ::testing::Environment {
         g_desktop = &*sway_;
         // The pointer starts at the origin output's corner, drawn into its screenshots.
         sway_->move_to(-400, 300);
-        backdrop_.emplace(sway_->client({"/usr/bin/python3", "-B", VQ_BACKDROP_PATH}, {},
+        backdrop_.emplace(sway_->client({"/usr/bin/python3", "-B", backdrop_path()}, {},
                                          sway_->folder() / "backdrop.log"));
         ASSERT_TRUE(poll_until([&] {
             return sway_->capture(kOrigin).all(sway_->capture(kOrigin).box(), kBackdrop);
