@@ -31,6 +31,15 @@ FIRST_TICK_LIMIT_S = 10.0
 WARM_UP_S = 1.0
 
 
+REPORT = []
+
+
+def show(line=""):
+    """Prints a line of the figures and keeps it for --markdown."""
+    print(line, flush=True)
+    REPORT.append(line)
+
+
 def now():
     return time.clock_gettime(time.CLOCK_MONOTONIC_RAW)
 
@@ -180,7 +189,9 @@ class Xvfb:
 
 
 def spread(values, digits):
-    return " / ".join(f"{v:.{digits}f}" for v in sorted(values))
+    """min / median / max"""
+    return " / ".join(f"{v:.{digits}f}"
+                      for v in (min(values), statistics.median(values), max(values)))
 
 
 def ratio_target(label, ratio, limit):
@@ -209,10 +220,10 @@ def measure_wayland(args, work):
                                          extra_pids=[sway.process.pid]))
     finally:
         sway.close()
-    print("Wayland: one headless sway, 1024 x 768, program + compositor CPU from schedstat")
-    print(f"{'Program':28} {'Ticks/s':>22} {'CPU %':>22} {'Launch ms':>18} {'Memory MB':>18}")
+    show("Wayland: one headless sway, 1024 x 768, program + compositor CPU from schedstat")
+    show(f"{'Program':28} {'Ticks/s':>22} {'CPU %':>22} {'Launch ms':>18} {'Memory MB':>18}")
     for name, runs in results.items():
-        print(f"{name:28} {spread([r.ticks_per_s for r in runs], 2):>22} "
+        show(f"{name:28} {spread([r.ticks_per_s for r in runs], 2):>22} "
               f"{spread([r.cpu_percent for r in runs], 2):>22} "
               f"{spread([r.launch_ms for r in runs], 0):>18} "
               f"{spread([r.memory_mb for r in runs], 1):>18}")
@@ -244,13 +255,14 @@ def measure_hack(args, work):
                 results[name].append(Run(command, env, tick_log, 0.5))
     finally:
         xvfb.close()
-    print("\nX11 hack path (--root, the Drifter at 25 ms) on a private Xvfb")
-    print(f"{'Build':28} {'Launch to 1st tick ms':>22} {'Peak memory MB':>22}")
+    show()
+    show("X11 hack path (--root, the Drifter at 25 ms) on a private Xvfb")
+    show(f"{'Build':28} {'Launch to 1st tick ms':>22} {'Peak memory MB':>22}")
     for name, runs in results.items():
-        print(f"{name:28} {spread([r.launch_ms for r in runs], 0):>22} "
+        show(f"{name:28} {spread([r.launch_ms for r in runs], 0):>22} "
               f"{spread([r.memory_mb for r in runs], 1):>22}")
     if "baseline" not in results:
-        print("(no --x11-baseline: compare with the native Drifter in docs/benchmark.md)")
+        show("(no --x11-baseline: compare with the native Drifter in docs/benchmark.md)")
         return []
     mine, base = results["this build"], results["baseline"]
     return [ratio_target(f"Hack {label} against the build without GTK",
@@ -271,6 +283,7 @@ def main():
     parser.add_argument("--hack-reps", type=int, default=15,
                         help="runs of each hack build: a launch takes a fraction of a second, "
                              "and a busy machine scatters it")
+    parser.add_argument("--markdown", type=Path, help="write the figures here (not with --smoke)")
     parser.add_argument("--smoke", action="store_true",
                         help="one short repetition, no targets: checks that figures come out")
     args = parser.parse_args()
@@ -284,12 +297,30 @@ def main():
         shutil.rmtree(work, ignore_errors=True)
     if args.smoke:
         return 0
-    print("\nTargets")
+    show()
+    show("Targets")
     missed = False
     for label, met, shown in targets:
         missed |= not met
-        print(f"{'met    ' if met else 'MISSED '} {label}: {shown}")
+        show(f"{'met    ' if met else 'MISSED '} {label}: {shown}")
+    if args.markdown:
+        write_markdown(args.markdown, args)
     return 1 if missed else 0
+
+
+def write_markdown(path, args):
+    machine = subprocess.run(["uname", "-srm"], capture_output=True, text=True).stdout.strip()
+    load = " ".join(Path("/proc/loadavg").read_text().split()[:3])
+    path.write_text(
+        "# Benchmark: Wayland, and the hack's start-up\n\n"
+        f"Made by `tools/bench` on {time.strftime('%Y-%m-%d %H:%M UTC', time.gmtime())}, on "
+        f"{machine}, {os.cpu_count()} cores; load average at the end {load}. "
+        f"{args.reps} interleaved repetitions of {args.seconds:g} s (the hack: "
+        f"{args.hack_reps} launches of each build); each figure is min / median / max, a "
+        "ratio the median over the baseline's median. CPU % is nanoseconds on the CPU of the "
+        "program and the compositor (every thread, /proc/PID/task/*/schedstat) per wall "
+        "second. Launch is from the launch to the first timer tick, which includes one "
+        "interval.\n\n```\n" + "\n".join(REPORT).strip() + "\n```\n")
 
 
 if __name__ == "__main__":
