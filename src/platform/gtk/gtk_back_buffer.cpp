@@ -1,6 +1,7 @@
 #include "platform/gtk/gtk_back_buffer.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace gtkb {
 
@@ -28,6 +29,36 @@ void set_source_color(cairo_t* cairo, tk::Color color) {
                          ((color >> 16) & 0xFF) / 255.0);
 }
 
+void copy_pixels(cairo_surface_t* from, const PixelRect& area, cairo_surface_t* to, int to_x,
+                 int to_y) {
+    if (from == nullptr || to == nullptr ||
+        cairo_image_surface_get_format(from) != CAIRO_FORMAT_RGB24 ||
+        cairo_image_surface_get_format(to) != CAIRO_FORMAT_RGB24)
+        return;
+    // The part of the area inside the source whose place lies inside the target.
+    const PixelRect source = intersect(
+        intersect(area, {0, 0, cairo_image_surface_get_width(from),
+                         cairo_image_surface_get_height(from)}),
+        {area.x - to_x, area.y - to_y, cairo_image_surface_get_width(to),
+         cairo_image_surface_get_height(to)});
+    if (source.empty()) return;
+    cairo_surface_flush(from);
+    cairo_surface_flush(to);
+    const int from_stride = cairo_image_surface_get_stride(from);
+    const int to_stride = cairo_image_surface_get_stride(to);
+    const unsigned char* in = cairo_image_surface_get_data(from) +
+                              static_cast<std::ptrdiff_t>(source.y) * from_stride + source.x * 4;
+    unsigned char* out = cairo_image_surface_get_data(to) +
+                         static_cast<std::ptrdiff_t>(source.y + to_y - area.y) * to_stride +
+                         (source.x + to_x - area.x) * 4;
+    for (int row = 0; row < source.height; ++row)
+        std::memcpy(out + static_cast<std::ptrdiff_t>(row) * to_stride,
+                    in + static_cast<std::ptrdiff_t>(row) * from_stride,
+                    static_cast<std::size_t>(source.width) * 4);
+    cairo_surface_mark_dirty_rectangle(to, source.x + to_x - area.x, source.y + to_y - area.y,
+                                       source.width, source.height);
+}
+
 bool BackBuffer::fit(int width, int height, tk::Color color) {
     width = std::max(1, width);
     height = std::max(1, height);
@@ -51,12 +82,14 @@ bool BackBuffer::fit(int width, int height, tk::Color color) {
 
 void BackBuffer::draw(cairo_surface_t* picture, int x, int y) {
     if (!surface_ || picture == nullptr) return;
-    Cairo cairo(cairo_create(surface_.get()));
-    cairo_set_operator(cairo.get(), CAIRO_OPERATOR_SOURCE);
-    cairo_set_source_surface(cairo.get(), picture, x, y);
-    cairo_rectangle(cairo.get(), x, y, cairo_image_surface_get_width(picture),
-                    cairo_image_surface_get_height(picture));
-    cairo_fill(cairo.get());
+    copy_pixels(picture,
+                {0, 0, cairo_image_surface_get_width(picture),
+                 cairo_image_surface_get_height(picture)},
+                surface_.get(), x, y);
+}
+
+void BackBuffer::copy_to(cairo_surface_t* image, const PixelRect& area) const {
+    if (surface_) copy_pixels(surface_.get(), area, image, area.x, area.y);
 }
 
 void BackBuffer::paint_to(cairo_t* cairo) const {

@@ -179,6 +179,15 @@ FormPeer::FormPeer(GtkToolkit& toolkit, tk::Form& form) : toolkit_(toolkit), for
                          static_cast<FormPeer*>(self)->apply_cursor();
                      }),
                      this);
+    g_signal_connect(window_.get(), "map", G_CALLBACK(+[](GtkWidget*, gpointer self) {
+                         static_cast<FormPeer*>(self)->mapped();
+                     }),
+                     this);
+    // Hidden (its output gone, say), the window's own surface goes, and with it what stood on it.
+    g_signal_connect(window_.get(), "unmap", G_CALLBACK(+[](GtkWidget*, gpointer self) {
+                         static_cast<FormPeer*>(self)->shown_by_.reset();
+                     }),
+                     this);
     connect_input(window_.get(), area_, this);
     gtk_widget_show_all(overlay);
     toolkit_.form_created(*this);
@@ -221,8 +230,20 @@ void FormPeer::sync() {
 void FormPeer::fit_surface() {
     if (!window_) return;
     const PixelRect client = client_rect();
-    if (back_.fit(client.width, client.height, form_.back_color()))
-        invalidate({0, 0, back_.width(), back_.height()});
+    if (!back_.fit(client.width, client.height, form_.back_color())) return;
+    if (shown_by_) shown_by_->resize(back_.width(), back_.height());
+    invalidate({0, 0, back_.width(), back_.height()});
+}
+
+void FormPeer::mapped() {
+    // A saver's surface changes forty times a second; GTK's painting would cost a new
+    // buffer of the whole output each time.
+    if (toolkit_.placement() != Placement::FullScreen || shown_by_) return;
+    shown_by_ = WaylandSurface::over(window_.get(), toolkit_.pixel_scale(),
+                                     [this](cairo_surface_t* image, const PixelRect& area) {
+                                         paint_into(image, area);
+                                     });
+    if (shown_by_) shown_by_->resize(back_.width(), back_.height());
 }
 
 void FormPeer::show(tk::Modality modality, tk::Form* owner) {
@@ -274,6 +295,7 @@ void FormPeer::destroy() {
     if (!window_) return;
     toolkit_.form_destroyed(*this);
     if (modal_loop_ != nullptr) g_main_loop_quit(modal_loop_);
+    shown_by_.reset();
     area_ = nullptr;
     fixed_ = nullptr;
     window_.reset();
@@ -281,6 +303,10 @@ void FormPeer::destroy() {
 
 void FormPeer::invalidate(const PixelRect& area) {
     if (area_ == nullptr || area.empty()) return;
+    if (shown_by_) {
+        shown_by_->damage(area);
+        return;
+    }
     // Whole logical pixels that hold the area's form pixels.
     const int scale = toolkit_.pixel_scale();
     const int left = area.x / scale;
@@ -295,14 +321,32 @@ void FormPeer::draw(cairo_t* cairo) {
     cairo_scale(cairo, 1 / scale, 1 / scale);
     double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
     cairo_clip_extents(cairo, &x1, &y1, &x2, &y2);
-    const PixelRect area{static_cast<int>(std::floor(x1)), static_cast<int>(std::floor(y1)),
-                         static_cast<int>(std::ceil(x2 - std::floor(x1))),
-                         static_cast<int>(std::ceil(y2 - std::floor(y1)))};
+    paint(cairo, {static_cast<int>(std::floor(x1)), static_cast<int>(std::floor(y1)),
+                  static_cast<int>(std::ceil(x2 - std::floor(x1))),
+                  static_cast<int>(std::ceil(y2 - std::floor(y1)))});
+}
+
+void FormPeer::paint(cairo_t* cairo, const PixelRect& area) {
     // Beyond the form's size (a surface larger than asked for) the form's colour shows.
-    set_source_color(cairo, form_.back_color());
-    cairo_paint(cairo);
+    if (area.x < 0 || area.y < 0 || area.x + area.width > back_.width() ||
+        area.y + area.height > back_.height()) {
+        set_source_color(cairo, form_.back_color());
+        cairo_paint(cairo);
+    }
     back_.paint_to(cairo);
     paint_windowless_controls(cairo, toolkit_, form_, area);
+}
+
+void FormPeer::paint_into(cairo_surface_t* image, const PixelRect& area) {
+    // A tick's change is mostly a picture on bare buffer: copied as it is.
+    if (!windowless_controls_meet(form_, area)) {
+        back_.copy_to(image, area);
+        return;
+    }
+    Cairo cairo(cairo_create(image));
+    cairo_rectangle(cairo.get(), area.x, area.y, area.width, area.height);
+    cairo_clip(cairo.get());
+    paint(cairo.get(), area);
 }
 
 void FormPeer::allocated(int width, int height) {

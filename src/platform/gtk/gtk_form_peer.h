@@ -6,6 +6,7 @@
 
 #include "platform/gtk/gtk_back_buffer.h"
 #include "platform/gtk/gtk_owners.h"
+#include "platform/gtk/gtk_wayland_surface.h"
 #include "toolkit/form.h"
 #include "toolkit/peers.h"
 
@@ -54,6 +55,11 @@ class FormPeer : public tk::FormPeer {
     PixelRect client_rect() const;
     void fit_surface();
     void draw(cairo_t* cairo);
+    // The form's look over an area, in its pixels: buffer and windowless controls.
+    void paint(cairo_t* cairo, const PixelRect& area);
+    // The same onto the same area of an image of the form's size.
+    void paint_into(cairo_surface_t* image, const PixelRect& area);
+    void mapped();
     void allocated(int width, int height);
 
     GtkToolkit& toolkit_;
@@ -63,6 +69,8 @@ class FormPeer : public tk::FormPeer {
     GtkFixed* fixed_ = nullptr;
     GdkMonitor* monitor_ = nullptr;
     BackBuffer back_;
+    // In full screen, what shows the form instead of GTK's painting (where it can).
+    std::unique_ptr<WaylandSurface> shown_by_;
     GMainLoop* modal_loop_ = nullptr;
     bool shown_ = false;
 };

@@ -75,6 +75,14 @@ void WindowlessPeer::sync() {
     form_.invalidate(changed);
 }
 
+bool windowless_controls_meet(const tk::Form& form, const PixelRect& area) {
+    return std::any_of(form.controls().begin(), form.controls().end(),
+                       [&](const tk::Control* control) {
+                           return control->visible() && is_windowless(control->kind()) &&
+                                  !intersect(pixel_rect(*control), area).empty();
+                       });
+}
+
 void paint_windowless_controls(cairo_t* cairo, GtkToolkit& toolkit, const tk::Form& form,
                                const PixelRect& area) {
     for (const tk::Control* control : form.controls()) {

@@ -33,6 +33,9 @@ class WindowlessPeer : public tk::ControlPeer {
     std::optional<PixelRect> shown_;
 };
 
+// Whether any of the form's visible windowless controls meets the area.
+bool windowless_controls_meet(const tk::Form& form, const PixelRect& area);
+
 // Paints the form's visible windowless controls that meet the area, in the form's pixels.
 void paint_windowless_controls(cairo_t* cairo, GtkToolkit& toolkit, const tk::Form& form,
                                const PixelRect& area);
