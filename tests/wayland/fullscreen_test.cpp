@@ -300,6 +300,22 @@ TEST_F(FullScreen, ABadCommandLineIsNamedOnOneLineWithTheUsageAndStatusTwo) {
     }
 }
 
+// Where both sessions are offered (XWayland), Wayland draws unless --x11 asks for X; this
+// X display is one that does not exist, so X11 shows itself by failing to open it.
+TEST_F(FullScreen, WithBothSessionsItDrawsOnWaylandUnlessAskedForX11) {
+    const std::vector<std::string> x_too{"DISPLAY=:9999"};
+    Process wayland = sway_.client({saver_path(), "--fullscreen", "--mode", "flasher"}, x_too);
+    ASSERT_TRUE(start(wayland)) << "not drawn on Wayland";
+    wayland.signal(SIGTERM);
+    expect_ended(wayland);
+
+    const auto errors = sway_.folder() / "forced-x11.txt";
+    Process x11 = sway_.client({saver_path(), "--fullscreen", "--x11"}, x_too, errors);
+    EXPECT_EQ(x11.wait_for_exit(), 1);
+    EXPECT_NE(read_text(errors).find(":9999"), std::string::npos) << read_text(errors);
+    EXPECT_TRUE(desktop_shows());
+}
+
 TEST(NoSession, WithoutWaylandOrXItSaysSoOnOneLineWithStatusOne) {
     const auto folder = desktop().folder();
     const auto errors = folder / "no-session.txt";
