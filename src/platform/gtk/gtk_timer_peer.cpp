@@ -1,6 +1,7 @@
 #include "platform/gtk/gtk_timer_peer.h"
 
 #include "platform/gtk/gtk_toolkit.h"
+#include "platform/linux/tick_schedule.h"
 
 namespace gtkb {
 namespace {
@@ -11,12 +12,6 @@ struct TimerSource {
 };
 
 }  // namespace
-
-std::int64_t next_due_us(std::int64_t was_due_us, std::int64_t interval_us, std::int64_t now_us) {
-    std::int64_t next = was_due_us + interval_us;
-    if (next <= now_us) next += ((now_us - next) / interval_us + 1) * interval_us;
-    return next;
-}
 
 TimerPeer::TimerPeer(GtkToolkit& toolkit, tk::Timer& timer) : toolkit_(toolkit), timer_(timer) {
     static GSourceFuncs funcs{nullptr, nullptr, &TimerPeer::dispatch, nullptr, nullptr, nullptr};
@@ -63,8 +58,8 @@ void TimerPeer::fire() {
     timer_.raise_tick();
     toolkit_.tick_delivered();
     if (!due_us_ || *due_us_ != was_due || !timer_.running()) return;
-    arm(next_due_us(was_due, static_cast<std::int64_t>(timer_.interval()) * 1000,
-                    g_get_monotonic_time()));
+    arm(vq::hack::NextTickDue(was_due, static_cast<std::int64_t>(timer_.interval()) * 1000,
+                              g_get_monotonic_time()));
 }
 
 }  // namespace gtkb

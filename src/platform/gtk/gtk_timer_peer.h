@@ -36,9 +36,4 @@ class TimerPeer : public tk::TimerPeer {
     std::optional<std::int64_t> due_us_;
 };
 
-// The next due time after a tick that was due at was_due_us, for a timer of interval_us, at
-// now_us: one interval on, or, when the loop fell behind by whole intervals, the first due
-// time still ahead (missed ticks are dropped, the phase is kept).
-std::int64_t next_due_us(std::int64_t was_due_us, std::int64_t interval_us, std::int64_t now_us);
-
 }  // namespace gtkb
