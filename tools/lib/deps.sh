@@ -14,6 +14,7 @@ packages=(
     pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev libxres-dev
     xscreensaver xscreensaver-data lintian python3
     libgtk-3-dev libgtk-layer-shell-dev
+    sway grim wtype swayidle weston libwayland-dev libwayland-bin python3-gi gir1.2-gtk-3.0
 )
 
 missing=()
