@@ -24,9 +24,9 @@ poll_until() {
     done
 }
 
-# True once Xvfb PID has written its display number to FILE, or has died trying.
+# True once Xvfb PID has written its display number and a line feed to FILE, or has died.
 xvfb_answered() {
-    grep -qs . "$1" || ! kill -0 "$2" 2>/dev/null
+    tail -c 1 "$1" 2>/dev/null | grep -q '^$' || ! kill -0 "$2" 2>/dev/null
 }
 
 xvfb_start() {

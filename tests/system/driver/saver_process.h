@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/top_windows.h"
 #include "driver/unique_handles.h"
 
