@@ -25,8 +25,8 @@ PrivateXvfb::PrivateXvfb(const std::string& screen, const std::string& log) {
         const std::string fd = std::to_string(ready[1]);
         const std::string geometry = screen + "x24";
         // -noreset: the server would reset when its last client leaves, and lose its monitors.
-        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(), "-nolisten",
-               "tcp", "-noreset", static_cast<char*>(nullptr));
+        execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", geometry.c_str(),
+               "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(ready[1]);
@@ -37,8 +37,8 @@ PrivateXvfb::PrivateXvfb(const std::string& screen, const std::string& log) {
     pollfd answer{ready[0], POLLIN, 0};
     char c = 0;
     while (pid_ > 0 && number.find('\n') == std::string::npos) {
-        const auto left = std::chrono::duration_cast<milliseconds>(deadline -
-                                                                   std::chrono::steady_clock::now());
+        const auto left =
+            std::chrono::duration_cast<milliseconds>(deadline - std::chrono::steady_clock::now());
         if (left.count() <= 0 || poll(&answer, 1, static_cast<int>(left.count())) != 1 ||
             read(ready[0], &c, 1) != 1)
             break;
