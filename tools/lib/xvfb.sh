@@ -3,6 +3,7 @@
 #
 #   poll_until SECONDS COMMAND...   runs COMMAND every 50 ms until it succeeds or SECONDS (a
 #                                   whole number) have passed; then the status of one last run
+#   process_gone PID                true once process PID has ended (a zombie has ended too)
 #   xvfb_start LOG WxH [ARG...]     starts Xvfb on a display nobody uses, with a WxH screen of
 #                                   24 bits and the extra ARGs; sets XVFB_DISPLAY (":N") and
 #                                   XVFB_PID once it takes connections; its output goes to LOG
@@ -50,8 +51,7 @@ xvfb_start() {
     XVFB_DISPLAY=":$number"
 }
 
-# True once process PID has ended (a zombie has ended too).
-xvfb_gone() {
+process_gone() {
     local state
     state=$(cut -d' ' -f3 "/proc/$1/stat" 2>/dev/null) || return 0
     [ "$state" = Z ]
@@ -61,7 +61,7 @@ xvfb_stop() {
     local pid=$1
     [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ] || return 0
     kill "$pid" 2>/dev/null
-    poll_until 5 xvfb_gone "$pid" || kill -9 "$pid" 2>/dev/null
+    poll_until 5 process_gone "$pid" || kill -9 "$pid" 2>/dev/null
     # Reaped here when this shell started it; otherwise its parent reaps it.
     wait "$pid" 2>/dev/null || true
 }
