@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/geometry.h"
 #include "platform/win32/guarded.h"
 #include "platform/win32/native_control.h"
@@ -116,8 +117,8 @@ FormPeer::FormPeer(Win32Toolkit& toolkit, tk::Form& form)
       caption_(form.caption()),
       synced_left_(form.left()),
       synced_top_(form.top()) {
-    const WindowStyle style = style_of(form);
-    const SIZE size = window_size(client_size(), style, form.dpi());
+    WindowStyle style = style_of(form);
+    SIZE size = window_size(client_size(), style, form.dpi());
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (form.start_position() == tk::StartPosition::CenterScreen) {
@@ -125,11 +126,23 @@ FormPeer::FormPeer(Win32Toolkit& toolkit, tk::Form& form)
         x = centre.x;
         y = centre.y;
     }
+    // A preview fills the host's client area. The host hears nothing of it: a parent
+    // notification would wait on the host's thread, another process's.
+    const HWND host = toolkit.claim_preview_host();
+    RECT host_client{};
+    if (host != nullptr && GetClientRect(host, &host_client)) {
+        in_host_ = true;
+        style = {WS_CHILD | WS_CLIPCHILDREN, WS_EX_NOPARENTNOTIFY};
+        x = 0;
+        y = 0;
+        size = {width(host_client), height(host_client)};
+    }
     const HWND created =
         CreateWindowExW(style.ex_style, kFormClass, widen(caption_).c_str(), style.style, x, y,
-                        size.cx, size.cy, nullptr, nullptr, toolkit.instance(), this);
+                        size.cx, size.cy, host, nullptr, toolkit.instance(), this);
     if (created == nullptr) return;
     window_.reset(created);
+    if (in_host_) form.set_view_size(size.cx, size.cy);
     toolkit_.form_created(*this);
     if (form.border() == tk::BorderStyle::FixedDialog) {
         // A modal-frame window shows only an icon it is given, not its class's.
@@ -148,7 +161,12 @@ FormPeer::~FormPeer() { destroy(); }
 double FormPeer::twips_per_pixel() const { return form_.twips_per_pixel(); }
 
 SIZE FormPeer::client_size() const {
-    return {std::max(0, form_.width_px()), std::max(0, form_.height_px())};
+    return {std::max(0, form_.view_width()), std::max(0, form_.view_height())};
+}
+
+RECT FormPeer::placed(const tk::Control& control) const {
+    const tk::PixelRect at = form_.to_view(control.rect());
+    return {at.left, at.top, at.left + at.width, at.top + at.height};
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
@@ -162,6 +180,10 @@ void FormPeer::sync() {
     if (form_.caption() != caption_) {
         caption_ = form_.caption();
         SetWindowTextW(window, widen(caption_).c_str());
+    }
+    if (in_host_) {
+        fit_surface();  // the host places and sizes the window
+        return;
     }
     const SIZE wanted = client_size();
     RECT client{};
@@ -241,13 +263,12 @@ void FormPeer::place_topmost(int left_px, int top_px, int width_px, int height_p
 }
 
 bool FormPeer::overlaps_windowless(const RECT& area) const {
-    const double tpp = twips_per_pixel();
     for (const tk::Control* control : form_.controls()) {
         if (control->container() != nullptr || !control->visible() || !is_windowless(*control))
             continue;
-        const RECT placed = to_pixels(control->rect(), tpp);
+        const RECT where = placed(*control);
         RECT common{};
-        if (IntersectRect(&common, &placed, &area)) return true;
+        if (IntersectRect(&common, &where, &area)) return true;
     }
     return false;
 }
@@ -255,8 +276,13 @@ bool FormPeer::overlaps_windowless(const RECT& area) const {
 void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
     const HDC back = back_.dc();
     if (!window_ || back == nullptr) return;
-    const RECT where{x_px, y_px, x_px + picture.width_px(), y_px + picture.height_px()};
-    win32::draw_picture(back, picture, where);
+    const tk::PixelRect at = form_.to_view(x_px, y_px, picture.width_px(), picture.height_px());
+    const RECT where{at.left, at.top, at.left + at.width, at.top + at.height};
+    // In a miniature the picture is scaled like every other length.
+    if (at.width == picture.width_px() && at.height == picture.height_px())
+        win32::draw_picture(back, picture, where);
+    else
+        stretch_picture(back, picture, where);
     // Straight to the screen: a repaint through WM_PAINT on every tick costs twice as much.
     // Only where a windowless control stands over the picture does it need the full repaint.
     if (overlaps_windowless(where)) {
@@ -331,7 +357,6 @@ HWND FormPeer::surface_of(const tk::Frame* container) const {
 
 void FormPeer::paint_windowless(HDC dc, const tk::Frame* container, const tk::Control* above,
                                 POINT origin) {
-    const double tpp = twips_per_pixel();
     const auto& controls = form_.controls();
     auto first = controls.begin();
     if (above != nullptr) first = std::next(std::find(controls.begin(), controls.end(), above));
@@ -339,7 +364,7 @@ void FormPeer::paint_windowless(HDC dc, const tk::Frame* container, const tk::Co
         const tk::Control* control = *it;
         if (control->container() != container || !control->visible() || !is_windowless(*control))
             continue;
-        const RECT where = to_pixels(control->rect(), tpp);
+        const RECT where = placed(*control);
         if (origin.x == 0 && origin.y == 0) {
             paint_windowless_control(dc, *control, where, toolkit_);
             continue;
@@ -405,7 +430,9 @@ void FormPeer::timer_tick(UINT_PTR id) {
             timer->timer().raise_tick();
             in_tick_ = false;
             const RECT changed = std::exchange(changed_in_tick_, RECT{});
-            if (IsRectEmpty(&changed) || !window_) return;
+            if (!window_) return;
+            write_snapshot();
+            if (IsRectEmpty(&changed)) return;
             if (const window_dc screen(window_.get()); screen) {
                 IntersectClipRect(screen.get(), changed.left, changed.top, changed.right,
                                   changed.bottom);
@@ -414,6 +441,21 @@ void FormPeer::timer_tick(UINT_PTR id) {
             return;
         }
     }
+}
+
+void FormPeer::write_snapshot() {
+    if (!in_host_ || !preview_snapshot_asked()) return;
+    const SIZE size = client_size();
+    write_preview_snapshot(size.cx, size.cy,
+                           [this, size](HDC dc) { paint(dc, {0, 0, size.cx, size.cy}); });
+}
+
+void FormPeer::host_window_gone() {
+    toolkit_.form_destroyed(*this);
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    window_.forget();
+    back_.fit(0, 0, 0);
+    form_.unload();
 }
 
 void FormPeer::arrange_tab_order() {
@@ -525,8 +567,11 @@ LRESULT FormPeer::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             }
             break;
         case WM_PAINT: {
-            const paint_dc dc(window);
-            if (dc) paint(dc.get(), dc.area());
+            {
+                const paint_dc dc(window);
+                if (dc) paint(dc.get(), dc.area());
+            }
+            write_snapshot();
             return 0;
         }
         case WM_PRINTCLIENT: {
@@ -559,6 +604,16 @@ LRESULT FormPeer::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CLOSE:
             form_.close_box_pressed();
             return 0;
+        case WM_DESTROY:
+            // Only a preview's window is ever destroyed by another than its peer.
+            if (in_host_) {
+                host_window_gone();
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            if (in_host_) form_.set_view_size(LOWORD(lparam), HIWORD(lparam));
+            break;
         case WM_TIMER:
             timer_tick(wparam);
             return 0;

@@ -1,4 +1,5 @@
-// A form as a top-level window of the one form window class. Its persistent back buffer
+// A form as a top-level window of the one form window class, or, in a preview, as a child
+// filling the host's window and showing the form as a miniature. Its persistent back buffer
 // keeps what the program drew; images, picture boxes and the saver window's labels are
 // windowless and painted over it, so that mouse input over them reaches the form; the
 // dialog widgets and a dialog's labels are native child windows.
@@ -48,6 +49,8 @@ public:
     tk::Form& form() const { return form_; }
     Win32Toolkit& toolkit() const { return toolkit_; }
     double twips_per_pixel() const;
+    // Where a control stands in the window, in pixels of its container's client area.
+    RECT placed(const tk::Control& control) const;
     bool has_native_controls() const { return !native_controls_.empty(); }
     // The id of a new native child; its peer registers itself for notifications.
     int add_native_control(NativeControl& control);
@@ -77,6 +80,10 @@ private:
     void mouse_move(WPARAM wparam, LPARAM lparam);
     void command(WPARAM wparam, LPARAM lparam);
     void timer_tick(UINT_PTR id);
+    // A preview's frame for the tests, when they ask for it.
+    void write_snapshot();
+    // The host's window went, and this child window with it: the form unloads.
+    void host_window_gone();
     // The size of the client area the form asks for, in pixels.
     SIZE client_size() const;
     // Fits the back buffer to the form's size and colour; repaints when it was made anew.
@@ -108,6 +115,8 @@ private:
     int next_control_id_ = 100;
     UINT_PTR next_timer_id_ = 1;
     bool arranged_ = false;
+    // A child filling a preview host's window, which places and sizes it.
+    bool in_host_ = false;
     HWND modal_owner_ = nullptr;
 };
 
