@@ -346,6 +346,10 @@ def panel_previews_and_sets_speed(session):
     middle = (box[1] + box[3]) / 2.0
     check(box[0] < pane[0] // 4 and abs(middle - (pane[1] - 1) / 2.0) <= 1.5,
           f"the panel's preview pane ({pane[0]} x {pane[1]}) shows the Drifter at its start")
+    # A miniature of the screen: the picture's inside, 143 pixels high, at the pane's scale.
+    scale = min(pane[0] / SCREEN[0], pane[1] / SCREEN[1])
+    check(abs(box[3] - box[1] + 1 - 143 * scale) <= 3,
+          f"the preview pane shows the screen at {scale:.3f}: a picture {box[3] - box[1] + 1} high")
     panel.open_dialog()
     track = (DRIFT_SPEED_SLOW_END[0] - DRIFT_SPEED_KNOB[0], 24, DIALOG_AT[0] + DRIFT_SPEED_KNOB[0],
              DIALOG_AT[1] + DRIFT_SPEED_KNOB[1] - 12)

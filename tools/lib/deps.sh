@@ -11,7 +11,7 @@ packages=(
     wine64 wine wine32:i386 xvfb fonts-liberation
     xdotool x11-utils x11-xserver-utils imagemagick icoutils
     nsis zip unzip
-    pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
+    pkg-config libx11-dev libxft-dev libxrender-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
     xscreensaver xscreensaver-data lintian python3
 )
 

@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "platform/win32/diagnostics.h"
@@ -217,7 +218,35 @@ void FormPeer::fit_surface() {
         if (window_) RedrawWindow(window_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
     const SIZE size = client_size();
-    if (back_.fit(size.cx, size.cy, color) && window_) InvalidateRect(window_.get(), nullptr, FALSE);
+    const bool miniature = form_.miniature();
+    full_.fit(miniature ? form_.width_px() : 0, miniature ? form_.height_px() : 0, color);
+    if (!back_.fit(size.cx, size.cy, color)) return;
+    if (miniature) shrink_from_full({0, 0, full_.width(), full_.height()});
+    if (window_) InvalidateRect(window_.get(), nullptr, FALSE);
+}
+
+RECT FormPeer::shrink_from_full(const RECT& drawn) {
+    const tk::PixelRect all = form_.to_view(0, 0, full_.width(), full_.height());
+    const double scale = form_.view_scale();
+    // A pixel more all round: the pixels the edges blend into are shrunk again too.
+    const tk::PixelRect at = form_.to_view(drawn.left - 1, drawn.top - 1, width(drawn) + 2,
+                                           height(drawn) + 2);
+    RECT where{std::max(at.left, all.left), std::max(at.top, all.top),
+               std::min(at.left + at.width, all.left + all.width),
+               std::min(at.top + at.height, all.top + all.height)};
+    if (IsRectEmpty(&where) || back_.dc() == nullptr || full_.dc() == nullptr) return {};
+    const auto to_full = [scale](int px, int origin) { return (px - origin) / scale; };
+    const int left = static_cast<int>(std::floor(to_full(where.left, all.left)));
+    const int top = static_cast<int>(std::floor(to_full(where.top, all.top)));
+    const int right = std::min(full_.width(), static_cast<int>(std::ceil(to_full(where.right, all.left))));
+    const int bottom = std::min(full_.height(), static_cast<int>(std::ceil(to_full(where.bottom, all.top))));
+    // HALFTONE averages the pixels a reduction drops; it needs the brush origin set again.
+    const int previous_mode = SetStretchBltMode(back_.dc(), HALFTONE);
+    SetBrushOrgEx(back_.dc(), 0, 0, nullptr);
+    StretchBlt(back_.dc(), where.left, where.top, width(where), height(where), full_.dc(), left,
+               top, right - left, bottom - top, SRCCOPY);
+    if (previous_mode != 0) SetStretchBltMode(back_.dc(), previous_mode);
+    return where;
 }
 
 void FormPeer::show(tk::Modality modality, tk::Form* owner) {
@@ -276,13 +305,13 @@ bool FormPeer::overlaps_windowless(const RECT& area) const {
 void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
     const HDC back = back_.dc();
     if (!window_ || back == nullptr) return;
-    const tk::PixelRect at = form_.to_view(x_px, y_px, picture.width_px(), picture.height_px());
-    const RECT where{at.left, at.top, at.left + at.width, at.top + at.height};
-    // In a miniature the picture is scaled like every other length.
-    if (at.width == picture.width_px() && at.height == picture.height_px())
+    RECT where{x_px, y_px, x_px + picture.width_px(), y_px + picture.height_px()};
+    if (full_.dc() != nullptr) {
+        win32::draw_picture(full_.dc(), picture, where);
+        where = shrink_from_full(where);
+    } else {
         win32::draw_picture(back, picture, where);
-    else
-        stretch_picture(back, picture, where);
+    }
     // Straight to the screen: a repaint through WM_PAINT on every tick costs twice as much.
     // Only where a windowless control stands over the picture does it need the full repaint.
     if (overlaps_windowless(where)) {

@@ -88,6 +88,10 @@ private:
     SIZE client_size() const;
     // Fits the back buffer to the form's size and colour; repaints when it was made anew.
     void fit_surface();
+    // A miniature's pictures go onto its full-size surface, which its window's back buffer
+    // shows shrunk, so that what is drawn over what stays exactly as on the screen. Shrinks
+    // the part of the full surface that `drawn` covers into the back buffer; returns where.
+    RECT shrink_from_full(const RECT& drawn);
     // The z-order of the children follows the tab order; option buttons of one container
     // form one group for the arrow keys.
     void arrange_tab_order();
@@ -102,6 +106,7 @@ private:
     tk::Form& form_;
     unique_hwnd window_;
     BackBuffer back_;
+    BackBuffer full_;  // a miniature's full-size surface; empty otherwise
     unique_hbrush back_brush_;
     tk::Color brush_color_ = 0;
     std::string caption_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
+#include <utility>
 
 #include "platform/x11/x11_text.h"
 #include "platform/x11/x11_toolkit.h"
@@ -20,15 +21,6 @@ constexpr long kOwnWindowEvents = ExposureMask | StructureNotifyMask | KeyPressM
                                   EnterWindowMask;
 // A window it is given belongs to someone else, who owns its input.
 constexpr long kGivenWindowEvents = ExposureMask | StructureNotifyMask;
-
-int to_pixels(double twips, double tpp) {
-    return static_cast<int>(std::lround(twips / tpp));
-}
-
-PixelRect pixel_rect(const tk::Rect& r, double tpp) {
-    return {to_pixels(r.left, tpp), to_pixels(r.top, tpp), to_pixels(r.width, tpp),
-            to_pixels(r.height, tpp)};
-}
 
 bool is_windowless(tk::ControlKind kind) {
     return kind == tk::ControlKind::Label || kind == tk::ControlKind::Image ||
@@ -117,7 +109,7 @@ class WindowlessPeer : public tk::ControlPeer {
     // Repaints the union of the area it stood on and the area it stands on now.
     void sync() override {
         std::optional<PixelRect> now;
-        if (control_.visible()) now = pixel_rect(control_.form_rect(), form_.twips_per_pixel());
+        if (control_.visible()) now = form_.placed(control_);
         PixelRect changed;
         if (shown_ && now)
             changed = unite(*shown_, *now);
@@ -178,6 +170,7 @@ FormPeer::FormPeer(X11Toolkit& toolkit, tk::Form& form)
             window_height_ = attributes.height;
         }
         XSelectInput(display_, window_, kGivenWindowEvents);
+        if (toolkit.given_miniature()) form.set_view_size(window_width_, window_height_);
     } else {
         const PixelRect client = client_rect();
         const int width = std::max(1, client.width);
@@ -225,9 +218,12 @@ FormPeer::~FormPeer() {
 }
 
 PixelRect FormPeer::client_rect() const {
-    const double tpp = twips_per_pixel();
-    return {0, 0, std::max(1, to_pixels(form_.width(), tpp)),
-            std::max(1, to_pixels(form_.height(), tpp))};
+    return {0, 0, std::max(1, form_.view_width()), std::max(1, form_.view_height())};
+}
+
+PixelRect FormPeer::placed(const tk::Control& control) const {
+    const tk::PixelRect at = form_.to_view(control.form_rect());
+    return {at.left, at.top, at.width, at.height};
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
@@ -252,6 +248,10 @@ void FormPeer::release_surface() {
     if (scratch_draw_ != nullptr) XftDrawDestroy(scratch_draw_);
     if (scratch_ != None) XFreePixmap(display_, scratch_);
     if (back_ != None) XFreePixmap(display_, back_);
+    if (full_ != None) XFreePixmap(display_, full_);
+    full_ = None;
+    full_width_ = 0;
+    full_height_ = 0;
     scratch_draw_ = nullptr;
     scratch_ = None;
     back_ = None;
@@ -263,8 +263,10 @@ void FormPeer::fit_surface() {
     if (window_ == None) return;
     const PixelRect client = client_rect();
     const tk::Color color = form_.back_color();
+    const bool miniature = form_.miniature();
     if (back_ != None && client.width == surface_width_ && client.height == surface_height_ &&
-        color == surface_color_)
+        color == surface_color_ &&
+        (!miniature || (full_width_ == form_.width_px() && full_height_ == form_.height_px())))
         return;
     const auto width = static_cast<unsigned>(client.width);
     const auto height = static_cast<unsigned>(client.height);
@@ -273,11 +275,17 @@ void FormPeer::fit_surface() {
     XSetClipMask(display_, gc_, None);
     XSetForeground(display_, gc_, toolkit_.pixel(color));
     XFillRectangle(display_, fresh, gc_, 0, 0, width, height);
-    // A new size keeps what was drawn; a new colour starts clean.
-    if (back_ != None && color == surface_color_)
+    // A new size keeps what was drawn, a new colour starts clean; a miniature is shrunk anew
+    // from its full surface.
+    if (back_ != None && color == surface_color_ && !miniature)
         XCopyArea(display_, back_, fresh, gc_, 0, 0,
                   static_cast<unsigned>(std::min(surface_width_, client.width)),
                   static_cast<unsigned>(std::min(surface_height_, client.height)), 0, 0);
+    // The full surface outlives the window's, which is made anew.
+    Pixmap full = std::exchange(full_, None);
+    int full_width = full_width_;
+    int full_height = full_height_;
+    const tk::Color full_color = surface_color_;
     release_surface();
     back_ = fresh;
     scratch_ = XCreatePixmap(display_, toolkit_.root(), width, height, depth);
@@ -285,6 +293,30 @@ void FormPeer::fit_surface() {
     surface_width_ = client.width;
     surface_height_ = client.height;
     surface_color_ = color;
+    if (miniature) {
+        // The full surface keeps what was drawn across new sizes of the window; a new colour
+        // or a new full size starts it clean.
+        if (full != None && (full_width != form_.width_px() || full_height != form_.height_px() ||
+                             full_color != color)) {
+            XFreePixmap(display_, full);
+            full = None;
+        }
+        if (full == None) {
+            full_width = std::max(1, form_.width_px());
+            full_height = std::max(1, form_.height_px());
+            full = XCreatePixmap(display_, toolkit_.root(), static_cast<unsigned>(full_width),
+                                 static_cast<unsigned>(full_height), depth);
+            XSetForeground(display_, gc_, toolkit_.pixel(color));
+            XFillRectangle(display_, full, gc_, 0, 0, static_cast<unsigned>(full_width),
+                           static_cast<unsigned>(full_height));
+        }
+        full_ = full;
+        full_width_ = full_width;
+        full_height_ = full_height;
+        shrink_from_full({0, 0, full_width_, full_height_});
+    } else if (full != None) {
+        XFreePixmap(display_, full);
+    }
     if (!given_) XSetWindowBackground(display_, window_, toolkit_.pixel(color));
     invalidate({0, 0, surface_width_, surface_height_});
 }
@@ -335,9 +367,11 @@ void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
     const Pixmap source = toolkit_.pixmap_of(picture);
     if (source == None) return;
     XSetClipMask(display_, gc_, None);
-    XCopyArea(display_, source, back_, gc_, 0, 0, static_cast<unsigned>(picture.width_px()),
-              static_cast<unsigned>(picture.height_px()), x_px, y_px);
-    invalidate({x_px, y_px, picture.width_px(), picture.height_px()});
+    const PixelRect drawn{x_px, y_px, picture.width_px(), picture.height_px()};
+    XCopyArea(display_, source, full_ != None ? full_ : back_, gc_, 0, 0,
+              static_cast<unsigned>(drawn.width), static_cast<unsigned>(drawn.height), drawn.x,
+              drawn.y);
+    invalidate(full_ != None ? shrink_from_full(drawn) : drawn);
 }
 
 void FormPeer::destroy() {
@@ -364,11 +398,10 @@ void FormPeer::flush() {
     const PixelRect area = intersect(dirty_, {0, 0, surface_width_, surface_height_});
     dirty_ = {};
     if (area.empty()) return;
-    const double tpp = twips_per_pixel();
     const bool covered = std::any_of(
         form_.controls().begin(), form_.controls().end(), [&](const tk::Control* control) {
             return control->visible() && is_windowless(control->kind()) &&
-                   !intersect(pixel_rect(control->form_rect(), tpp), area).empty();
+                   !intersect(placed(*control), area).empty();
         });
     XSetClipMask(display_, gc_, None);
     const auto width = static_cast<unsigned>(area.width);
@@ -385,10 +418,10 @@ void FormPeer::flush() {
 }
 
 void FormPeer::paint_controls(const PixelRect& area) {
-    const double tpp = twips_per_pixel();
+    const bool scaled = form_.view_scale() != 1;
     for (const tk::Control* control : form_.controls()) {
         if (!control->visible() || !is_windowless(control->kind())) continue;
-        const PixelRect where = pixel_rect(control->form_rect(), tpp);
+        const PixelRect where = placed(*control);
         const PixelRect clip = intersect(where, area);
         if (clip.empty()) continue;
         XRectangle clip_rect{static_cast<short>(clip.x), static_cast<short>(clip.y),
@@ -402,6 +435,11 @@ void FormPeer::paint_controls(const PixelRect& area) {
         };
         auto copy = [&](const tk::PicturePtr& picture) {
             if (picture == nullptr) return;
+            // In a miniature the picture shrinks with its control.
+            if (scaled) {
+                stretch_picture(*picture, scratch_, where, clip);
+                return;
+            }
             const Pixmap source = toolkit_.pixmap_of(*picture);
             if (source == None) return;
             XCopyArea(display_, source, scratch_, gc_, 0, 0,
@@ -413,7 +451,7 @@ void FormPeer::paint_controls(const PixelRect& area) {
             case tk::ControlKind::Label: {
                 const auto& label = static_cast<const tk::Label&>(*control);
                 if (!label.transparent()) fill(label.back_color());
-                XftFont* font = toolkit_.font(label.font());
+                XftFont* font = toolkit_.font(label.font(), form_.view_scale());
                 const XftColor* color = toolkit_.xft_color(label.fore_color());
                 if (font == nullptr || color == nullptr || label.caption().empty()) break;
                 // A label that does not size itself to one line breaks its caption to fit.
@@ -450,6 +488,56 @@ void FormPeer::paint_controls(const PixelRect& area) {
                 break;
         }
     }
+}
+
+PixelRect FormPeer::shrink_from_full(const PixelRect& drawn) {
+    XRenderPictFormat* format = XRenderFindVisualFormat(display_, toolkit_.visual());
+    if (full_ == None || back_ == None || format == nullptr) return {};
+    const tk::PixelRect all = form_.to_view(0, 0, full_width_, full_height_);
+    // A pixel more all round: the pixels the edges blend into are shrunk again too.
+    const tk::PixelRect at =
+        form_.to_view(drawn.x - 1, drawn.y - 1, drawn.width + 2, drawn.height + 2);
+    const PixelRect where = intersect({at.left, at.top, at.width, at.height},
+                                      {all.left, all.top, all.width, all.height});
+    if (where.empty()) return {};
+    const double ratio = 1 / form_.view_scale();
+    const ::Picture from = XRenderCreatePicture(display_, full_, format, 0, nullptr);
+    const ::Picture to = XRenderCreatePicture(display_, back_, format, 0, nullptr);
+    // Each pixel of the back buffer is taken from the full surface's point under its centre.
+    XTransform shrink{{{XDoubleToFixed(ratio), 0, XDoubleToFixed(-all.left * ratio)},
+                       {0, XDoubleToFixed(ratio), XDoubleToFixed(-all.top * ratio)},
+                       {0, 0, XDoubleToFixed(1)}}};
+    XRenderSetPictureTransform(display_, from, &shrink);
+    XRenderSetPictureFilter(display_, from, FilterBilinear, nullptr, 0);
+    XRenderComposite(display_, PictOpSrc, from, None, to, where.x, where.y, 0, 0, where.x,
+                     where.y, static_cast<unsigned>(where.width),
+                     static_cast<unsigned>(where.height));
+    XRenderFreePicture(display_, from);
+    XRenderFreePicture(display_, to);
+    return where;
+}
+
+void FormPeer::stretch_picture(const tk::Picture& picture, Drawable target,
+                               const PixelRect& where, const PixelRect& clip) {
+    const Pixmap source = toolkit_.pixmap_of(picture);
+    XRenderPictFormat* format = XRenderFindVisualFormat(display_, toolkit_.visual());
+    if (source == None || format == nullptr || where.empty()) return;
+    const ::Picture from = XRenderCreatePicture(display_, source, format, 0, nullptr);
+    const ::Picture to = XRenderCreatePicture(display_, target, format, 0, nullptr);
+    // The transform maps each target pixel back onto the picture.
+    XTransform shrink{{{XDoubleToFixed(double(picture.width_px()) / where.width), 0, 0},
+                       {0, XDoubleToFixed(double(picture.height_px()) / where.height), 0},
+                       {0, 0, XDoubleToFixed(1)}}};
+    XRenderSetPictureTransform(display_, from, &shrink);
+    XRenderSetPictureFilter(display_, from, FilterBilinear, nullptr, 0);
+    XRectangle clip_rect{static_cast<short>(clip.x), static_cast<short>(clip.y),
+                         static_cast<unsigned short>(clip.width),
+                         static_cast<unsigned short>(clip.height)};
+    XRenderSetPictureClipRectangles(display_, to, 0, 0, &clip_rect, 1);
+    XRenderComposite(display_, PictOpSrc, from, None, to, 0, 0, 0, 0, where.x, where.y,
+                     static_cast<unsigned>(where.width), static_cast<unsigned>(where.height));
+    XRenderFreePicture(display_, from);
+    XRenderFreePicture(display_, to);
 }
 
 void FormPeer::apply_cursor() {

@@ -49,6 +49,8 @@ class FormPeer : public tk::FormPeer {
     tk::Form& form() const { return form_; }
     bool given() const { return given_; }
     double twips_per_pixel() const { return form_.twips_per_pixel(); }
+    // Where a control stands in the window, in pixels.
+    PixelRect placed(const tk::Control& control) const;
     // Marks an area of the client area, in pixels, for painting.
     void invalidate(const PixelRect& area);
     // Paints what changed onto the window.
@@ -65,6 +67,12 @@ class FormPeer : public tk::FormPeer {
     void fit_surface();
     void release_surface();
     void paint_controls(const PixelRect& area);
+    // Shrinks the part of the full surface that `drawn` covers into the back buffer;
+    // returns where it went.
+    PixelRect shrink_from_full(const PixelRect& drawn);
+    // A picture scaled to fill `where` of `target`, drawn only within `clip`.
+    void stretch_picture(const tk::Picture& picture, Drawable target, const PixelRect& where,
+                         const PixelRect& clip);
     void key_pressed(XKeyEvent& event);
 
     X11Toolkit& toolkit_;
@@ -76,6 +84,11 @@ class FormPeer : public tk::FormPeer {
     int window_width_ = 0;
     int window_height_ = 0;
     Pixmap back_ = None;
+    // A miniature's pictures go onto its full-size surface, which the back buffer shows
+    // shrunk, so that what is drawn over what stays exactly as on the screen.
+    Pixmap full_ = None;
+    int full_width_ = 0;
+    int full_height_ = 0;
     Pixmap scratch_ = None;
     XftDraw* scratch_draw_ = nullptr;
     GC gc_ = nullptr;

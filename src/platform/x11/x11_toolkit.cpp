@@ -128,6 +128,23 @@ X11Toolkit::X11Toolkit(Display* display, Target target, tk::SettingsStore& setti
                                                 : DefaultColormap(display_, screen_number_);
         screen_.width_px = std::max(1, attributes.width);
         screen_.height_px = std::max(1, attributes.height);
+        // A window smaller than the monitor holding it (a settings panel's preview) shows a
+        // miniature of that monitor; one of its size stays the screen, one to one.
+        Window child = None;
+        int x = 0;
+        int y = 0;
+        XTranslateCoordinates(display_, target_.window, root_, attributes.width / 2,
+                              attributes.height / 2, &x, &y, &child);
+        for (const tk::Monitor& monitor : x_monitors(display_, root_, screen_number_)) {
+            const bool holds = x >= monitor.left && x < monitor.left + monitor.width &&
+                               y >= monitor.top && y < monitor.top + monitor.height;
+            if (holds && (attributes.width < monitor.width || attributes.height < monitor.height)) {
+                screen_.width_px = monitor.width;
+                screen_.height_px = monitor.height;
+                given_miniature_ = true;
+                break;
+            }
+        }
     } else {
         root_ = RootWindow(display_, screen_number_);
         visual_ = DefaultVisual(display_, screen_number_);
@@ -281,12 +298,14 @@ const XftColor* X11Toolkit::xft_color(tk::Color color) {
     return &xft_colors_.emplace(color, made).first->second;
 }
 
-XftFont* X11Toolkit::font(const tk::Font& font) {
+XftFont* X11Toolkit::font(const tk::Font& font, double scale) {
     for (const auto& [known, xft] : fonts_)
-        if (known == font) return xft;
+        if (known.first == font && known.second == scale) return xft;
     // The font's size in points at the display's DPI, rounded to whole pixels as Win32's
-    // font height is; fontconfig answers Arial with a metric-compatible face.
-    const double pixels = std::max(1.0, std::round(font.size * screen_.dpi / 72.0));
+    // font height is, then scaled as a miniature's lengths are; fontconfig answers Arial
+    // with a metric-compatible face.
+    const double pixels =
+        std::max(1.0, std::round(font.size * screen_.dpi / 72.0)) * std::max(0.01, scale);
     const int weight = font.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
     const int slant = font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN;
     XftFont* xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, font.name.c_str(),
@@ -295,7 +314,7 @@ XftFont* X11Toolkit::font(const tk::Font& font) {
     if (xft == nullptr)
         xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, "sans-serif",
                           FC_PIXEL_SIZE, FcTypeDouble, pixels, nullptr);
-    if (xft != nullptr) fonts_.emplace_back(font, xft);
+    if (xft != nullptr) fonts_.emplace_back(std::pair{font, scale}, xft);
     return xft;
 }
 
@@ -352,6 +371,11 @@ void X11Toolkit::try_keyboard_grab() {
 }
 
 void X11Toolkit::surface_resized(FormPeer& form, int width, int height) {
+    // A miniature stays one of its monitor, laid out again at the window's new size.
+    if (given_miniature_) {
+        form.form().set_view_size(width, height);
+        return;
+    }
     if (width == screen_.width_px && height == screen_.height_px) return;
     screen_.width_px = width;
     screen_.height_px = height;

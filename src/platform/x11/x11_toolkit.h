@@ -85,7 +85,10 @@ class X11Toolkit : public tk::Toolkit {
     tk::Monitor primary_monitor() const { return primary_; }
     unsigned long pixel(tk::Color color);
     const XftColor* xft_color(tk::Color color);
-    XftFont* font(const tk::Font& font);
+    // The font at the display's DPI, scaled for a miniature; opened once and kept.
+    XftFont* font(const tk::Font& font, double scale = 1);
+    // The given window is smaller than the monitor holding it: the form is its miniature.
+    bool given_miniature() const { return given_miniature_; }
     // The picture's pixmap on the server, made on first use; None if it cannot be.
     Pixmap pixmap_of(const tk::Picture& picture);
     bool pointer_hidden() const { return cursor_count_ < 0; }
@@ -136,9 +139,10 @@ class X11Toolkit : public tk::Toolkit {
     int origin_y_ = 0;
     bool given_claimed_ = false;
     bool given_gone_ = false;
+    bool given_miniature_ = false;
     std::map<tk::Color, unsigned long> pixels_;
     std::map<tk::Color, XftColor> xft_colors_;
-    std::vector<std::pair<tk::Font, XftFont*>> fonts_;
+    std::vector<std::pair<std::pair<tk::Font, double>, XftFont*>> fonts_;
     std::vector<Pixmap> picture_pixmaps_;
     GC picture_gc_ = nullptr;
     Cursor blank_cursor_ = None;
