@@ -21,6 +21,10 @@ class frmMainScreenSaver : public tk::Form {
 public:
     explicit frmMainScreenSaver(Program& program);
 
+    // What Still & Quote shows before the first film.
+    static constexpr const char* kStillQuoteIntro =
+        "Coming Up:\nThe Vovozevu Screen Star...\n\nMr Velmarr!";
+
     // The covers over the monitors other than the primary, while the saver runs.
     const std::vector<std::unique_ptr<MonitorCover>>& covers() const { return covers_; }
 

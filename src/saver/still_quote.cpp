@@ -10,7 +10,7 @@ void frmMainScreenSaver::StillQuoteSetUp() {
     const tk::Screen screen = toolkit().screen();
     lblTitle.set_top(100);
     lblTitle.set_left(100);
-    lblQuote.set_caption("Coming Up:\nThe Vovozevu Screen Star...\n\nMr Velmarr!");
+    lblQuote.set_caption(kStillQuoteIntro);
     lblQuote.set_width(screen.width_twips() * 3 / 4);
     lblQuote.set_left((screen.width_twips() - lblQuote.width()) / 2);
     lblQuote.set_top((screen.height_twips() - lblQuote.height()) / 2);

@@ -33,7 +33,9 @@ class FormPeer {
 public:
     virtual ~FormPeer() = default;
     virtual std::unique_ptr<ControlPeer> create_control_peer(Control& control) = 0;
-    // Caption, back colour, key preview, position or size changed.
+    // Caption, back colour, key preview, position or size changed. A new size or back colour
+    // starts the form's persistent surface clean, in the back colour, on every backend:
+    // what was drawn on it is gone (windowless controls are painted again over it).
     virtual void sync() = 0;
     // For Modal, returns once the form has been unloaded; owner may be null.
     virtual void show(Modality modality, Form* owner) = 0;

@@ -50,6 +50,9 @@ public:
     // False when the handle names no window the platform can show a form in.
     virtual bool show_in_window(std::uint64_t /*handle*/) { return false; }
 
+    // Delivers input and timer ticks until no form is loaded; the program's exit status.
+    virtual int run() = 0;
+
     // Lifetime bookkeeping, called by Form.
     void form_loaded(Form& form);
     void form_unloaded(Form& form);

@@ -1,12 +1,16 @@
 #include "platform/linux/settings_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <thread>
 
 #include "settings/settings.h"
 
@@ -117,6 +121,83 @@ TEST_F(SettingsFile, AnEditWhileTheSaverRunsCountsFromTheNextRead) {
     EXPECT_FALSE(ReadTruth(file, keys::SQTitle));
     fs::remove(path_);
     EXPECT_TRUE(ReadTruth(file, keys::SQTitle));
+}
+
+TEST_F(SettingsFile, ASameSizeRewriteWithinOneTimestampTickIsSeen) {
+    write("[Config]\nSQTitle=1\n");
+    struct stat first {};
+    ASSERT_EQ(::stat(path_.c_str(), &first), 0);
+    FileSettingsStore file = store();
+    EXPECT_TRUE(ReadTruth(file, keys::SQTitle));
+    // Rewritten in place, the same size, within the same tick of the file system's clock:
+    // device, inode, size and modification time are all as they were.
+    write("[Config]\nSQTitle=0\n");
+    const struct timespec same[2] = {first.st_atim, first.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, path_.c_str(), same, 0), 0);
+    EXPECT_FALSE(ReadTruth(file, keys::SQTitle));
+}
+
+TEST_F(SettingsFile, AFifoSwappedInWhileTheSaverReadsNeverBlocksIt) {
+    // A writer swaps regular files and FIFOs in and out of place while the store reads;
+    // opening a FIFO that has no writer would block a reader forever.
+    constexpr int kRounds = 300;
+    std::atomic<bool> swapped_all = false;
+    std::atomic<bool> done = false;
+    const auto fifo = [&](int round) { return dir_ / ("fifo" + std::to_string(round)); };
+    std::thread swapper([&] {
+        for (int round = 0; round < kRounds && !done; ++round) {
+            const fs::path next = dir_ / "next.ini";
+            std::ofstream(next) << "[Config]\nSQTitle=" << round % 2 << "\n";
+            ::rename(next.c_str(), path_.c_str());
+            // Each FIFO keeps a name of its own, by which a stuck reader can be freed.
+            ::mkfifo(fifo(round).c_str(), 0600);
+            ::link(fifo(round).c_str(), next.c_str());
+            ::rename(next.c_str(), path_.c_str());
+        }
+        swapped_all = true;
+    });
+    std::thread reader([&] {
+        FileSettingsStore file = store();
+        while (!swapped_all) ReadTruth(file, keys::SQTitle);
+        done = true;
+    });
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+    while (!done && std::chrono::steady_clock::now() < deadline)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const bool blocked = !done;
+    done = true;
+    swapper.join();
+    // A reader stuck in a FIFO is freed when a writer comes and goes.
+    for (int round = 0; round < kRounds && blocked; ++round) {
+        const int fd = ::open(fifo(round).c_str(), O_WRONLY | O_NONBLOCK);
+        if (fd >= 0) ::close(fd);
+    }
+    reader.join();
+    EXPECT_FALSE(blocked) << "a read blocked on a FIFO";
+}
+
+TEST_F(SettingsFile, AUtf16FileReadsAsDefaultsAndSaysSoOnce) {
+    // What regedit exports: UTF-16 with a byte-order mark, little- or big-endian.
+    for (const bool little : {true, false}) {
+        std::string text = little ? "\xFF\xFE"s : "\xFE\xFF"s;
+        for (const char c : "[Config]\r\nType=2\r\nSQTitle=0\r\n"s) {
+            if (little)
+                text += {c, '\0'};
+            else
+                text += {'\0', c};
+        }
+        write(text);
+        FileSettingsStore file = store();
+        testing::internal::CaptureStderr();
+        EXPECT_EQ(file.get("VQ_Saver", "Config", "Type"), std::nullopt);
+        EXPECT_TRUE(ReadTruth(file, keys::SQTitle));
+        write(text + (little ? "\n\0"s : "\0\n"s));  // read again: it changed
+        EXPECT_EQ(file.get("VQ_Saver", "Config", "Type"), std::nullopt);
+        const std::string said = testing::internal::GetCapturedStderr();
+        EXPECT_EQ(said.find("UTF-16"), said.rfind("UTF-16")) << said;
+        EXPECT_NE(said.find("UTF-16"), std::string::npos) << said;
+        EXPECT_NE(said.find(path_.string()), std::string::npos) << said;
+    }
 }
 
 TEST_F(SettingsFile, OptionsWinOverTheFileAndABadOptionValueReadsAsTheDefault) {

@@ -2,6 +2,7 @@
 
 #include <X11/Xatom.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
 #include <fcntl.h>
@@ -245,6 +246,30 @@ bool pointer_hidden() {
         if ((cursor->pixels[i] >> 24) != 0) invisible = false;
     XFree(cursor);
     return invisible;
+}
+
+bool keyboard_held() {
+    Display* d = display();
+    const int status =
+        XGrabKeyboard(d, DefaultRootWindow(d), False, GrabModeAsync, GrabModeAsync, CurrentTime);
+    if (status == GrabSuccess) XUngrabKeyboard(d, CurrentTime);
+    XSync(d, False);
+    return status == AlreadyGrabbed;
+}
+
+std::optional<unsigned long> pixmap_bytes_of(pid_t pid) {
+    Display* d = display();
+    XResClientIdSpec all{0, XRES_CLIENT_ID_PID_MASK};
+    long count = 0;
+    XResClientIdValue* ids = nullptr;
+    if (XResQueryClientIds(d, 1, &all, &count, &ids) != Success) return std::nullopt;
+    std::optional<XID> client;
+    for (long i = 0; i < count; ++i)
+        if (XResGetClientPid(&ids[i]) == pid) client = ids[i].spec.client;
+    XResClientIdsDestroy(count, ids);
+    unsigned long bytes = 0;
+    if (!client || !XResQueryClientPixmapBytes(d, *client, &bytes)) return std::nullopt;
+    return bytes;
 }
 
 }  // namespace vqx

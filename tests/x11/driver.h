@@ -118,4 +118,11 @@ void move_pointer(int x, int y);
 // True while the pointer shows an invisible cursor.
 bool pointer_hidden();
 
+// True while some client holds the keyboard: the test's own try to take it fails.
+bool keyboard_held();
+
+// The bytes of pixmaps the X server holds for the process's connection, through the
+// X-Resource extension; nothing if it has none or the server cannot tell.
+std::optional<unsigned long> pixmap_bytes_of(pid_t pid);
+
 }  // namespace vqx

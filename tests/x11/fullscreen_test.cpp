@@ -86,7 +86,47 @@ TEST_F(FullScreen, ASecondCopyEndsAtOnceAndTheFirstRunsOn) {
     expect_ended_and_uncovered(first);
 }
 
+// Another client holds the keyboard, as an open menu does: the saver says so, keeps trying,
+// and once the keyboard is free takes it, and a key ends it.
+TEST_F(FullScreen, TakesTheKeyboardOnceAnotherClientLetsGoOfIt) {
+    Display* menu = XOpenDisplay(nullptr);
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(XGrabKeyboard(menu, DefaultRootWindow(menu), False, GrabModeAsync, GrabModeAsync,
+                            CurrentTime),
+              GrabSuccess);
+    XSync(menu, False);
+    Saver saver({"--fullscreen", "--mode", "flasher"});
+    ASSERT_TRUE(start(saver));
+    EXPECT_TRUE(poll_until([&] {
+        return saver.error_output().find("keys cannot end the saver") != std::string::npos;
+    })) << "no word of the keyboard held elsewhere: "
+        << saver.error_output();
+    XUngrabKeyboard(menu, CurrentTime);
+    XCloseDisplay(menu);
+    EXPECT_TRUE(poll_until(keyboard_held)) << "the saver does not take the keyboard";
+    press_key("a");
+    expect_ended_and_uncovered(saver);
+}
+
 using Monitors = FullScreen;
+
+// The covers of the other monitors draw nothing and hold no buffer: the X server keeps one
+// buffer of the primary monitor's size, and the pictures shown.
+TEST_F(Monitors, OnlyTheSaverWindowHoldsAScreenBuffer) {
+    constexpr unsigned long kMonitorBytes = 800 * 600 * 4;
+    for (const char* mode : {"drifter", "still-quote", "flasher"}) {
+        Saver saver({"--fullscreen", "--mode", mode});
+        ASSERT_TRUE(start(saver)) << mode;
+        ASSERT_TRUE(poll_until([] { return ScreenImage::capture().drawn_bounds().has_value(); }))
+            << mode << ": nothing drawn";
+        const std::optional<unsigned long> bytes = pixmap_bytes_of(saver.pid());
+        ASSERT_TRUE(bytes.has_value()) << mode;
+        EXPECT_GE(*bytes, kMonitorBytes) << mode;
+        EXPECT_LT(*bytes, kMonitorBytes * 3 / 2) << mode;
+        press_key("Escape");
+        expect_ended_and_uncovered(saver);
+    }
+}
 
 TEST_F(Monitors, CoverEveryMonitorAndTheModeRunsOnThePrimary) {
     ASSERT_EQ(width_, 2400);

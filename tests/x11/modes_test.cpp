@@ -165,6 +165,29 @@ class FullWindow : public ::testing::Test {
     TestWindow window_{{0, 0, 800, 600}};
 };
 
+// A window that changes size starts clean in the back colour, as on Windows: the trail drawn
+// so far is gone, and the Drifter's next steps draw on black.
+TEST_F(FullWindow, AResizedWindowStartsClean) {
+    XResizeWindow(display(), window_.id(), 600, 600);
+    XSync(display(), False);
+    Saver saver(
+        {"--window-id", window_.id_text(), "--mode", "drifter", "--drift-speed", "20", "--trail"});
+    std::optional<Box> seen;
+    ASSERT_TRUE(poll_until([&] {
+        seen = ScreenImage::capture().drawn_bounds({0, 0, 600, 600});
+        return seen && seen->left <= 3 && seen->right > 40 + kPortraitInsideWidth;
+    })) << "no trail from the left edge";
+    XResizeWindow(display(), window_.id(), 800, 600);
+    XSync(display(), False);
+    EXPECT_TRUE(poll_until([&] {
+        seen = ScreenImage::capture().drawn_bounds();
+        return seen && seen->left > 40;
+    })) << "the trail stays after the resize";
+    saver.signal(SIGTERM);
+    EXPECT_EQ(saver.wait_for_exit(), 0);
+    window_.clear();
+}
+
 TEST_F(FullWindow, TheDrifterLeavesATrailOnlyWhenAskedTo) {
     for (const bool trail : {false, true}) {
         Saver saver({"--window-id", window_.id_text(), "--mode", "drifter", "--drift-speed", "10",

@@ -32,6 +32,18 @@ TEST_F(Placement, DrawsIntoTheWindowXscreensaverNamesWithOrWithoutRoot) {
     }
 }
 
+// A window too large for any drawing surface the X server can make: the program says so and
+// ends with status 1 instead of leaving the window blank.
+TEST_F(Placement, EndsWithAMessageWhenTheServerCannotMakeItsSurface) {
+    const TestWindow window({0, 0, 40000, 300});
+    for (const char* mode : {"drifter", "flasher"}) {
+        Saver saver({"--window-id", window.id_text(), "--mode", mode});
+        EXPECT_EQ(saver.wait_for_exit(), 1) << mode;
+        EXPECT_NE(saver.error_output().find("40000 x 300"), std::string::npos)
+            << mode << ": " << saver.error_output();
+    }
+}
+
 TEST_F(Placement, DrawsIntoTheRootWithoutAWindowNamed) {
     Saver saver({"--root", "--mode", "flasher"});
     EXPECT_TRUE(poll_until([] { return black({0, 0, 800, 600}); }));

@@ -8,11 +8,13 @@ set -euo pipefail
 packages=(
     cmake ninja-build g++ googletest libgtest-dev clang libclang-rt-14-dev
     g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-    wine64 wine wine32:i386 xvfb fonts-liberation
+    wine64 wine wine32:i386 xvfb fonts-liberation fonts-dejavu-core
     xdotool x11-utils x11-xserver-utils imagemagick icoutils
     nsis zip unzip
-    pkg-config libx11-dev libxft-dev libxrender-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
+    pkg-config libx11-dev libxft-dev libxrender-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev libxres-dev
     xscreensaver xscreensaver-data lintian python3
+    libgtk-3-dev libgtk-layer-shell-dev
+    sway grim wtype swayidle weston libwayland-dev libwayland-bin python3-gi gir1.2-gtk-3.0
 )
 
 missing=()

@@ -44,6 +44,9 @@ public:
     bool another_instance_running() override { return another_instance_; }
     void show_cursor(bool show) override { cursor_count_ += show ? 1 : -1; }
     bool show_in_window(std::uint64_t handle) override;
+    // Runs the clock, firing timers, until no form is loaded or the run limit of clock time
+    // has passed; 0.
+    int run() override;
 
     // Test side.
     MemorySettings& store() { return settings_; }
@@ -70,6 +73,8 @@ public:
     // tick that falls due in the time given, in time order.
     long long now() const { return now_; }
     void advance(long long ms);
+    // How much clock time run() runs at most (one minute unless set).
+    void set_run_limit(long long ms) { run_limit_ = ms; }
 
     // Character metrics, in pixels, of a font at a DPI (the screen's unless given).
     int char_width_px(const tk::Font& font, int dpi = 0) const;
@@ -78,6 +83,8 @@ public:
 private:
     friend class HeadlessTimerPeer;
     void last_form_unloaded() override { ended_ = true; }
+    // Fires the first timer tick due by `until`, moving the clock to it; false if none is.
+    bool fire_next(long long until);
 
     tk::Screen screen_;
     std::vector<tk::Monitor> monitors_;
@@ -97,21 +104,8 @@ private:
     int cursor_count_ = 0;
     bool ended_ = false;
     long long now_ = 0;
+    long long run_limit_ = 60'000;
     std::vector<HeadlessTimerPeer*> timers_;
-};
-
-class HeadlessTimerPeer : public tk::TimerPeer {
-public:
-    HeadlessTimerPeer(HeadlessToolkit& toolkit, tk::Timer& timer);
-    ~HeadlessTimerPeer() override;
-    // Starting or changing a running timer starts its interval anew, from now.
-    void sync() override;
-
-private:
-    friend class HeadlessToolkit;
-    HeadlessToolkit& toolkit_;
-    tk::Timer& timer_;
-    std::optional<long long> due_;
 };
 
 }  // namespace headless

@@ -1,10 +1,14 @@
 #include "platform/linux/settings_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
+#include <cerrno>
+#include <cstdio>
+#include <ctime>
 
 #include "settings/settings.h"
 
@@ -24,6 +28,17 @@ std::string_view trim(std::string_view text) {
     while (!text.empty() && blank(text.front())) text.remove_prefix(1);
     while (!text.empty() && blank(text.back())) text.remove_suffix(1);
     return text;
+}
+
+// UTF-16 begins with its byte-order mark, FF FE or FE FF; neither begins UTF-8 text.
+bool is_utf16(std::string_view text) {
+    return text.starts_with("\xFF\xFE") || text.starts_with("\xFE\xFF");
+}
+
+std::int64_t now_ns() {
+    timespec now{};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return static_cast<std::int64_t>(now.tv_sec) * 1000000000 + now.tv_nsec;
 }
 
 }  // namespace
@@ -80,28 +95,50 @@ FileSettingsStore::FileSettingsStore(std::string path,
 }
 
 void FileSettingsStore::refresh() {
+    // One open, without blocking (a FIFO or a device put in the file's place must never stall
+    // the event loop), and the stamp taken from that open file, so stamp and text agree.
+    const int fd =
+        path_.empty() ? -1 : ::open(path_.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     struct stat info {};
     std::optional<Stamp> stamp;
-    if (!path_.empty() && ::stat(path_.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
+    if (fd >= 0 && ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
         stamp = Stamp{
             static_cast<std::uint64_t>(info.st_dev), static_cast<std::uint64_t>(info.st_ino),
             static_cast<std::uint64_t>(info.st_size),
             static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1000000000 + info.st_mtim.tv_nsec};
     }
-    if (read_once_ && stamp == stamp_) return;
-    read_once_ = true;
-    stamp_ = stamp;
-    file_ = IniEntries{};
-    if (!stamp) return;
-    std::ifstream in(path_, std::ios::binary);
-    if (!in) {
-        stamp_.reset();
+    if (read_once_ && stamp == stamp_ && !stamp_recent_) {
+        if (fd >= 0) ::close(fd);
         return;
     }
-    std::string text(std::min<std::uint64_t>(stamp->size, kMaxFileBytes), '\0');
-    in.read(text.data(), static_cast<std::streamsize>(text.size()));
-    text.resize(static_cast<std::size_t>(in.gcount()));
-    file_ = IniEntries::parse(text);
+    read_once_ = true;
+    stamp_ = stamp;
+    // A rewrite within the same tick of the file system's clock keeps the stamp: while the
+    // file's time is that recent, every read reads it again.
+    stamp_recent_ = stamp && stamp->mtime_ns > now_ns() - kTimestampTickNs;
+    file_ = IniEntries{};
+    if (stamp) {
+        std::string text(std::min<std::uint64_t>(stamp->size, kMaxFileBytes), '\0');
+        std::size_t filled = 0;
+        while (filled < text.size()) {
+            const ssize_t got = ::read(fd, text.data() + filled, text.size() - filled);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) break;
+            filled += static_cast<std::size_t>(got);
+        }
+        text.resize(filled);
+        if (is_utf16(text)) {
+            if (!said_utf16_)
+                std::fprintf(stderr,
+                             "vqsaver: %s is UTF-16 text (as regedit exports): its settings are "
+                             "not read; save it as UTF-8\n",
+                             path_.c_str());
+            said_utf16_ = true;
+        } else {
+            file_ = IniEntries::parse(text);
+        }
+    }
+    if (fd >= 0) ::close(fd);
 }
 
 std::optional<std::string> FileSettingsStore::get(std::string_view app, std::string_view section,

@@ -35,8 +35,9 @@ class IniEntries {
 std::string SettingsFilePath(const char* xdg_config_home, const char* home);
 
 // Reads the file anew whenever it has changed since the last read, so that a value edited
-// while the saver runs counts from its next read, as in the registry. Overrides (the
-// command line's) win over the file; set() keeps values in memory only.
+// while the saver runs counts from its next read, as in the registry. Only a regular file is
+// read; a file in UTF-16 (what regedit exports) reads as nothing stored, said once on stderr.
+// Overrides (the command line's) win over the file; set() keeps values in memory only.
 class FileSettingsStore : public tk::SettingsStore {
   public:
     // Files beyond this size are read only this far: a settings file is a few hundred bytes.
@@ -61,8 +62,13 @@ class FileSettingsStore : public tk::SettingsStore {
         std::int64_t mtime_ns;
         bool operator==(const Stamp&) const = default;
     };
+    // The coarsest file-system clock a settings file may live on (FAT's, 2 s): a file last
+    // changed this recently may change again and keep its stamp.
+    static constexpr std::int64_t kTimestampTickNs = 2'000'000'000;
     std::optional<Stamp> stamp_;
+    bool stamp_recent_ = false;
     bool read_once_ = false;
+    bool said_utf16_ = false;
     std::map<std::pair<std::string, std::string>, std::string> written_;
 };
 

@@ -218,11 +218,12 @@ void FormPeer::fit_surface() {
         if (window_) RedrawWindow(window_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
     const SIZE size = client_size();
+    const bool fresh = back_.fit(size.cx, size.cy, color);
+    // A new size starts clean, a miniature's full surface with its window's.
+    if (fresh) full_.fit(0, 0, color);
     const bool miniature = form_.miniature();
     full_.fit(miniature ? form_.width_px() : 0, miniature ? form_.height_px() : 0, color);
-    if (!back_.fit(size.cx, size.cy, color)) return;
-    if (miniature) shrink_from_full({0, 0, full_.width(), full_.height()});
-    if (window_) InvalidateRect(window_.get(), nullptr, FALSE);
+    if (fresh && window_) InvalidateRect(window_.get(), nullptr, FALSE);
 }
 
 RECT FormPeer::shrink_from_full(const RECT& drawn) {

@@ -61,8 +61,8 @@ public:
 
     // Takes and handles one message; false once the program is to end (WM_QUIT arrived).
     bool pump_message();
-    // Runs until no form is loaded; the program's exit code.
-    int run_message_loop();
+    // The message loop, until no form is loaded; the program's exit code.
+    int run() override;
 
 private:
     void last_form_unloaded() override;

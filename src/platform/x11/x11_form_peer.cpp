@@ -3,15 +3,12 @@
 #include <algorithm>
 #include <cmath>
 #include <string>
-#include <utility>
 
-#include "platform/x11/x11_text.h"
+#include "platform/linux/virtual_keys.h"
 #include "platform/x11/x11_toolkit.h"
+#include "platform/x11/x11_windowless_controls.h"
 #include "platform/x11/xlib.h"
 #include "toolkit/control.h"
-#include "toolkit/image_control.h"
-#include "toolkit/label.h"
-#include "toolkit/picture_box.h"
 
 namespace x11 {
 namespace {
@@ -21,59 +18,6 @@ constexpr long kOwnWindowEvents = ExposureMask | StructureNotifyMask | KeyPressM
                                   EnterWindowMask;
 // A window it is given belongs to someone else, who owns its input.
 constexpr long kGivenWindowEvents = ExposureMask | StructureNotifyMask;
-
-bool is_windowless(tk::ControlKind kind) {
-    return kind == tk::ControlKind::Label || kind == tk::ControlKind::Image ||
-           kind == tk::ControlKind::PictureBox;
-}
-
-// The Win32 virtual-key code of a key, for Form_KeyDown.
-tk::Int16 key_code(KeySym sym, unsigned keycode) {
-    if (sym >= XK_a && sym <= XK_z) return static_cast<tk::Int16>('A' + (sym - XK_a));
-    if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9))
-        return static_cast<tk::Int16>(sym);
-    if (sym >= XK_F1 && sym <= XK_F24) return static_cast<tk::Int16>(0x70 + (sym - XK_F1));
-    switch (sym) {
-        case XK_Return:
-        case XK_KP_Enter:
-            return tk::keys::kReturn;
-        case XK_Escape:
-            return tk::keys::kEscape;
-        case XK_space:
-            return tk::keys::kSpace;
-        case XK_Tab:
-            return tk::keys::kTab;
-        case XK_BackSpace:
-            return 0x08;
-        case XK_Page_Up:
-            return tk::keys::kPageUp;
-        case XK_Page_Down:
-            return tk::keys::kPageDown;
-        case XK_End:
-            return tk::keys::kEnd;
-        case XK_Home:
-            return tk::keys::kHome;
-        case XK_Left:
-            return tk::keys::kLeft;
-        case XK_Up:
-            return tk::keys::kUp;
-        case XK_Right:
-            return tk::keys::kRight;
-        case XK_Down:
-            return tk::keys::kDown;
-        case XK_Shift_L:
-        case XK_Shift_R:
-            return 0x10;
-        case XK_Control_L:
-        case XK_Control_R:
-            return 0x11;
-        case XK_Alt_L:
-        case XK_Alt_R:
-            return 0x12;
-        default:
-            return static_cast<tk::Int16>(keycode & 0xFF);
-    }
-}
 
 tk::Int16 shift_of(unsigned state) {
     return static_cast<tk::Int16>(((state & ShiftMask) != 0 ? 1 : 0) |
@@ -101,31 +45,6 @@ tk::Int16 button_of(unsigned button) {
     }
 }
 
-// A label, image or picture box: it has no window, its form paints it.
-class WindowlessPeer : public tk::ControlPeer {
-  public:
-    WindowlessPeer(FormPeer& form, tk::Control& control) : form_(form), control_(control) {}
-
-    // Repaints the union of the area it stood on and the area it stands on now.
-    void sync() override {
-        std::optional<PixelRect> now;
-        if (control_.visible()) now = form_.placed(control_);
-        PixelRect changed;
-        if (shown_ && now)
-            changed = unite(*shown_, *now);
-        else if (shown_ || now)
-            changed = shown_ ? *shown_ : *now;
-        shown_ = now;
-        form_.invalidate(changed);
-    }
-    void focus() override {}
-
-  private:
-    FormPeer& form_;
-    tk::Control& control_;
-    std::optional<PixelRect> shown_;
-};
-
 // The dialog widgets have no Linux form to stand on: the configuration dialogs are
 // Windows-only. Their state lives in the portable objects all the same.
 class AbsentPeer : public tk::ControlPeer {
@@ -140,27 +59,8 @@ class AbsentPeer : public tk::ControlPeer {
 
 }  // namespace
 
-PixelRect unite(const PixelRect& a, const PixelRect& b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    const int left = std::min(a.x, b.x);
-    const int top = std::min(a.y, b.y);
-    const int right = std::max(a.x + a.width, b.x + b.width);
-    const int bottom = std::max(a.y + a.height, b.y + b.height);
-    return {left, top, right - left, bottom - top};
-}
-
-PixelRect intersect(const PixelRect& a, const PixelRect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.width, b.x + b.width);
-    const int bottom = std::min(a.y + a.height, b.y + b.height);
-    if (right <= left || bottom <= top) return {};
-    return {left, top, right - left, bottom - top};
-}
-
 FormPeer::FormPeer(X11Toolkit& toolkit, tk::Form& form)
-    : toolkit_(toolkit), form_(form), display_(toolkit.display()) {
+    : toolkit_(toolkit), form_(form), display_(toolkit.display()), back_(toolkit) {
     if (const Window given = toolkit.claim_given_window(); given != None) {
         window_ = given;
         given_ = true;
@@ -207,8 +107,8 @@ FormPeer::FormPeer(X11Toolkit& toolkit, tk::Form& form)
         XSetWMProtocols(display_, window_, &wm_delete_, 1);
         if (toolkit.pointer_hidden()) XDefineCursor(display_, window_, toolkit.blank_cursor());
     }
-    gc_ = XCreateGC(display_, window_, 0, nullptr);
-    XSetGraphicsExposures(display_, gc_, False);
+    gc_.reset(display_, XCreateGC(display_, window_, 0, nullptr));
+    XSetGraphicsExposures(display_, gc_.get(), False);
     toolkit_.form_created(*this);
     fit_surface();
 }
@@ -221,13 +121,8 @@ PixelRect FormPeer::client_rect() const {
     return {0, 0, std::max(1, form_.view_width()), std::max(1, form_.view_height())};
 }
 
-PixelRect FormPeer::placed(const tk::Control& control) const {
-    const tk::PixelRect at = form_.to_view(control.form_rect());
-    return {at.left, at.top, at.width, at.height};
-}
-
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
-    if (is_windowless(control.kind())) return std::make_unique<WindowlessPeer>(*this, control);
+    if (is_windowless(control.kind())) return std::make_unique<WindowlessControl>(*this, control);
     return std::make_unique<AbsentPeer>(control);
 }
 
@@ -244,81 +139,14 @@ void FormPeer::sync() {
     fit_surface();
 }
 
-void FormPeer::release_surface() {
-    if (scratch_draw_ != nullptr) XftDrawDestroy(scratch_draw_);
-    if (scratch_ != None) XFreePixmap(display_, scratch_);
-    if (back_ != None) XFreePixmap(display_, back_);
-    if (full_ != None) XFreePixmap(display_, full_);
-    full_ = None;
-    full_width_ = 0;
-    full_height_ = 0;
-    scratch_draw_ = nullptr;
-    scratch_ = None;
-    back_ = None;
-    surface_width_ = 0;
-    surface_height_ = 0;
-}
-
 void FormPeer::fit_surface() {
     if (window_ == None) return;
     const PixelRect client = client_rect();
     const tk::Color color = form_.back_color();
-    const bool miniature = form_.miniature();
-    if (back_ != None && client.width == surface_width_ && client.height == surface_height_ &&
-        color == surface_color_ &&
-        (!miniature || (full_width_ == form_.width_px() && full_height_ == form_.height_px())))
-        return;
-    const auto width = static_cast<unsigned>(client.width);
-    const auto height = static_cast<unsigned>(client.height);
-    const auto depth = static_cast<unsigned>(toolkit_.depth());
-    const Pixmap fresh = XCreatePixmap(display_, toolkit_.root(), width, height, depth);
-    XSetClipMask(display_, gc_, None);
-    XSetForeground(display_, gc_, toolkit_.pixel(color));
-    XFillRectangle(display_, fresh, gc_, 0, 0, width, height);
-    // A new size keeps what was drawn, a new colour starts clean; a miniature is shrunk anew
-    // from its full surface.
-    if (back_ != None && color == surface_color_ && !miniature)
-        XCopyArea(display_, back_, fresh, gc_, 0, 0,
-                  static_cast<unsigned>(std::min(surface_width_, client.width)),
-                  static_cast<unsigned>(std::min(surface_height_, client.height)), 0, 0);
-    // The full surface outlives the window's, which is made anew.
-    Pixmap full = std::exchange(full_, None);
-    int full_width = full_width_;
-    int full_height = full_height_;
-    const tk::Color full_color = surface_color_;
-    release_surface();
-    back_ = fresh;
-    scratch_ = XCreatePixmap(display_, toolkit_.root(), width, height, depth);
-    scratch_draw_ = XftDrawCreate(display_, scratch_, toolkit_.visual(), toolkit_.colormap());
-    surface_width_ = client.width;
-    surface_height_ = client.height;
-    surface_color_ = color;
-    if (miniature) {
-        // The full surface keeps what was drawn across new sizes of the window; a new colour
-        // or a new full size starts it clean.
-        if (full != None && (full_width != form_.width_px() || full_height != form_.height_px() ||
-                             full_color != color)) {
-            XFreePixmap(display_, full);
-            full = None;
-        }
-        if (full == None) {
-            full_width = std::max(1, form_.width_px());
-            full_height = std::max(1, form_.height_px());
-            full = XCreatePixmap(display_, toolkit_.root(), static_cast<unsigned>(full_width),
-                                 static_cast<unsigned>(full_height), depth);
-            XSetForeground(display_, gc_, toolkit_.pixel(color));
-            XFillRectangle(display_, full, gc_, 0, 0, static_cast<unsigned>(full_width),
-                           static_cast<unsigned>(full_height));
-        }
-        full_ = full;
-        full_width_ = full_width;
-        full_height_ = full_height;
-        shrink_from_full({0, 0, full_width_, full_height_});
-    } else if (full != None) {
-        XFreePixmap(display_, full);
-    }
+    if (!back_.fit(client.width, client.height, color)) return;
+    full_.reset();  // a miniature's full surface starts clean with its window's
     if (!given_) XSetWindowBackground(display_, window_, toolkit_.pixel(color));
-    invalidate({0, 0, surface_width_, surface_height_});
+    invalidate({0, 0, back_.width(), back_.height()});
 }
 
 void FormPeer::show(tk::Modality, tk::Form*) {
@@ -327,7 +155,7 @@ void FormPeer::show(tk::Modality, tk::Form*) {
         XMapRaised(display_, window_);
         mapped_ = true;
     }
-    invalidate({0, 0, surface_width_, surface_height_});
+    invalidate({0, 0, back_.width(), back_.height()});
 }
 
 void FormPeer::hide() {
@@ -359,27 +187,64 @@ void FormPeer::place_topmost(int left_px, int top_px, int width_px, int height_p
         if (toolkit_.placement() == Placement::FullScreen) toolkit_.want_keyboard(window_);
     }
     fit_surface();
-    invalidate({0, 0, surface_width_, surface_height_});
+    invalidate({0, 0, back_.width(), back_.height()});
 }
 
 void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
-    if (window_ == None || back_ == None) return;
+    if (window_ == None) return;
+    const Pixmap target = back_.drawing(gc_.get());
     const Pixmap source = toolkit_.pixmap_of(picture);
-    if (source == None) return;
-    XSetClipMask(display_, gc_, None);
+    if (target == None || source == None) return;
+    const Pixmap full = form_.miniature() ? full_surface() : None;
+    XSetClipMask(display_, gc_.get(), None);
+    XCopyArea(display_, source, full != None ? full : target, gc_.get(), 0, 0,
+              static_cast<unsigned>(picture.width_px()), static_cast<unsigned>(picture.height_px()),
+              x_px, y_px);
     const PixelRect drawn{x_px, y_px, picture.width_px(), picture.height_px()};
-    XCopyArea(display_, source, full_ != None ? full_ : back_, gc_, 0, 0,
-              static_cast<unsigned>(drawn.width), static_cast<unsigned>(drawn.height), drawn.x,
-              drawn.y);
-    invalidate(full_ != None ? shrink_from_full(drawn) : drawn);
+    invalidate(full != None ? shrink_from_full(drawn) : drawn);
+}
+
+Pixmap FormPeer::full_surface() {
+    const int width = std::max(1, form_.width_px());
+    const int height = std::max(1, form_.height_px());
+    const tk::Color color = form_.back_color();
+    if (full_.get() != None && full_width_ == width && full_height_ == height &&
+        full_color_ == color)
+        return full_.get();
+    full_.reset(display_, XCreatePixmap(display_, toolkit_.root(), static_cast<unsigned>(width),
+                                        static_cast<unsigned>(height),
+                                        static_cast<unsigned>(toolkit_.depth())));
+    full_width_ = width;
+    full_height_ = height;
+    full_color_ = color;
+    if (full_.get() == None) return None;
+    XSetClipMask(display_, gc_.get(), None);
+    XSetForeground(display_, gc_.get(), toolkit_.pixel(color));
+    XFillRectangle(display_, full_.get(), gc_.get(), 0, 0, static_cast<unsigned>(width),
+                   static_cast<unsigned>(height));
+    return full_.get();
+}
+
+PixelRect FormPeer::shrink_from_full(const PixelRect& drawn) {
+    const Pixmap target = back_.drawing(gc_.get());
+    if (full_.get() == None || target == None) return {};
+    const tk::PixelRect all = form_.to_view(0, 0, full_width_, full_height_);
+    // A pixel more all round: the pixels the edges blend into are shrunk again too.
+    const tk::PixelRect at =
+        form_.to_view(drawn.x - 1, drawn.y - 1, drawn.width + 2, drawn.height + 2);
+    const PixelRect area{all.left, all.top, all.width, all.height};
+    const PixelRect where = intersect({at.left, at.top, at.width, at.height}, area);
+    const double ratio = 1 / form_.view_scale();
+    draw_scaled(toolkit_, full_.get(), target, ratio, ratio, area, where, where);
+    return where;
 }
 
 void FormPeer::destroy() {
     if (window_ == None) return;
     toolkit_.form_destroyed(*this);
-    release_surface();
-    if (gc_ != nullptr) XFreeGC(display_, gc_);
-    gc_ = nullptr;
+    back_.release();
+    full_.reset();
+    gc_.reset();
     if (given_)
         XSelectInput(display_, window_, NoEventMask);
     else
@@ -394,150 +259,23 @@ void FormPeer::invalidate(const PixelRect& area) {
 }
 
 void FormPeer::flush() {
-    if (window_ == None || back_ == None || dirty_.empty()) return;
-    const PixelRect area = intersect(dirty_, {0, 0, surface_width_, surface_height_});
+    if (window_ == None || dirty_.empty()) return;
+    const PixelRect area = intersect(dirty_, {0, 0, back_.width(), back_.height()});
     dirty_ = {};
     if (area.empty()) return;
-    const bool covered = std::any_of(
-        form_.controls().begin(), form_.controls().end(), [&](const tk::Control* control) {
-            return control->visible() && is_windowless(control->kind()) &&
-                   !intersect(placed(*control), area).empty();
-        });
-    XSetClipMask(display_, gc_, None);
-    const auto width = static_cast<unsigned>(area.width);
-    const auto height = static_cast<unsigned>(area.height);
-    if (!covered) {
-        XCopyArea(display_, back_, window_, gc_, area.x, area.y, width, height, area.x, area.y);
+    GC gc = gc_.get();
+    if (!windowless_control_over(form_, area)) {
+        back_.show(window_, gc, area);
         return;
     }
-    // The buffer and the controls over it are put together off screen, then shown at once.
-    XCopyArea(display_, back_, scratch_, gc_, area.x, area.y, width, height, area.x, area.y);
-    paint_controls(area);
-    XSetClipMask(display_, gc_, None);
-    XCopyArea(display_, scratch_, window_, gc_, area.x, area.y, width, height, area.x, area.y);
-}
-
-void FormPeer::paint_controls(const PixelRect& area) {
-    const bool scaled = form_.view_scale() != 1;
-    for (const tk::Control* control : form_.controls()) {
-        if (!control->visible() || !is_windowless(control->kind())) continue;
-        const PixelRect where = placed(*control);
-        const PixelRect clip = intersect(where, area);
-        if (clip.empty()) continue;
-        XRectangle clip_rect{static_cast<short>(clip.x), static_cast<short>(clip.y),
-                             static_cast<unsigned short>(clip.width),
-                             static_cast<unsigned short>(clip.height)};
-        XSetClipRectangles(display_, gc_, 0, 0, &clip_rect, 1, Unsorted);
-        auto fill = [&](tk::Color color) {
-            XSetForeground(display_, gc_, toolkit_.pixel(color));
-            XFillRectangle(display_, scratch_, gc_, where.x, where.y,
-                           static_cast<unsigned>(where.width), static_cast<unsigned>(where.height));
-        };
-        auto copy = [&](const tk::PicturePtr& picture) {
-            if (picture == nullptr) return;
-            // In a miniature the picture shrinks with its control.
-            if (scaled) {
-                stretch_picture(*picture, scratch_, where, clip);
-                return;
-            }
-            const Pixmap source = toolkit_.pixmap_of(*picture);
-            if (source == None) return;
-            XCopyArea(display_, source, scratch_, gc_, 0, 0,
-                      static_cast<unsigned>(std::min(picture->width_px(), where.width)),
-                      static_cast<unsigned>(std::min(picture->height_px(), where.height)), where.x,
-                      where.y);
-        };
-        switch (control->kind()) {
-            case tk::ControlKind::Label: {
-                const auto& label = static_cast<const tk::Label&>(*control);
-                if (!label.transparent()) fill(label.back_color());
-                XftFont* font = toolkit_.font(label.font(), form_.view_scale());
-                const XftColor* color = toolkit_.xft_color(label.fore_color());
-                if (font == nullptr || color == nullptr || label.caption().empty()) break;
-                // A label that does not size itself to one line breaks its caption to fit.
-                const bool wraps = label.word_wrap() || !label.auto_size();
-                const TextLayout layout =
-                    lay_out_text(display_, font, label.caption(), wraps ? where.width : 0);
-                XftDrawSetClipRectangles(scratch_draw_, 0, 0, &clip_rect, 1);
-                for (std::size_t i = 0; i < layout.lines.size(); ++i) {
-                    const TextLine& line = layout.lines[i];
-                    int x = where.x;
-                    if (label.alignment() == tk::Alignment::Center)
-                        x += (where.width - line.width) / 2;
-                    else if (label.alignment() == tk::Alignment::Right)
-                        x += where.width - line.width;
-                    const int y =
-                        where.y + layout.ascent + static_cast<int>(i) * layout.line_height;
-                    XftDrawStringUtf8(scratch_draw_, color, font, x, y,
-                                      reinterpret_cast<const FcChar8*>(line.text.data()),
-                                      static_cast<int>(line.text.size()));
-                }
-                XftDrawSetClip(scratch_draw_, nullptr);
-                break;
-            }
-            case tk::ControlKind::Image:
-                copy(static_cast<const tk::ImageControl&>(*control).picture());
-                break;
-            case tk::ControlKind::PictureBox: {
-                const auto& box = static_cast<const tk::PictureBox&>(*control);
-                fill(box.back_color());
-                copy(box.picture());
-                break;
-            }
-            default:
-                break;
-        }
-    }
-}
-
-PixelRect FormPeer::shrink_from_full(const PixelRect& drawn) {
-    XRenderPictFormat* format = XRenderFindVisualFormat(display_, toolkit_.visual());
-    if (full_ == None || back_ == None || format == nullptr) return {};
-    const tk::PixelRect all = form_.to_view(0, 0, full_width_, full_height_);
-    // A pixel more all round: the pixels the edges blend into are shrunk again too.
-    const tk::PixelRect at =
-        form_.to_view(drawn.x - 1, drawn.y - 1, drawn.width + 2, drawn.height + 2);
-    const PixelRect where = intersect({at.left, at.top, at.width, at.height},
-                                      {all.left, all.top, all.width, all.height});
-    if (where.empty()) return {};
-    const double ratio = 1 / form_.view_scale();
-    const ::Picture from = XRenderCreatePicture(display_, full_, format, 0, nullptr);
-    const ::Picture to = XRenderCreatePicture(display_, back_, format, 0, nullptr);
-    // Each pixel of the back buffer is taken from the full surface's point under its centre.
-    XTransform shrink{{{XDoubleToFixed(ratio), 0, XDoubleToFixed(-all.left * ratio)},
-                       {0, XDoubleToFixed(ratio), XDoubleToFixed(-all.top * ratio)},
-                       {0, 0, XDoubleToFixed(1)}}};
-    XRenderSetPictureTransform(display_, from, &shrink);
-    XRenderSetPictureFilter(display_, from, FilterBilinear, nullptr, 0);
-    XRenderComposite(display_, PictOpSrc, from, None, to, where.x, where.y, 0, 0, where.x,
-                     where.y, static_cast<unsigned>(where.width),
-                     static_cast<unsigned>(where.height));
-    XRenderFreePicture(display_, from);
-    XRenderFreePicture(display_, to);
-    return where;
-}
-
-void FormPeer::stretch_picture(const tk::Picture& picture, Drawable target,
-                               const PixelRect& where, const PixelRect& clip) {
-    const Pixmap source = toolkit_.pixmap_of(picture);
-    XRenderPictFormat* format = XRenderFindVisualFormat(display_, toolkit_.visual());
-    if (source == None || format == nullptr || where.empty()) return;
-    const ::Picture from = XRenderCreatePicture(display_, source, format, 0, nullptr);
-    const ::Picture to = XRenderCreatePicture(display_, target, format, 0, nullptr);
-    // The transform maps each target pixel back onto the picture.
-    XTransform shrink{{{XDoubleToFixed(double(picture.width_px()) / where.width), 0, 0},
-                       {0, XDoubleToFixed(double(picture.height_px()) / where.height), 0},
-                       {0, 0, XDoubleToFixed(1)}}};
-    XRenderSetPictureTransform(display_, from, &shrink);
-    XRenderSetPictureFilter(display_, from, FilterBilinear, nullptr, 0);
-    XRectangle clip_rect{static_cast<short>(clip.x), static_cast<short>(clip.y),
-                         static_cast<unsigned short>(clip.width),
-                         static_cast<unsigned short>(clip.height)};
-    XRenderSetPictureClipRectangles(display_, to, 0, 0, &clip_rect, 1);
-    XRenderComposite(display_, PictOpSrc, from, None, to, 0, 0, 0, 0, where.x, where.y,
-                     static_cast<unsigned>(where.width), static_cast<unsigned>(where.height));
-    XRenderFreePicture(display_, from);
-    XRenderFreePicture(display_, to);
+    // What the form shows and the controls over it are put together off screen, then shown
+    // at once.
+    if (!back_.make_scratch()) return;
+    back_.show(back_.scratch(), gc, area);
+    paint_windowless_controls(toolkit_, form_, back_.scratch(), back_.scratch_draw(), gc, area);
+    XCopyArea(display_, back_.scratch(), window_, gc, area.x, area.y,
+              static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), area.x,
+              area.y);
 }
 
 void FormPeer::apply_cursor() {
@@ -558,7 +296,8 @@ void FormPeer::key_pressed(XKeyEvent& event) {
             form_.unload();
         return;
     }
-    form_.raise_key_down(key_code(sym, event.keycode), shift_of(event.state));
+    form_.raise_key_down(vq::hack::VirtualKeyOf(static_cast<std::uint32_t>(sym), event.keycode),
+                         shift_of(event.state));
     if (window_ != None && length == 1)
         form_.raise_key_press(static_cast<tk::Int16>(static_cast<unsigned char>(text[0])));
 }

@@ -1,6 +1,6 @@
-// A form on X11: a window it is given or one of its own, a persistent back buffer (a
-// pixmap) that keeps what the program drew, and its labels, images and picture boxes
-// painted over that buffer, windowless as on Win32. What changes is gathered into one
+// A form on X11: a window it is given or one of its own, a back buffer (a pixmap, made at
+// the first drawing) that keeps what the program drew, and its labels, images and picture
+// boxes painted over it, windowless as on Win32. What changes is gathered into one
 // rectangle and painted to the window once the event or tick that changed it is handled.
 #pragma once
 
@@ -9,25 +9,15 @@
 // The toolkit's headers come before Xlib's, whose macros (None, Bool, Status) would
 // otherwise rename their enumerators.
 
-#include <optional>
-
+#include "platform/x11/x11_back_buffer.h"
+#include "platform/x11/x11_geometry.h"
+#include "platform/x11/x11_handles.h"
 #include "toolkit/form.h"
 #include "toolkit/peers.h"
 
 namespace x11 {
 
 class X11Toolkit;
-
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool empty() const { return width <= 0 || height <= 0; }
-};
-
-PixelRect unite(const PixelRect& a, const PixelRect& b);
-PixelRect intersect(const PixelRect& a, const PixelRect& b);
 
 class FormPeer : public tk::FormPeer {
   public:
@@ -49,8 +39,6 @@ class FormPeer : public tk::FormPeer {
     tk::Form& form() const { return form_; }
     bool given() const { return given_; }
     double twips_per_pixel() const { return form_.twips_per_pixel(); }
-    // Where a control stands in the window, in pixels.
-    PixelRect placed(const tk::Control& control) const;
     // Marks an area of the client area, in pixels, for painting.
     void invalidate(const PixelRect& area);
     // Paints what changed onto the window.
@@ -62,17 +50,14 @@ class FormPeer : public tk::FormPeer {
   private:
     // The client size the form asks for, in pixels.
     PixelRect client_rect() const;
-    // Fits the back buffer to the form's size and colour: a new colour starts a clean
-    // buffer, a new size keeps what was drawn.
+    // Fits the back buffer to the form's size and colour.
     void fit_surface();
-    void release_surface();
-    void paint_controls(const PixelRect& area);
-    // Shrinks the part of the full surface that `drawn` covers into the back buffer;
-    // returns where it went.
+    // Makes the full-size surface of a miniature if it has none of the form's size and colour;
+    // None if the server cannot make it.
+    Pixmap full_surface();
+    // Shrinks the part of the full surface that `drawn` covers into the back buffer; returns
+    // where it went.
     PixelRect shrink_from_full(const PixelRect& drawn);
-    // A picture scaled to fill `where` of `target`, drawn only within `clip`.
-    void stretch_picture(const tk::Picture& picture, Drawable target, const PixelRect& where,
-                         const PixelRect& clip);
     void key_pressed(XKeyEvent& event);
 
     X11Toolkit& toolkit_;
@@ -83,18 +68,15 @@ class FormPeer : public tk::FormPeer {
     // The window's size as the server last told it.
     int window_width_ = 0;
     int window_height_ = 0;
-    Pixmap back_ = None;
+    BackBuffer back_;
     // A miniature's pictures go onto its full-size surface, which the back buffer shows
-    // shrunk, so that what is drawn over what stays exactly as on the screen.
-    Pixmap full_ = None;
+    // shrunk, so that what is drawn over what stays exactly as on the screen; a new size
+    // starts it clean, as it does the back buffer.
+    unique_pixmap full_;
     int full_width_ = 0;
     int full_height_ = 0;
-    Pixmap scratch_ = None;
-    XftDraw* scratch_draw_ = nullptr;
-    GC gc_ = nullptr;
-    int surface_width_ = 0;
-    int surface_height_ = 0;
-    tk::Color surface_color_ = 0;
+    tk::Color full_color_ = 0;
+    unique_gc gc_;
     PixelRect dirty_;
     bool mapped_ = false;
     // The request that last resized a window of its own.

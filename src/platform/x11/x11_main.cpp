@@ -12,10 +12,12 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/linux/backend_choice.h"
 #include "platform/linux/hack_options.h"
 #include "platform/linux/settings_file.h"
 #include "platform/x11/x11_toolkit.h"
 #include "platform/x11/xlib.h"
+#include "startup/caption_sizes.h"
 #include "startup/mod_vq_saver.h"
 #include "startup/program.h"
 
@@ -92,6 +94,16 @@ int main(int argc, char** argv) {
         std::fputs(vq::hack::Usage().c_str(), stdout);
         return 0;
     }
+    // A Wayland session is drawn by the GTK half, a separate executable, so that the hack
+    // never maps GTK's libraries.
+    const vq::hack::BackendChoice choice = vq::hack::ChooseBackend(
+        parsed.options,
+        {std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"), std::getenv("XSCREENSAVER_WINDOW")});
+    if (!choice.error.empty()) {
+        std::fprintf(stderr, "vqsaver: %s\n", choice.error.c_str());
+        return 1;
+    }
+    if (choice.backend == vq::hack::Backend::Gtk) return vq::hack::ExecGtkHalf(argv);
     if (!catch_end_signals()) {
         std::perror("vqsaver: signals");
         return 1;
@@ -108,6 +120,10 @@ int main(int argc, char** argv) {
     try {
         x11::X11Toolkit toolkit(display, target, settings, g_signal_pipe[0]);
         vq::Program program(toolkit);
+        if (parsed.options.measure) {
+            std::fputs(vq::CaptionSizes(program).c_str(), stdout);
+            return 0;
+        }
         if (target.placement == x11::Placement::FullScreen) {
             // The saver path of Windows' /s: a second full-screen copy ends at once, input
             // ends the first.

@@ -7,6 +7,7 @@
 #include <bit>
 #include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 #include <stdexcept>
 #include <string>
@@ -14,8 +15,10 @@
 #include "platform/x11/x11_form_peer.h"
 #include "platform/x11/x11_picture.h"
 #include "platform/x11/x11_text.h"
+#include "platform/x11/x11_timer_peer.h"
 #include "platform/x11/xlib.h"
 #include "toolkit/form.h"
+#include "toolkit/text_rules.h"
 #include "toolkit/timer.h"
 
 namespace x11 {
@@ -24,15 +27,17 @@ namespace {
 // The toolkit the error handler reports to: Xlib's handler is a plain function.
 X11Toolkit* g_toolkit = nullptr;
 
-// Errors are expected when the given window goes away under us; that one ends the program,
-// the others are left alone (Xlib's own handler would end it with status 1).
+// Xlib's own handler would end the program at the first error, whatever it was.
 int on_x_error(Display*, XErrorEvent* error) {
-    if (g_toolkit != nullptr &&
-        (error->error_code == BadWindow || error->error_code == BadDrawable) &&
-        error->resourceid == g_toolkit->given_window())
-        g_toolkit->given_window_gone();
+    if (g_toolkit != nullptr) g_toolkit->x_error(*error);
     return 0;
 }
+
+// Tries to take the keyboard often while the window appears, and then, while another program
+// holds it (an open menu), at a calm pace for as long as the saver runs.
+constexpr auto kKeyboardSettling = std::chrono::seconds(3);
+constexpr auto kKeyboardRetryWhileSettling = std::chrono::milliseconds(50);
+constexpr auto kKeyboardRetry = std::chrono::milliseconds(250);
 
 // Xft.dpi from the resource database, as desktop environments set it; else 96.
 int read_dpi(Display* display) {
@@ -106,8 +111,13 @@ unsigned long channel(unsigned value8, unsigned long mask) {
 
 }  // namespace
 
-X11Toolkit::X11Toolkit(Display* display, Target target, tk::SettingsStore& settings, int signal_fd)
-    : display_(display), target_(target), settings_(settings), signal_fd_(signal_fd) {
+X11Toolkit::X11Toolkit(Display* connection, Target target, tk::SettingsStore& settings,
+                       int signal_fd)
+    : connection_(connection),
+      display_(connection),
+      target_(target),
+      settings_(settings),
+      signal_fd_(signal_fd) {
     g_toolkit = this;
     XSetErrorHandler(on_x_error);
     screen_number_ = DefaultScreen(display_);
@@ -155,17 +165,12 @@ X11Toolkit::X11Toolkit(Display* display, Target target, tk::SettingsStore& setti
 }
 
 X11Toolkit::~X11Toolkit() {
-    for (const Pixmap pixmap : picture_pixmaps_) XFreePixmap(display_, pixmap);
+    // The pictures outlive the toolkit in the program's forms; their pixmaps go with it.
     resources_.for_each_picture([](const tk::Picture& picture) {
         static_cast<const X11Picture&>(picture).set_pixmap(None);
     });
-    for (auto& [font, xft] : fonts_) XftFontClose(display_, xft);
     for (auto& [color, xft] : xft_colors_) XftColorFree(display_, visual_, colormap_, &xft);
-    if (picture_gc_ != nullptr) XFreeGC(display_, picture_gc_);
-    if (blank_cursor_ != None) XFreeCursor(display_, blank_cursor_);
-    if (instance_window_ != None) XDestroyWindow(display_, instance_window_);
     g_toolkit = nullptr;
-    XCloseDisplay(display_);
 }
 
 void X11Toolkit::measure_screen() {
@@ -207,11 +212,16 @@ std::unique_ptr<tk::TimerPeer> X11Toolkit::create_timer_peer(tk::Timer& timer) {
 }
 
 tk::Size X11Toolkit::measure_text(const tk::Font& font, std::string_view text, double wrap_width) {
-    const double tpp = screen_.twips_per_pixel();
-    XftFont* xft = this->font(font);
+    return measure_text_at(font, text, wrap_width, screen_.dpi);
+}
+
+tk::Size X11Toolkit::measure_text_at(const tk::Font& font, std::string_view text, double wrap_width,
+                                     int dpi) {
+    if (dpi <= 0) dpi = screen_.dpi;
+    const double tpp = 1440.0 / dpi;
+    XftFont* xft = this->font(font, dpi);
     if (xft == nullptr) return {};
-    const int wrap_px =
-        wrap_width > 0 ? std::max(1, static_cast<int>(std::lround(wrap_width / tpp))) : 0;
+    const int wrap_px = wrap_width > 0 ? std::max(1, tk::twips_to_pixels(wrap_width, tpp)) : 0;
     const TextLayout layout = lay_out_text(display_, xft, text, wrap_px);
     return {layout.width * tpp, layout.height() * tpp};
 }
@@ -230,10 +240,10 @@ bool X11Toolkit::another_instance_running() {
     // connection lives; the server grab makes looking and taking one step.
     const std::string name = "_VQ_SAVER_FULLSCREEN_S" + std::to_string(screen_number_);
     const Atom selection = XInternAtom(display_, name.c_str(), False);
-    instance_window_ = XCreateSimpleWindow(display_, root_, -1, -1, 1, 1, 0, 0, 0);
+    instance_window_.reset(display_, XCreateSimpleWindow(display_, root_, -1, -1, 1, 1, 0, 0, 0));
     XGrabServer(display_);
     const Window owner = XGetSelectionOwner(display_, selection);
-    if (owner == None) XSetSelectionOwner(display_, selection, instance_window_, CurrentTime);
+    if (owner == None) XSetSelectionOwner(display_, selection, instance_window_.get(), CurrentTime);
     XUngrabServer(display_);
     XSync(display_, False);
     another_instance_ = owner != None;
@@ -247,14 +257,14 @@ void X11Toolkit::show_cursor(bool show) {
 }
 
 Cursor X11Toolkit::blank_cursor() {
-    if (blank_cursor_ == None) {
+    if (!blank_cursor_) {
         static const char kEmpty[1] = {0};
-        const Pixmap empty = XCreateBitmapFromData(display_, root_, kEmpty, 1, 1);
+        const unique_pixmap empty(display_, XCreateBitmapFromData(display_, root_, kEmpty, 1, 1));
         XColor black{};
-        blank_cursor_ = XCreatePixmapCursor(display_, empty, empty, &black, &black, 0, 0);
-        XFreePixmap(display_, empty);
+        blank_cursor_.reset(display_, XCreatePixmapCursor(display_, empty.get(), empty.get(),
+                                                          &black, &black, 0, 0));
     }
-    return blank_cursor_;
+    return blank_cursor_.get();
 }
 
 Window X11Toolkit::claim_given_window() {
@@ -298,24 +308,39 @@ const XftColor* X11Toolkit::xft_color(tk::Color color) {
     return &xft_colors_.emplace(color, made).first->second;
 }
 
-XftFont* X11Toolkit::font(const tk::Font& font, double scale) {
-    for (const auto& [known, xft] : fonts_)
-        if (known.first == font && known.second == scale) return xft;
-    // The font's size in points at the display's DPI, rounded to whole pixels as Win32's
-    // font height is, then scaled as a miniature's lengths are; fontconfig answers Arial
-    // with a metric-compatible face.
-    const double pixels =
-        std::max(1.0, std::round(font.size * screen_.dpi / 72.0)) * std::max(0.01, scale);
+XftFont* X11Toolkit::font(const tk::Font& font, int dpi) {
+    // Whole pixels by the rule every backend applies.
+    const int pixels = tk::font_pixel_height(font.size, dpi > 0 ? dpi : screen_.dpi);
+    for (const auto& [known, known_pixels, xft] : fonts_)
+        if (known == font && known_pixels == pixels) return xft.get();
+    const std::string family(tk::family_to_match(font.name));
     const int weight = font.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
     const int slant = font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN;
-    XftFont* xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, font.name.c_str(),
-                               FC_PIXEL_SIZE, FcTypeDouble, pixels, FC_WEIGHT, FcTypeInteger,
-                               weight, FC_SLANT, FcTypeInteger, slant, nullptr);
+    XftFont* xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, family.c_str(),
+                               FC_PIXEL_SIZE, FcTypeDouble, static_cast<double>(pixels), FC_WEIGHT,
+                               FcTypeInteger, weight, FC_SLANT, FcTypeInteger, slant, nullptr);
     if (xft == nullptr)
         xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, "sans-serif",
-                          FC_PIXEL_SIZE, FcTypeDouble, pixels, nullptr);
-    if (xft != nullptr) fonts_.emplace_back(std::pair{font, scale}, xft);
+                          FC_PIXEL_SIZE, FcTypeDouble, static_cast<double>(pixels), nullptr);
+    if (xft == nullptr) return nullptr;
+    if (family == "Arial") check_arial_metrics(xft);
+    fonts_.emplace_back(font, pixels, unique_xft_font(display_, xft));
     return xft;
+}
+
+void X11Toolkit::check_arial_metrics(XftFont* xft) {
+    // fontconfig always answers with some face: one of other metrics makes every caption
+    // wider or narrower than the dialogs and the saver were laid out for.
+    if (arial_checked_) return;
+    arial_checked_ = true;
+    FcChar8* matched = nullptr;
+    if (FcPatternGetString(xft->pattern, FC_FAMILY, 0, &matched) != FcResultMatch) return;
+    const std::string_view face(reinterpret_cast<const char*>(matched));
+    if (!tk::has_arial_metrics(face))
+        std::fprintf(stderr,
+                     "vqsaver: Arial is shown in \"%s\", whose letters differ in size: text may "
+                     "not fit (install fonts-liberation)\n",
+                     matched);
 }
 
 Pixmap X11Toolkit::pixmap_of(const tk::Picture& picture) {
@@ -345,29 +370,85 @@ Pixmap X11Toolkit::pixmap_of(const tk::Picture& picture) {
             XPutPixel(image, x, y, found->second);
         }
     }
-    const Pixmap pixmap =
-        XCreatePixmap(display_, root_, static_cast<unsigned>(width), static_cast<unsigned>(height),
-                      static_cast<unsigned>(depth_));
-    if (picture_gc_ == nullptr) picture_gc_ = XCreateGC(display_, pixmap, 0, nullptr);
-    XPutImage(display_, pixmap, picture_gc_, image, 0, 0, 0, 0, static_cast<unsigned>(width),
+    unique_pixmap made = create_pixmap(width, height);
+    if (!made) {
+        XDestroyImage(image);
+        return None;
+    }
+    const Pixmap pixmap = made.get();
+    picture_pixmaps_.push_back(std::move(made));
+    if (!picture_gc_) picture_gc_.reset(display_, XCreateGC(display_, pixmap, 0, nullptr));
+    XPutImage(display_, pixmap, picture_gc_.get(), image, 0, 0, 0, 0, static_cast<unsigned>(width),
               static_cast<unsigned>(height));
     XDestroyImage(image);
     x11_picture->set_pixmap(pixmap);
-    picture_pixmaps_.push_back(pixmap);
     return pixmap;
+}
+
+unique_pixmap X11Toolkit::create_pixmap(int width, int height) {
+    if (width <= 0 || height <= 0) return {};
+    const unsigned long request = NextRequest(display_);
+    unique_pixmap pixmap;
+    if (width <= 0xFFFF && height <= 0xFFFF)
+        pixmap.reset(display_,
+                     XCreatePixmap(display_, root_, static_cast<unsigned>(width),
+                                   static_cast<unsigned>(height), static_cast<unsigned>(depth_)));
+    // The server refuses a pixmap it has no room for with an error that comes later: waiting
+    // for its answer lets the program end now and say why, rather than draw into nothing.
+    XSync(display_, False);
+    if (!pixmap || failed_request_ == request) {
+        pixmap.release();
+        fail("the X server cannot make a drawing surface of " + std::to_string(width) + " x " +
+             std::to_string(height) + " pixels");
+    }
+    return pixmap;
+}
+
+void X11Toolkit::x_error(const XErrorEvent& error) {
+    // The given window going away is how xscreensaver may end the program: no fault.
+    if ((error.error_code == BadWindow || error.error_code == BadDrawable) &&
+        error.resourceid == target_.window && target_.window != None) {
+        given_gone_ = true;
+        return;
+    }
+    failed_request_ = error.serial;
+    if (!errors_logged_.insert(error.error_code).second) return;
+    char text[128] = {};
+    XGetErrorText(display_, error.error_code, text, sizeof text);
+    std::fprintf(stderr, "vqsaver: X error %d (%s) in request %d.%d\n", error.error_code, text,
+                 error.request_code, error.minor_code);
+}
+
+void X11Toolkit::fail(const std::string& why) {
+    if (exit_status_ == 0) std::fprintf(stderr, "vqsaver: %s\n", why.c_str());
+    exit_status_ = 1;
+    quit_ = true;
 }
 
 void X11Toolkit::want_keyboard(Window window) {
     if (keyboard_window_ != None) return;
     keyboard_window_ = window;
-    keyboard_deadline_ = Clock::now() + std::chrono::seconds(3);
+    keyboard_wanted_ = Clock::now();
+    next_keyboard_try_ = keyboard_wanted_;
 }
 
 void X11Toolkit::try_keyboard_grab() {
-    if (keyboard_window_ == None || keyboard_grabbed_ || Clock::now() > keyboard_deadline_) return;
+    if (keyboard_window_ == None || keyboard_grabbed_) return;
+    const Clock::time_point now = Clock::now();
+    if (now < next_keyboard_try_) return;
     keyboard_grabbed_ = XGrabKeyboard(display_, keyboard_window_, True, GrabModeAsync,
                                       GrabModeAsync, CurrentTime) == GrabSuccess;
-    if (!keyboard_grabbed_) XSetInputFocus(display_, keyboard_window_, RevertToParent, CurrentTime);
+    if (keyboard_grabbed_) return;
+    XSetInputFocus(display_, keyboard_window_, RevertToParent, CurrentTime);
+    const bool settling = now - keyboard_wanted_ < kKeyboardSettling;
+    next_keyboard_try_ = now + (settling ? kKeyboardRetryWhileSettling : kKeyboardRetry);
+    if (!settling && !keyboard_held_said_) {
+        keyboard_held_said_ = true;
+        std::fputs(
+            "vqsaver: another program holds the keyboard; keys cannot end the saver until it "
+            "lets go\n",
+            stderr);
+    }
 }
 
 void X11Toolkit::surface_resized(FormPeer& form, int width, int height) {
@@ -466,8 +547,9 @@ int X11Toolkit::run() {
         std::optional<Clock::duration> wait;
         if (const auto due = next_due())
             wait = std::max(Clock::duration::zero(), *due - Clock::now());
-        if (keyboard_window_ != None && !keyboard_grabbed_ && Clock::now() < keyboard_deadline_) {
-            const Clock::duration retry = std::chrono::milliseconds(50);
+        if (keyboard_window_ != None && !keyboard_grabbed_) {
+            const Clock::duration retry =
+                std::max(Clock::duration::zero(), next_keyboard_try_ - Clock::now());
             wait = wait ? std::min(*wait, retry) : retry;
         }
         timespec timeout{};
@@ -488,36 +570,7 @@ int X11Toolkit::run() {
         if (ready > 0 && (fds[0].revents & (POLLHUP | POLLERR)) != 0) break;
     }
     XSync(display_, False);
-    return 0;
-}
-
-TimerPeer::TimerPeer(X11Toolkit& toolkit, tk::Timer& timer) : toolkit_(toolkit), timer_(timer) {
-    toolkit_.timer_created(*this);
-}
-
-TimerPeer::~TimerPeer() {
-    toolkit_.timer_destroyed(*this);
-}
-
-void TimerPeer::sync() {
-    if (timer_.running())
-        due_ = Clock::now() + std::chrono::milliseconds(timer_.interval());
-    else
-        due_.reset();
-}
-
-void TimerPeer::fire() {
-    const Clock::time_point was_due = *due_;
-    timer_.raise_tick();
-    toolkit_.tick_delivered();
-    // The handler may have changed the timer, which starts it anew; else the next tick keeps
-    // the timer's phase, and ticks missed while the program was busy are dropped.
-    if (!due_ || *due_ != was_due || !timer_.running()) return;
-    const auto interval = std::chrono::milliseconds(timer_.interval());
-    Clock::time_point next = was_due + interval;
-    const Clock::time_point now = Clock::now();
-    if (next <= now) next += ((now - next) / interval + 1) * interval;
-    due_ = next;
+    return exit_status_;
 }
 
 }  // namespace x11

@@ -12,10 +12,14 @@
 #include <chrono>
 #include <map>
 #include <optional>
+#include <set>
+#include <tuple>
 #include <vector>
 
 #include "platform/linux/tick_log.h"
+#include "platform/x11/x11_handles.h"
 #include "platform/x11/x11_resources.h"
+#include "platform/x11/x11_timer_peer.h"
 #include "toolkit/clock_random.h"
 #include "toolkit/form.h"
 #include "toolkit/toolkit.h"
@@ -24,8 +28,6 @@ namespace x11 {
 
 class FormPeer;
 class TimerPeer;
-
-using Clock = std::chrono::steady_clock;
 
 enum class Placement {
     // A window the program is given: it draws there at whatever size the window has, takes
@@ -53,6 +55,8 @@ class X11Toolkit : public tk::Toolkit {
     std::unique_ptr<tk::FormPeer> create_form_peer(tk::Form& form) override;
     std::unique_ptr<tk::TimerPeer> create_timer_peer(tk::Timer& timer) override;
     tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override;
+    tk::Size measure_text_at(const tk::Font& font, std::string_view text, double wrap_width,
+                             int dpi) override;
     tk::SettingsStore& settings() override { return settings_; }
     tk::Resources& resources() override { return resources_; }
     tk::Random& random() override { return random_; }
@@ -65,8 +69,8 @@ class X11Toolkit : public tk::Toolkit {
     // Counted; the pointer hides over the program's windows in full screen only.
     void show_cursor(bool show) override;
 
-    // Runs until no form is loaded; the exit status.
-    int run();
+    // Runs the event loop until no form is loaded; the exit status.
+    int run() override;
 
     // Backend side.
     Display* display() const { return display_; }
@@ -85,12 +89,17 @@ class X11Toolkit : public tk::Toolkit {
     tk::Monitor primary_monitor() const { return primary_; }
     unsigned long pixel(tk::Color color);
     const XftColor* xft_color(tk::Color color);
-    // The font at the display's DPI, scaled for a miniature; opened once and kept.
-    XftFont* font(const tk::Font& font, double scale = 1);
+    // The font at a DPI (the screen's unless given), opened on first use; null if none is.
+    XftFont* font(const tk::Font& font, int dpi = 0);
     // The given window is smaller than the monitor holding it: the form is its miniature.
     bool given_miniature() const { return given_miniature_; }
     // The picture's pixmap on the server, made on first use; None if it cannot be.
     Pixmap pixmap_of(const tk::Picture& picture);
+    // A pixmap of the screen's depth, empty for a size of nothing. One the server cannot make
+    // ends the program with status 1, saying so, and comes back empty.
+    unique_pixmap create_pixmap(int width, int height);
+    // An error the server reported: each kind is logged once on standard error.
+    void x_error(const XErrorEvent& error);
     bool pointer_hidden() const { return cursor_count_ < 0; }
     Cursor blank_cursor();
     // The full-screen window that takes the keyboard.
@@ -99,7 +108,6 @@ class X11Toolkit : public tk::Toolkit {
     // size: it stays the screen, and its form takes the new size.
     void surface_resized(FormPeer& form, int width, int height);
     void given_window_gone() { given_gone_ = true; }
-    Window given_window() const { return target_.window; }
 
     void form_created(FormPeer& form) { forms_.push_back(&form); }
     void form_destroyed(FormPeer& form);
@@ -112,15 +120,22 @@ class X11Toolkit : public tk::Toolkit {
 
   private:
     void last_form_unloaded() override { quit_ = true; }
+    // Says why on standard error and ends the event loop with status 1.
+    void fail(const std::string& why);
     void measure_screen();
     void dispatch(XEvent& event);
     void fire_due_timers();
     void flush_forms();
     void unload_every_form();
+    // Says once on standard error when Arial is answered by a face of other metrics.
+    void check_arial_metrics(XftFont* xft);
     void try_keyboard_grab();
     std::optional<Clock::time_point> next_due() const;
 
-    Display* display_;
+    // Declared first so that it closes last, after every resource made on it is freed;
+    // display_ is its pointer, for the many Xlib calls.
+    unique_display connection_;
+    Display* const display_;
     Target target_;
     tk::SettingsStore& settings_;
     int signal_fd_;
@@ -138,41 +153,29 @@ class X11Toolkit : public tk::Toolkit {
     int origin_x_ = 0;
     int origin_y_ = 0;
     bool given_claimed_ = false;
-    bool given_gone_ = false;
     bool given_miniature_ = false;
+    bool given_gone_ = false;
     std::map<tk::Color, unsigned long> pixels_;
     std::map<tk::Color, XftColor> xft_colors_;
-    std::vector<std::pair<std::pair<tk::Font, double>, XftFont*>> fonts_;
-    std::vector<Pixmap> picture_pixmaps_;
-    GC picture_gc_ = nullptr;
-    Cursor blank_cursor_ = None;
+    bool arial_checked_ = false;
+    std::vector<std::tuple<tk::Font, int, unique_xft_font>> fonts_;  // font, pixel height, Xft's
+    std::vector<unique_pixmap> picture_pixmaps_;
+    unique_gc picture_gc_;
+    unique_cursor blank_cursor_;
     int cursor_count_ = 0;
-    Window instance_window_ = None;
+    unique_window instance_window_;
     std::optional<bool> another_instance_;
     Window keyboard_window_ = None;
     bool keyboard_grabbed_ = false;
-    Clock::time_point keyboard_deadline_{};
+    Clock::time_point keyboard_wanted_{};
+    Clock::time_point next_keyboard_try_{};
+    bool keyboard_held_said_ = false;
+    std::set<int> errors_logged_;
+    unsigned long failed_request_ = 0;
+    int exit_status_ = 0;
     std::vector<FormPeer*> forms_;
     std::vector<TimerPeer*> timers_;
     bool quit_ = false;
-};
-
-// A form's timer: due at a point of the event loop's clock while it runs.
-class TimerPeer : public tk::TimerPeer {
-  public:
-    TimerPeer(X11Toolkit& toolkit, tk::Timer& timer);
-    ~TimerPeer() override;
-    // Starting or changing a running timer starts its interval anew, from now.
-    void sync() override;
-
-    std::optional<Clock::time_point> due() const { return due_; }
-    // Delivers one tick and sets the next due time.
-    void fire();
-
-  private:
-    X11Toolkit& toolkit_;
-    tk::Timer& timer_;
-    std::optional<Clock::time_point> due_;
 };
 
 }  // namespace x11
