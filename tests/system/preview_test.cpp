@@ -23,7 +23,7 @@ namespace {
 // the tests read what the preview shows from the frames it writes when asked
 // (VQ_PREVIEW_SNAPSHOT): the same painting that reaches the window.
 class Preview : public SystemTest {
-protected:
+  protected:
     void SetUp() override {
         SystemTest::SetUp();
         wchar_t folder[MAX_PATH];
@@ -61,7 +61,7 @@ protected:
                                    std::filesystem::copy_options::overwrite_existing, ignored);
     }
 
-private:
+  private:
     std::filesystem::path frame_;
 };
 
@@ -122,15 +122,14 @@ TEST_F(Preview, TheDrifterPictureAppearsScaledAtItsRowAndMoves) {
         SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
         forget_frames();
         PreviewHost host(size.width, size.height);
-        SaverProcess& saver = start(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
+        SaverProcess& saver =
+            start(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
         ASSERT_TRUE(fills_host(saver, host));
         const Miniature mini = miniature_in(host.client_on_screen());
         // The default picture, 111 x 145 with a black frame, starts vertically centred.
         const double row = std::round((GetSystemMetrics(SM_CYSCREEN) - 145) / 2.0);
         std::optional<RECT> first;
-        ASSERT_TRUE(poll_until(
-            [&] { return (first = drawn(host)).has_value(); },
-            kStartTimeout));
+        ASSERT_TRUE(poll_until([&] { return (first = drawn(host)).has_value(); }, kStartTimeout));
         EXPECT_NEAR(first->bottom - first->top, 145 * mini.scale, 2.5) << to_text(*first);
         EXPECT_NEAR(first->top, mini.area.top + row * mini.scale, 2.5) << to_text(*first);
         EXPECT_LT(first->right - first->left, 111 * mini.scale + 2 + 40 * mini.scale);
@@ -181,7 +180,8 @@ TEST_F(Preview, StillAndQuoteAndTheFlasherStayInsideTheMiniature) {
 
 TEST_F(Preview, InputLeavesItAloneAndTheHostsEndEndsIt) {
     PreviewHost host(152, 112);
-    SaverProcess& saver = start(L"/P " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
+    SaverProcess& saver =
+        start(L"/P " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
     ASSERT_TRUE(fills_host(saver, host));
     const RECT client = host.client_on_screen();
     move_pointer_to({client.left + 20, client.top + 20});
@@ -194,15 +194,16 @@ TEST_F(Preview, InputLeavesItAloneAndTheHostsEndEndsIt) {
     const auto destroyed_at = std::chrono::steady_clock::now();
     host.destroy();
     ASSERT_TRUE(ends_normally(saver));
-    const auto took = std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() -
-                                                               destroyed_at);
+    const auto took =
+        std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - destroyed_at);
     std::printf("the preview ended %lld ms after its host's window\n",
                 static_cast<long long>(took.count()));
 }
 
 TEST_F(Preview, CloseOnItsWindowEndsIt) {
     PreviewHost host(152, 112);
-    SaverProcess& saver = start(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
+    SaverProcess& saver =
+        start(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
     ASSERT_TRUE(fills_host(saver, host));
     PostMessageW(host.child(), WM_CLOSE, 0, 0);
     EXPECT_TRUE(ends_normally(saver));
@@ -211,7 +212,8 @@ TEST_F(Preview, CloseOnItsWindowEndsIt) {
 
 TEST_F(Preview, IsNoInstanceTheSaverAndTheChooserStartBesideIt) {
     PreviewHost host(152, 112);
-    const std::wstring request = L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window()));
+    const std::wstring request =
+        L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window()));
     SaverProcess& preview = start(request);
     ASSERT_TRUE(fills_host(preview, host));
     SaverProcess& saver = start(L"/s");
@@ -232,7 +234,8 @@ TEST_F(Preview, IsNoInstanceTheSaverAndTheChooserStartBesideIt) {
 
     // And a preview starts while the chooser runs.
     PreviewHost other(152, 112);
-    SaverProcess& late = start(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(other.window())));
+    SaverProcess& late =
+        start(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(other.window())));
     EXPECT_TRUE(fills_host(late, other));
 }
 

@@ -16,16 +16,26 @@ TEST(PreviewWindowHandle, ReadsTheDecimalHandleAfterTheSwitch) {
         const char* text;
         std::optional<std::uint64_t> handle;
     } cases[] = {
-        {"/p 4242", 4242},   {"/P:77", 77},  {"  /p   9  ", 9},      {"/p0", 0},
-        {"/p 0", 0},         {"/p", {}},     {"/p ", {}},           {"/p junk", {}},
-        {"/p 12x", {}},      {"/p -5", {}},  {"/p 0x1F", {}},       {"/p 1 2", {}},
-        {"/p 18446744073709551615", UINT64_MAX}, {"/p 18446744073709551616", {}},
+        {"/p 4242", 4242},
+        {"/P:77", 77},
+        {"  /p   9  ", 9},
+        {"/p0", 0},
+        {"/p 0", 0},
+        {"/p", {}},
+        {"/p ", {}},
+        {"/p junk", {}},
+        {"/p 12x", {}},
+        {"/p -5", {}},
+        {"/p 0x1F", {}},
+        {"/p 1 2", {}},
+        {"/p 18446744073709551615", UINT64_MAX},
+        {"/p 18446744073709551616", {}},
     };
     for (const auto& c : cases) EXPECT_EQ(vq::PreviewWindowHandle(c.text), c.handle) << c.text;
 }
 
 class Preview : public ProgramFixture {
-protected:
+  protected:
     // Main with a preview request for a host window of the given size on a 1920 x 1080 screen.
     vq::frmMainScreenSaver& run_preview(const char* type, int width, int height) {
         toolkit.set_screen({1920, 1080, 96});
@@ -175,7 +185,8 @@ TEST_F(Preview, AWindowTheSizeOfTheScreenShowsExactlyTheSaversPixels) {
     }
     EXPECT_DOUBLE_EQ(preview.view_scale(), 1);
     const headless::HeadlessFormPeer& a = saver_peer();
-    const headless::HeadlessFormPeer& b = headless::HeadlessToolkit::peer_of(*full.main_screen_saver());
+    const headless::HeadlessFormPeer& b =
+        headless::HeadlessToolkit::peer_of(*full.main_screen_saver());
     ASSERT_EQ(a.surface_width(), b.surface_width());
     int differing = 0;
     for (int y = 0; y < 1080; ++y)

@@ -21,7 +21,8 @@ class Miniature : public ::testing::Test {
   protected:
     void SetUp() override { whiten_root(); }
     static bool corners_black(const ScreenImage& screen, const Box& b) {
-        return screen.pixel(b.left, b.top) == kBlack && screen.pixel(b.right - 1, b.top) == kBlack &&
+        return screen.pixel(b.left, b.top) == kBlack &&
+               screen.pixel(b.right - 1, b.top) == kBlack &&
                screen.pixel(b.left, b.bottom - 1) == kBlack &&
                screen.pixel(b.right - 1, b.bottom - 1) == kBlack;
     }
@@ -52,7 +53,8 @@ TEST_F(Miniature, AWindowTheSizeOfItsMonitorIsTheScreenOneToOne) {
     TestWindow window({0, 0, 1920, 1080});
     Saver saver({"--window-id", window.id_text(), "--mode", "drifter"});
     std::optional<Box> first;
-    ASSERT_TRUE(poll_until([&] { return (first = ScreenImage::capture().drawn_bounds()).has_value(); }));
+    ASSERT_TRUE(
+        poll_until([&] { return (first = ScreenImage::capture().drawn_bounds()).has_value(); }));
     EXPECT_EQ(first->top, kInsideTop);
     EXPECT_EQ(first->height(), kInsideHeight);
     EXPECT_EQ(first->width(), kInsideWidth);

@@ -22,7 +22,8 @@ LRESULT CALLBACK host_proc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
 PreviewHost::PreviewHost(int client_width, int client_height)
     : ready_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {
     if (ready_ == nullptr) throw_last_error("CreateEvent");
-    thread_ = std::thread([this, client_width, client_height] { run(client_width, client_height); });
+    thread_ =
+        std::thread([this, client_width, client_height] { run(client_width, client_height); });
     WaitForSingleObject(ready_, INFINITE);
     if (window_ == nullptr) {
         thread_.join();
@@ -48,8 +49,8 @@ void PreviewHost::run(int client_width, int client_height) {
     RECT frame{0, 0, client_width, client_height};
     AdjustWindowRect(&frame, style, FALSE);
     window_ = CreateWindowExW(WS_EX_TOPMOST, kHostClass, L"Preview host", style, 0, 0,
-                              frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                              nullptr, host_class.hInstance, nullptr);
+                              frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr,
+                              host_class.hInstance, nullptr);
     if (window_ != nullptr) ShowWindow(window_, SW_SHOWNOACTIVATE);
     SetEvent(ready_);
     if (window_ == nullptr) return;

@@ -10,7 +10,7 @@
 namespace vqtest {
 
 class PreviewHost {
-public:
+  public:
     // Opens the window, with a client area of the given size, at the top-left of the screen.
     PreviewHost(int client_width, int client_height);
     // Destroys the window if it is still there.
@@ -26,7 +26,7 @@ public:
     // Destroys the window, as the host does when its dialog closes, and waits until it is gone.
     void destroy();
 
-private:
+  private:
     void run(int client_width, int client_height);
 
     HWND window_ = nullptr;
