@@ -15,7 +15,7 @@ set -euo pipefail
 # One list per target; tools name the targets they need.
 declare -A deps=(
     [linux]="cmake ninja-build g++ pkg-config libx11-dev libxft-dev libxrandr-dev
-        libxinerama-dev fonts-liberation libgtk-3-dev libgtk-layer-shell-dev"
+        libxinerama-dev libxrender-dev fonts-liberation libgtk-3-dev libgtk-layer-shell-dev"
     [headless]="xvfb imagemagick"
     [windows]="cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix nsis zip
         wine64 wine wine32:i386"

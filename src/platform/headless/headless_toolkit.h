@@ -3,8 +3,10 @@
 // deterministic text metrics.
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/headless/headless_form_peer.h"
@@ -41,6 +43,7 @@ public:
     std::string command_line() override { return command_line_; }
     bool another_instance_running() override { return another_instance_; }
     void show_cursor(bool show) override { cursor_count_ += show ? 1 : -1; }
+    bool show_in_window(std::uint64_t handle) override;
     // Runs the clock, firing timers, until no form is loaded or the run limit of clock time
     // has passed; 0.
     int run() override;
@@ -54,6 +57,12 @@ public:
     void set_monitors(std::vector<tk::Monitor> monitors) { monitors_ = std::move(monitors); }
     void set_command_line(std::string text) { command_line_ = std::move(text); }
     void set_another_instance_running(bool running) { another_instance_ = running; }
+    // A window of a host, by handle and client size, that a preview request may name.
+    void set_host_window(std::uint64_t handle, int width_px, int height_px) {
+        host_window_ = HostWindow{handle, width_px, height_px};
+    }
+    // The host window's size for the first form made after a preview request, once.
+    std::optional<std::pair<int, int>> claim_host_window();
     // 0 while the pointer shows as at start; each hide request takes one off.
     int cursor_count() const { return cursor_count_; }
     // True once the last loaded form has been unloaded.
@@ -85,6 +94,13 @@ private:
     tk::Random* random_in_use_ = nullptr;
     std::string command_line_;
     bool another_instance_ = false;
+    struct HostWindow {
+        std::uint64_t handle;
+        int width_px;
+        int height_px;
+    };
+    std::optional<HostWindow> host_window_;
+    bool preview_requested_ = false;
     int cursor_count_ = 0;
     bool ended_ = false;
     long long now_ = 0;
