@@ -24,4 +24,16 @@ bool poll_until(Condition&& condition, milliseconds timeout = kDeadline) {
     return true;
 }
 
+// Asks `read` for an optional answer until it gives one `wanted` accepts; that answer, or
+// nothing once `timeout` has passed.
+template <class Read, class Wanted>
+auto poll_for(Read&& read, Wanted&& wanted, milliseconds timeout = kDeadline) {
+    decltype(read()) answer;
+    if (!poll_until([&] { return (answer = read()) && wanted(*answer); }, timeout)) answer.reset();
+    return answer;
+}
+
+// Any answer will do.
+inline constexpr auto kAny = [](const auto&) { return true; };
+
 }  // namespace vqtest

@@ -44,15 +44,8 @@ protected:
     // The bounds of what is drawn, once `condition` holds for them.
     template <typename Condition>
     static std::optional<RECT> drawing_once(Condition&& condition) {
-        std::optional<RECT> seen;
-        const bool held = poll_until(
-            [&] {
-                seen = ScreenImage::capture().non_black_bounds();
-                return seen && condition(*seen);
-            },
-            kStartTimeout);
-        if (!held) return std::nullopt;
-        return seen;
+        return poll_for([] { return ScreenImage::capture().non_black_bounds(); }, condition,
+                        kStartTimeout);
     }
     static int width(const RECT& r) { return r.right - r.left; }
     void end_with_a_key(SaverProcess& saver) {

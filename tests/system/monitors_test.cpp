@@ -139,14 +139,10 @@ TEST_F(MonitorCovers, TheDrifterRunsOnThePrimaryAsOnASingleScreen) {
     SaverProcess& saver = start(L"/s");
     ASSERT_TRUE(covers_each_monitor(saver));
     // Until the saver covers it, the primary shows the white backdrop.
-    std::optional<RECT> drawn;
-    EXPECT_TRUE(poll_until(
-        [&] {
-            drawn = ScreenImage::capture_virtual_screen().non_black_bounds(primary_);
-            return drawn && drawn->bottom - drawn->top < primary_.bottom;
-        },
-        kStartTimeout))
-        << "no picture drawn on the primary";
+    const auto drawn = poll_for(
+        [&] { return ScreenImage::capture_virtual_screen().non_black_bounds(primary_); },
+        [&](const RECT& r) { return r.bottom - r.top < primary_.bottom; }, kStartTimeout);
+    EXPECT_TRUE(drawn) << "no picture drawn on the primary";
     if (drawn) {
         EXPECT_LE(drawn->left, 4);
         EXPECT_EQ(drawn->top, 229);

@@ -58,14 +58,9 @@ TEST_P(Screens, DrawsOnTheWholeScreenAndEndsOnAKey) {
     const RECT window = saver.visible_windows().at(0).rect;
     EXPECT_TRUE(EqualRect(&window, &whole)) << "the window covers " << to_text(window);
 
-    std::optional<RECT> drawn;
-    EXPECT_TRUE(poll_until(
-        [&] {
-            drawn = ScreenImage::capture().non_black_bounds();
-            return drawn.has_value();
-        },
-        kStartTimeout))
-        << "nothing drawn";
+    const auto drawn =
+        poll_for([] { return ScreenImage::capture().non_black_bounds(); }, kAny, kStartTimeout);
+    EXPECT_TRUE(drawn) << "nothing drawn";
     if (drawn) {
         RECT inside{};
         IntersectRect(&inside, &*drawn, &whole);

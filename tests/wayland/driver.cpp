@@ -18,65 +18,33 @@ extern char** environ;
 namespace vqw {
 namespace fs = std::filesystem;
 
-bool poll_until(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (true) {
-        if (condition()) return true;
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(20ms);
-    }
-}
-
 std::string read_text(const fs::path& file) {
     std::ifstream in(file, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// --- Image -------------------------------------------------------------------------------
+namespace {
 
-Image Image::from_ppm(const std::string& bytes) {
-    Image image;
+// A screenshot in binary PPM; empty when it is not one.
+Image from_ppm(const std::string& bytes) {
     std::istringstream in(bytes);
     std::string magic;
     int width = 0, height = 0, maximum = 0;
     if (!(in >> magic >> width >> height >> maximum) || magic != "P6" || maximum != 255 ||
         width <= 0 || height <= 0)
-        return image;
+        return {};
     in.get();  // the one blank after the header
     const std::size_t count = static_cast<std::size_t>(width) * height;
     const std::size_t start = static_cast<std::size_t>(in.tellg());
-    if (bytes.size() < start + count * 3) return image;
-    image.width_ = width;
-    image.height_ = height;
-    image.pixels_.resize(count);
+    if (bytes.size() < start + count * 3) return {};
+    std::vector<uint32_t> pixels(count);
     const auto* p = reinterpret_cast<const unsigned char*>(bytes.data() + start);
     for (std::size_t i = 0; i < count; ++i, p += 3)
-        image.pixels_[i] = (unsigned{p[0]} << 16) | (unsigned{p[1]} << 8) | p[2];
-    return image;
+        pixels[i] = (unsigned{p[0]} << 16) | (unsigned{p[1]} << 8) | p[2];
+    return Image({0, 0, width, height}, std::move(pixels));
 }
 
-bool Image::all(Box area, unsigned color) const {
-    if (empty()) return false;
-    for (int y = std::max(area.top, 0); y < std::min(area.bottom, height_); ++y)
-        for (int x = std::max(area.left, 0); x < std::min(area.right, width_); ++x)
-            if (pixel(x, y) != color) return false;
-    return true;
-}
-
-std::optional<Box> Image::drawn_bounds(std::optional<Box> area) const {
-    const Box a = area.value_or(box());
-    std::optional<Box> bounds;
-    for (int y = std::max(a.top, 0); y < std::min(a.bottom, height_); ++y)
-        for (int x = std::max(a.left, 0); x < std::min(a.right, width_); ++x) {
-            if (pixel(x, y) == kBlack) continue;
-            if (!bounds) bounds = Box{x, y, x + 1, y + 1};
-            bounds->left = std::min(bounds->left, x);
-            bounds->right = std::max(bounds->right, x + 1);
-            bounds->top = std::min(bounds->top, y);
-            bounds->bottom = std::max(bounds->bottom, y + 1);
-        }
-    return bounds;
-}
+}  // namespace
 
 // --- Processes ---------------------------------------------------------------------------
 
@@ -87,8 +55,8 @@ bool running_as_root() {
 namespace {
 
 // The command line that runs `argv` as the session's user.
-std::vector<std::string> as_session_user(std::vector<std::string> argv, bool as_user) {
-    if (as_user && running_as_root()) {
+std::vector<std::string> as_session_user(std::vector<std::string> argv) {
+    if (running_as_root()) {
         const std::string id = std::to_string(kSessionUser);
         argv.insert(argv.begin(),
                     {"setpriv", "--reuid=" + id, "--regid=" + id, "--clear-groups", "--"});
@@ -100,36 +68,12 @@ std::vector<std::string> base_environment() {
     return {"PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8"};
 }
 
-// Forks and runs `argv` with exactly `environment`; stdout to `out_fd` (or nowhere), stderr
-// to `errors` (or nowhere).
-pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
-            int out_fd, const fs::path& errors) {
-    std::vector<char*> args, envs;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    for (const auto& e : environment) envs.push_back(const_cast<char*>(e.c_str()));
-    envs.push_back(nullptr);
-    const std::string errors_path = errors.string();
-    const pid_t pid = fork();
-    if (pid != 0) return pid;
-    const int null = open("/dev/null", O_RDWR);
-    dup2(null, 0);
-    dup2(out_fd >= 0 ? out_fd : null, 1);
-    const int err =
-        errors_path.empty() ? null : open(errors_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    dup2(err >= 0 ? err : null, 2);
-    // Its own process group, so that a test's interrupt reaches only the test.
-    setpgid(0, 0);
-    execvpe(args[0], args.data(), envs.data());
-    _exit(127);
-}
-
 // What `argv` writes on stdout, run to its end.
 std::string output_of(const std::vector<std::string>& argv,
                       const std::vector<std::string>& environment) {
     int pipe_fds[2];
     if (pipe2(pipe_fds, O_CLOEXEC) != 0) return {};
-    const pid_t pid = spawn(argv, environment, pipe_fds[1], {});
+    const pid_t pid = vqtest::spawn(argv, environment, pipe_fds[1]);
     close(pipe_fds[1]);
     std::string text;
     char buffer[65536];
@@ -148,39 +92,6 @@ void give_to_session_user(const fs::path& path) {
 }
 
 }  // namespace
-
-Process::Process(std::vector<std::string> argv, const std::vector<std::string>& environment,
-                 const fs::path& errors, bool as_user) {
-    pid_ = spawn(as_session_user(std::move(argv), as_user), environment, -1, errors);
-}
-
-Process::Process(Process&& other) noexcept : pid_(other.pid_), status_(other.status_) {
-    other.pid_ = -1;
-}
-
-Process::~Process() {
-    if (pid_ > 0 && running()) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
-}
-
-bool Process::running() {
-    if (pid_ <= 0 || status_) return false;
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) != pid_) return true;
-    status_ = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return false;
-}
-
-std::optional<int> Process::wait_for_exit(std::chrono::milliseconds limit) {
-    poll_until([this] { return !running(); }, limit);
-    return status_;
-}
-
-void Process::signal(int number) {
-    if (running()) kill(pid_, number);
-}
 
 // --- Sessions ----------------------------------------------------------------------------
 
@@ -225,7 +136,7 @@ Process Session::client(std::vector<std::string> argv, std::vector<std::string> 
         std::erase_if(env, [&](const std::string& old) { return old.starts_with(name); });
         env.push_back(std::move(e));
     }
-    return Process(std::move(argv), env, errors);
+    return Process(as_session_user(std::move(argv)), env, errors);
 }
 
 fs::path Session::write_file(const std::string& name, const std::string& text) const {
@@ -282,7 +193,7 @@ Sway::~Sway() {
 
 std::string Sway::swaymsg(std::vector<std::string> arguments) const {
     arguments.insert(arguments.begin(), "swaymsg");
-    return output_of(as_session_user(arguments, true), environment());
+    return output_of(as_session_user(arguments), environment());
 }
 
 bool Sway::command(const std::string& text) const {
@@ -319,11 +230,11 @@ Image Sway::capture(const std::string& output, bool with_pointer) const {
     std::vector<std::string> argv{"grim", "-t", "ppm", "-o", output};
     if (with_pointer) argv.push_back("-c");
     argv.push_back("-");
-    return Image::from_ppm(output_of(as_session_user(argv, true), environment()));
+    return from_ppm(output_of(as_session_user(argv), environment()));
 }
 
 void Sway::key(const std::string& name) const {
-    output_of(as_session_user({"wtype", "-k", name}, true), environment());
+    output_of(as_session_user({"wtype", "-k", name}), environment());
 }
 
 void Sway::click(int button) const {
@@ -362,13 +273,12 @@ Image Weston::capture() const {
     const fs::path shots = folder_ / ("shot-" + std::to_string(++count));
     fs::create_directory(shots);
     give_to_session_user(shots);
-    output_of(as_session_user({"sh", "-c", "cd \"$0\" && exec weston-screenshooter",
-                               shots.string()},
-                              true),
+    output_of(as_session_user(
+                  {"sh", "-c", "cd \"$0\" && exec weston-screenshooter", shots.string()}),
               environment());
     for (const auto& entry : fs::directory_iterator(shots))
         if (entry.path().extension() == ".png")
-            return Image::from_ppm(
+            return from_ppm(
                 output_of({"/usr/bin/convert", entry.path().string(), "ppm:-"}, base_environment()));
     return {};
 }

@@ -11,67 +11,29 @@
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "support/child_process.h"
+#include "support/pixels.h"
 
 namespace vqw {
 
 using namespace std::chrono_literals;
 
-// Polls until `condition` holds or `limit` has passed; true if it held.
-bool poll_until(const std::function<bool()>& condition, std::chrono::milliseconds limit = 10s);
+using vqtest::Box;
+using vqtest::kBlack;
+using vqtest::poll_until;
 
-struct Box {
-    int left = 0, top = 0, right = 0, bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-};
-
-constexpr unsigned kBlack = 0x000000;
 // The colour of the test's own full-screen window beneath the saver.
 constexpr unsigned kBackdrop = 0xFF0000;
 
-// A screenshot: 0xRRGGBB pixels. Empty when the capture failed.
-class Image {
-  public:
-    static Image from_ppm(const std::string& bytes);
-    bool empty() const { return pixels_.empty(); }
-    int width() const { return width_; }
-    int height() const { return height_; }
-    Box box() const { return {0, 0, width_, height_}; }
-    unsigned pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
-    // True if every pixel of `area` (clipped to the image) has `color`; false for no image.
-    bool all(Box area, unsigned color) const;
-    // The bounds of every pixel in `area` that is not black.
-    std::optional<Box> drawn_bounds(std::optional<Box> area = std::nullopt) const;
+// A screenshot; empty when the capture failed.
+using Image = vqtest::Pixels;
 
-  private:
-    int width_ = 0, height_ = 0;
-    std::vector<unsigned> pixels_;
-};
-
-// A child process, ended with SIGKILL if it still runs when this goes.
-class Process {
-  public:
-    // `errors` receives its stderr (nothing kept when empty); `as_user` runs it as the
-    // unprivileged user when the tests run as root.
-    Process(std::vector<std::string> argv, const std::vector<std::string>& environment,
-            const std::filesystem::path& errors = {}, bool as_user = true);
-    Process(Process&& other) noexcept;
-    Process& operator=(Process&&) = delete;
-    ~Process();
-    pid_t pid() const { return pid_; }
-    bool running();
-    // Its exit status, 128 + the signal that ended it, or nothing if it still runs.
-    std::optional<int> wait_for_exit(std::chrono::milliseconds limit = 5s);
-    void signal(int number);
-
-  private:
-    pid_t pid_ = -1;
-    std::optional<int> status_;
-};
+// A child process; a session's clients run as its user (Session::client).
+using Process = vqtest::ChildProcess;
 
 // Whether processes started here change to the unprivileged user, and which one.
 bool running_as_root();

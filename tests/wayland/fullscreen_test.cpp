@@ -91,12 +91,7 @@ class FullScreen : public ::testing::Test {
     // The bounds of what the origin output shows, once `condition` holds for them.
     template <typename Condition>
     std::optional<Box> drawing_once(Condition&& condition) const {
-        std::optional<Box> seen;
-        const bool held = poll_until([&] {
-            seen = origin().drawn_bounds();
-            return seen && condition(*seen);
-        });
-        return held ? seen : std::nullopt;
+        return vqtest::poll_for([&] { return origin().drawn_bounds(); }, condition);
     }
 
     Sway& sway_ = desktop();
@@ -322,7 +317,7 @@ TEST(NoSession, WithoutWaylandOrXItSaysSoOnOneLineWithStatusOne) {
     Process saver({saver_path(), "--fullscreen"},
                   {"PATH=/usr/bin:/bin", "HOME=" + folder.string(),
                    "XDG_RUNTIME_DIR=" + folder.string()},
-                  errors, false);
+                  errors);
     EXPECT_EQ(saver.wait_for_exit(), 1);
     const std::string text = read_text(errors);
     EXPECT_EQ(text.find("vqsaver: "), 0u) << text;

@@ -5,14 +5,8 @@
 #include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
-#include <fcntl.h>
-#include <signal.h>
-#include <spawn.h>
 #include <stdlib.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -31,42 +25,16 @@ ScreenImage ScreenImage::capture() {
     const Window root = DefaultRootWindow(d);
     XWindowAttributes attributes{};
     XGetWindowAttributes(d, root, &attributes);
-    ScreenImage image;
     XImage* x = XGetImage(d, root, 0, 0, static_cast<unsigned>(attributes.width),
                           static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-    if (x == nullptr) return image;
-    image.width_ = attributes.width;
-    image.height_ = attributes.height;
-    image.pixels_.resize(static_cast<std::size_t>(image.width_) * image.height_);
-    for (int y = 0; y < image.height_; ++y)
-        for (int xx = 0; xx < image.width_; ++xx)
-            image.pixels_[static_cast<std::size_t>(y) * image.width_ + xx] =
-                static_cast<unsigned>(XGetPixel(x, xx, y) & 0xFFFFFF);
+    if (x == nullptr) return {};
+    std::vector<uint32_t> pixels;
+    pixels.reserve(static_cast<std::size_t>(attributes.width) * attributes.height);
+    for (int y = 0; y < attributes.height; ++y)
+        for (int xx = 0; xx < attributes.width; ++xx)
+            pixels.push_back(static_cast<uint32_t>(XGetPixel(x, xx, y) & 0xFFFFFF));
     XDestroyImage(x);
-    return image;
-}
-
-std::optional<Box> ScreenImage::drawn_bounds(Box area) const {
-    std::optional<Box> bounds;
-    for (int y = area.top; y < area.bottom; ++y) {
-        for (int x = area.left; x < area.right; ++x) {
-            const unsigned p = pixel(x, y);
-            if (p == kBlack || p == kWhite) continue;
-            if (!bounds) bounds = Box{x, y, x + 1, y + 1};
-            bounds->left = std::min(bounds->left, x);
-            bounds->right = std::max(bounds->right, x + 1);
-            bounds->top = std::min(bounds->top, y);
-            bounds->bottom = std::max(bounds->bottom, y + 1);
-        }
-    }
-    return bounds;
-}
-
-int ScreenImage::count(Box area, unsigned color) const {
-    int n = 0;
-    for (int y = area.top; y < area.bottom; ++y)
-        for (int x = area.left; x < area.right; ++x) n += pixel(x, y) == color ? 1 : 0;
-    return n;
+    return {Pixels({0, 0, attributes.width, attributes.height}, std::move(pixels))};
 }
 
 TestWindow::TestWindow(Box where) : box_(where) {
@@ -157,49 +125,13 @@ Saver::Saver(std::vector<std::string> arguments, std::vector<std::string> enviro
     for (auto& extra : environment) env.push_back(std::move(extra));
 
     arguments.insert(arguments.begin(), VQ_SAVER_PATH);
-    std::vector<char*> argv;
-    for (auto& a : arguments) argv.push_back(a.data());
-    argv.push_back(nullptr);
-    std::vector<char*> envp;
-    for (auto& e : env) envp.push_back(e.data());
-    envp.push_back(nullptr);
-
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    const std::string errors = (home_ / "stderr").string();
-    posix_spawn_file_actions_addopen(&actions, 2, errors.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    if (posix_spawn(&pid_, argv[0], &actions, nullptr, argv.data(), envp.data()) != 0) pid_ = -1;
-    posix_spawn_file_actions_destroy(&actions);
+    process_.emplace(arguments, env, home_ / "stderr");
 }
 
 Saver::~Saver() {
-    if (pid_ > 0 && !status_) {
-        kill(pid_, SIGKILL);
-        waitpid(pid_, nullptr, 0);
-    }
+    process_.reset();
     std::error_code ignored;
     std::filesystem::remove_all(home_, ignored);
-}
-
-bool Saver::running() {
-    if (pid_ <= 0 || status_) return false;
-    int status = 0;
-    if (waitpid(pid_, &status, WNOHANG) == pid_) {
-        status_ = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        return false;
-    }
-    return true;
-}
-
-std::optional<int> Saver::wait_for_exit(std::chrono::milliseconds limit) {
-    poll_until([this] { return !running(); }, limit);
-    return status_;
-}
-
-void Saver::signal(int number) {
-    if (running()) kill(pid_, number);
 }
 
 std::string Saver::error_output() const {

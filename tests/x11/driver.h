@@ -9,9 +9,9 @@
 #include <filesystem>
 #include <optional>
 #include <string>
-#include <vector>
 
-#include "support/polling.h"
+#include "support/child_process.h"
+#include "support/pixels.h"
 
 namespace vqx {
 
@@ -22,39 +22,19 @@ using vqtest::poll_until;
 // The test's own connection to the private display.
 Display* display();
 
-struct Box {
-    int left = 0;
-    int top = 0;
-    int right = 0;  // exclusive
-    int bottom = 0;
-    int width() const { return right - left; }
-    int height() const { return bottom - top; }
-};
+using vqtest::Box;
+using vqtest::kBlack;
+using vqtest::kWhite;
 
-// A capture of the screen (the root window with everything on it).
-class ScreenImage {
-  public:
+// A capture of the screen (the root window with everything on it). What is drawn is what is
+// neither black nor the white of the root and of the tests' windows beneath.
+struct ScreenImage : vqtest::Pixels {
     static ScreenImage capture();
-    int width() const { return width_; }
-    int height() const { return height_; }
-    // 0xRRGGBB
-    unsigned pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
-    // The bounds of what is neither black nor white in `area`; nothing when all of it is.
-    std::optional<Box> drawn_bounds(Box area) const;
-    std::optional<Box> drawn_bounds() const { return drawn_bounds({0, 0, width_, height_}); }
-    int count(Box area, unsigned color) const;
-    bool all(Box area, unsigned color) const {
-        return count(area, color) == area.width() * area.height();
+    std::optional<Box> drawn_bounds(const Box& area) const {
+        return Pixels::drawn_bounds(area, kWhite);
     }
-
-  private:
-    int width_ = 0;
-    int height_ = 0;
-    std::vector<unsigned> pixels_;
+    std::optional<Box> drawn_bounds() const { return drawn_bounds(box()); }
 };
-
-constexpr unsigned kBlack = 0x000000;
-constexpr unsigned kWhite = 0xFFFFFF;
 
 // A white top-level window of the test's, mapped, for the program to draw into.
 class TestWindow {
@@ -93,18 +73,19 @@ class Saver {
     Saver(const Saver&) = delete;
     Saver& operator=(const Saver&) = delete;
 
-    pid_t pid() const { return pid_; }
-    bool running();
-    // The exit status once it has ended within the limit; -1 for a signal.
-    std::optional<int> wait_for_exit(std::chrono::milliseconds limit = kDeadline);
-    void signal(int number);
+    pid_t pid() const { return process_->pid(); }
+    bool running() { return process_->running(); }
+    // The exit status once it has ended within the limit; 128 + the signal that ended it.
+    std::optional<int> wait_for_exit(std::chrono::milliseconds limit = kDeadline) {
+        return process_->wait_for_exit(limit);
+    }
+    void signal(int number) { process_->signal(number); }
     // What it wrote to standard error.
     std::string error_output() const;
 
   private:
     std::filesystem::path home_;
-    pid_t pid_ = -1;
-    std::optional<int> status_;
+    std::optional<vqtest::ChildProcess> process_;
 };
 
 // Input as a user makes it, through the XTEST extension.

@@ -134,11 +134,9 @@ TEST_F(Monitors, CoverEveryMonitorAndTheModeRunsOnThePrimary) {
     Saver saver({"--fullscreen", "--mode", "drifter", "--drift-speed", "100"});
     ASSERT_TRUE(start(saver)) << "not every monitor is covered";
     // The primary is the middle monitor: the picture starts at its left edge.
-    std::optional<Box> seen;
-    ASSERT_TRUE(poll_until([&] {
-        seen = ScreenImage::capture().drawn_bounds();
-        return seen.has_value();
-    }));
+    const auto seen = vqtest::poll_for([] { return ScreenImage::capture().drawn_bounds(); },
+                                       vqtest::kAny);
+    ASSERT_TRUE(seen);
     EXPECT_GE(seen->left, 800);
     EXPECT_LE(seen->left, 805);
     EXPECT_EQ(seen->top, 229);

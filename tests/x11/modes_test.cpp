@@ -61,12 +61,8 @@ class GivenWindow : public ::testing::TestWithParam<WindowCase> {
     // The bounds of the picture drawn in the window, once `condition` holds for them.
     template <typename Condition>
     std::optional<Box> drawing_once(Condition&& condition) const {
-        std::optional<Box> seen;
-        const bool held = poll_until([&] {
-            seen = ScreenImage::capture().drawn_bounds(box());
-            return seen && condition(*seen);
-        });
-        return held ? seen : std::nullopt;
+        return vqtest::poll_for([&] { return ScreenImage::capture().drawn_bounds(box()); },
+                                condition);
     }
     // Nothing drawn outside the window.
     void expect_surroundings_white() const {
@@ -172,17 +168,15 @@ TEST_F(FullWindow, AResizedWindowStartsClean) {
     XSync(display(), False);
     Saver saver(
         {"--window-id", window_.id_text(), "--mode", "drifter", "--drift-speed", "20", "--trail"});
-    std::optional<Box> seen;
-    ASSERT_TRUE(poll_until([&] {
-        seen = ScreenImage::capture().drawn_bounds({0, 0, 600, 600});
-        return seen && seen->left <= 3 && seen->right > 40 + kPortraitInsideWidth;
-    })) << "no trail from the left edge";
+    ASSERT_TRUE(vqtest::poll_for(
+        [] { return ScreenImage::capture().drawn_bounds({0, 0, 600, 600}); },
+        [](const Box& b) { return b.left <= 3 && b.right > 40 + kPortraitInsideWidth; }))
+        << "no trail from the left edge";
     XResizeWindow(display(), window_.id(), 800, 600);
     XSync(display(), False);
-    EXPECT_TRUE(poll_until([&] {
-        seen = ScreenImage::capture().drawn_bounds();
-        return seen && seen->left > 40;
-    })) << "the trail stays after the resize";
+    EXPECT_TRUE(vqtest::poll_for([] { return ScreenImage::capture().drawn_bounds(); },
+                                 [](const Box& b) { return b.left > 40; }))
+        << "the trail stays after the resize";
     saver.signal(SIGTERM);
     EXPECT_EQ(saver.wait_for_exit(), 0);
     window_.clear();
@@ -194,12 +188,10 @@ TEST_F(FullWindow, TheDrifterLeavesATrailOnlyWhenAskedTo) {
                      trail ? "--trail" : "--no-trail"});
         // Moved 40 pixels: what is drawn reaches that far right. Without a trail it is the
         // one picture; with one, the trail lines reach back to the left edge.
-        std::optional<Box> seen;
-        ASSERT_TRUE(poll_until([&] {
-            seen = ScreenImage::capture().drawn_bounds();
-            return seen && seen->right > 40 + kPortraitInsideWidth;
-        })) << "the picture does not move, trail "
-            << trail;
+        const auto seen = vqtest::poll_for(
+            [] { return ScreenImage::capture().drawn_bounds(); },
+            [](const Box& b) { return b.right > 40 + kPortraitInsideWidth; });
+        ASSERT_TRUE(seen) << "the picture does not move, trail " << trail;
         if (trail) {
             EXPECT_GT(seen->width(), kPortraitInsideWidth + 30) << "no trail with --trail";
             EXPECT_LE(seen->left, 3) << "the trail does not start at the left edge";

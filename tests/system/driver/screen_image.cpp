@@ -1,6 +1,5 @@
 #include "driver/screen_image.h"
 
-#include <algorithm>
 #include <cstring>
 #include <fstream>
 
@@ -20,11 +19,6 @@ BITMAPINFOHEADER top_down_header(int width, int height) {
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
     return header;
-}
-
-RECT clip(const RECT& area, const RECT& bounds) {
-    return {std::max(area.left, bounds.left), std::max(area.top, bounds.top),
-            std::min(area.right, bounds.right), std::min(area.bottom, bounds.bottom)};
 }
 
 constexpr uint32_t kColourMask = 0xFFFFFF;
@@ -71,36 +65,9 @@ ScreenImage ScreenImage::capture(const RECT& area) {
     return ScreenImage({area.left, area.top}, width, height, std::move(pixels));
 }
 
-uint32_t ScreenImage::pixel(int x, int y) const {
-    x -= origin_.x;
-    y -= origin_.y;
-    if (x < 0 || y < 0 || x >= width_ || y >= height_) throw DriverError("pixel outside the screen");
-    return pixels_[static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x)];
-}
-
-int ScreenImage::count_other_than(uint32_t colour, const RECT& area) const {
-    const RECT inside = clip(area, bounds());
-    int count = 0;
-    for (int y = inside.top; y < inside.bottom; ++y)
-        for (int x = inside.left; x < inside.right; ++x) count += pixel(x, y) != colour ? 1 : 0;
-    return count;
-}
-
-int ScreenImage::count_non_black(const RECT& area) const { return count_other_than(0, area); }
-
 std::optional<RECT> ScreenImage::non_black_bounds(const RECT& area) const {
-    std::optional<RECT> found;
-    const RECT all = clip(area, bounds());
-    for (int y = all.top; y < all.bottom; ++y) {
-        for (int x = all.left; x < all.right; ++x) {
-            if (pixel(x, y) == 0) continue;
-            if (!found) found = RECT{x, y, x + 1, y + 1};
-            found->left = std::min(found->left, LONG{x});
-            found->right = std::max(found->right, LONG{x + 1});
-            found->bottom = y + 1;
-        }
-    }
-    return found;
+    const auto found = drawn_bounds(Box{area.left, area.top, area.right, area.bottom});
+    return found ? std::optional<RECT>(rect(*found)) : std::nullopt;
 }
 
 std::optional<ScreenImage> ScreenImage::load_bmp(const std::filesystem::path& file,
@@ -122,8 +89,8 @@ std::optional<ScreenImage> ScreenImage::load_bmp(const std::filesystem::path& fi
 }
 
 void ScreenImage::save_bmp(const std::filesystem::path& file) const {
-    const BITMAPINFOHEADER info = top_down_header(width_, height_);
-    const auto pixel_bytes = static_cast<DWORD>(pixels_.size() * sizeof(uint32_t));
+    const BITMAPINFOHEADER info = top_down_header(width(), height());
+    const auto pixel_bytes = static_cast<DWORD>(data().size() * sizeof(uint32_t));
     BITMAPFILEHEADER header{};
     header.bfType = 0x4D42;  // "BM"
     header.bfOffBits = sizeof header + sizeof info;
@@ -132,7 +99,7 @@ void ScreenImage::save_bmp(const std::filesystem::path& file) const {
     std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(&header), sizeof header);
     out.write(reinterpret_cast<const char*>(&info), sizeof info);
-    out.write(reinterpret_cast<const char*>(pixels_.data()), pixel_bytes);
+    out.write(reinterpret_cast<const char*>(data().data()), pixel_bytes);
     out.close();
     if (!out) throw DriverError("could not write " + file.string());
 }
