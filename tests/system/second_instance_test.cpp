@@ -31,8 +31,7 @@ TEST_P(SecondInstance, EndsAtOnceWhileTheSaverRuns) {
 
 INSTANTIATE_TEST_SUITE_P(Starts, SecondInstance,
                          ::testing::Values(SecondStart{"saver", L"/s"},
-                                           SecondStart{"configuration", L"/c"},
-                                           SecondStart{"no_switch", L""}),
+                                           SecondStart{"configuration", L"/c"}),
                          [](const auto& info) { return info.param.name; });
 
 }  // namespace
