@@ -97,11 +97,5 @@ TEST(ToTruth, NonzeroNumbersAndTheTruthWordsConvert) {
     for (const auto& c : cases) EXPECT_EQ(ToTruth(c.text), c.value) << '"' << c.text << '"';
 }
 
-TEST(FormatInt16, WritesPlainDecimalText) {
-    EXPECT_EQ(FormatInt16(0), "0");
-    EXPECT_EQ(FormatInt16(5000), "5000");
-    EXPECT_EQ(FormatInt16(-32768), "-32768");
-}
-
 }  // namespace
 }  // namespace vq

@@ -1,7 +1,6 @@
-#include "startup/command_switch.h"
-
 #include "config/frm_config.h"
 #include "program_fixture.h"
+#include "startup/command_switch.h"
 
 namespace {
 
@@ -9,50 +8,45 @@ TEST(ReduceSwitch, TrimsSpacesLowerCasesAndKeepsTwoCharacters) {
     const struct {
         const char* text;
         const char* reduced;
-    } cases[] = {{"/s", "/s"},     {"/S", "/s"},    {"  /s  ", "/s"}, {"/S 123", "/s"},
-                 {"/sx", "/s"},    {"/s:77", "/s"}, {"/c:12345", "/c"}, {"", ""},
-                 {"    ", ""},     {"/", "/"},      {"s", "s"},       {"-s", "-s"},
-                 {"/p 1234", "/p"}, {"/a", "/a"},   {"\t/s", "\t/"}};
+    } cases[] = {{"/s", "/s"},      {"/S", "/s"},    {"  /s  ", "/s"},   {"/S 123", "/s"},
+                 {"/sx", "/s"},     {"/s:77", "/s"}, {"/c:12345", "/c"}, {"", ""},
+                 {"    ", ""},      {"/", "/"},      {"s", "s"},         {"-s", "-s"},
+                 {"/p 1234", "/p"}, {"/a", "/a"},    {"\t/s", "\t/"}};
     for (const auto& c : cases) EXPECT_EQ(vq::ReduceSwitch(c.text), c.reduced) << c.text;
 }
 
 class Startup : public ProgramFixture {};
 
-TEST_F(Startup, TheSaverSwitchSetsTheRunModeAndLoadsTheSaverWindow) {
-    for (const char* line : {"/s", "/S", " /s ", "/S 123", "/sx", "/s:77"}) {
+// The saver switches set the run mode and show the saver window; the configuration ones
+// (and none) the chooser alone; any other opens nothing and reads no setting.
+TEST_F(Startup, EachSwitchOpensTheSaverTheChooserOrNothing) {
+    enum Opens { Saver, Chooser, Nothing };
+    const struct {
+        const char* line;
+        Opens opens;
+    } cases[] = {
+        {"/s", Saver},         {"/S", Saver},         {" /s ", Saver}, {"/S 123", Saver},
+        {"/sx", Saver},        {"/s:77", Saver},      {"/c", Chooser}, {"/C", Chooser},
+        {"/c:12345", Chooser}, {"/c 12345", Chooser}, {"", Chooser},   {"   ", Chooser},
+        {"/", Nothing},        {"s", Nothing},        {"-s", Nothing}, {"/p 1234", Nothing},
+        {"/a", Nothing},       {"\t/s", Nothing},     {"/x", Nothing},
+    };
+    for (const auto& c : cases) {
         headless::HeadlessToolkit tk;
         vq::Program p(tk);
-        tk.set_command_line(line);
+        tk.set_command_line(c.line);
         modVQSaver::Main(p);
-        EXPECT_EQ(p.lngRunMode, 1) << line;
-        ASSERT_NE(p.main_screen_saver(), nullptr) << line;
-        EXPECT_TRUE(p.main_screen_saver()->visible()) << line;
-    }
-}
-
-TEST_F(Startup, TheConfigurationSwitchesOpenTheChooserOnly) {
-    for (const char* line : {"/c", "/C", "/c:12345", "/c 12345", "", "   "}) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.set_command_line(line);
-        modVQSaver::Main(p);
-        EXPECT_EQ(p.lngRunMode, 0) << '"' << line << '"';
-        ASSERT_NE(p.config(), nullptr) << '"' << line << '"';
-        EXPECT_TRUE(p.config()->visible()) << '"' << line << '"';
-        EXPECT_EQ(tk.loaded_form_count(), 1) << '"' << line << '"';
-        EXPECT_EQ(p.main_screen_saver(), nullptr) << '"' << line << '"';
-    }
-}
-
-TEST_F(Startup, OtherSwitchesOpenNothingAndTheProgramEnds) {
-    for (const char* line : {"/", "s", "-s", "/p 1234", "/a", "\t/s", "/x"}) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.set_command_line(line);
-        modVQSaver::Main(p);
-        EXPECT_EQ(p.lngRunMode, 0) << line;
-        EXPECT_EQ(tk.loaded_form_count(), 0) << line;
-        EXPECT_TRUE(tk.store().reads().empty()) << line;
+        const std::string line = '"' + std::string(c.line) + '"';
+        EXPECT_EQ(p.lngRunMode, c.opens == Saver ? 1 : 0) << line;
+        EXPECT_EQ(p.main_screen_saver() != nullptr, c.opens == Saver) << line;
+        EXPECT_TRUE(p.main_screen_saver() == nullptr || p.main_screen_saver()->visible()) << line;
+        EXPECT_EQ(p.config() != nullptr && p.config()->visible(), c.opens == Chooser) << line;
+        if (c.opens != Saver) {
+            EXPECT_EQ(tk.loaded_form_count(), c.opens == Chooser ? 1 : 0) << line;
+        }
+        if (c.opens == Nothing) {
+            EXPECT_TRUE(tk.store().reads().empty()) << line;
+        }
     }
 }
 
