@@ -1,5 +1,6 @@
 // The saver ends on the first real input: any key, any mouse press, a move of 5 or more
 // units after the first recorded one. The store is fresh unless a case stores a mode.
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,44 +11,36 @@
 namespace vqtest {
 namespace {
 
-struct KeyCase {
+struct InputCase {
     std::string name;
-    WORD virtual_key;
+    std::function<void()> make;
 };
 
-class ExitOnKey : public SystemTest, public ::testing::WithParamInterface<KeyCase> {};
+InputCase key(std::string name, WORD virtual_key) {
+    return {std::move(name), [virtual_key] { press_key(virtual_key); }};
+}
 
-TEST_P(ExitOnKey, EndsTheSaver) {
+InputCase button(std::string name, MouseButton which) {
+    return {std::move(name), [which] { click(which); }};
+}
+
+class ExitOnInput : public SystemTest, public ::testing::WithParamInterface<InputCase> {};
+
+TEST_P(ExitOnInput, EndsTheSaver) {
     SaverProcess& saver = start(L"/s");
     ASSERT_TRUE(shows_one_window(saver));
-    press_key(GetParam().virtual_key);
+    GetParam().make();
     EXPECT_TRUE(ends_normally(saver));
 }
 
-// An ordinary key, a modifier alone, and Alt and F10, which reach a window as system keys.
-INSTANTIATE_TEST_SUITE_P(Keys, ExitOnKey,
-                         ::testing::Values(KeyCase{"space", VK_SPACE}, KeyCase{"shift", VK_SHIFT},
-                                           KeyCase{"alt", VK_MENU}, KeyCase{"f10", VK_F10}),
-                         [](const auto& info) { return info.param.name; });
-
-struct ButtonCase {
-    std::string name;
-    MouseButton button;
-};
-
-class ExitOnMousePress : public SystemTest, public ::testing::WithParamInterface<ButtonCase> {};
-
-TEST_P(ExitOnMousePress, EndsTheSaver) {
-    SaverProcess& saver = start(L"/s");
-    ASSERT_TRUE(shows_one_window(saver));
-    click(GetParam().button);
-    EXPECT_TRUE(ends_normally(saver));
-}
-
-INSTANTIATE_TEST_SUITE_P(Buttons, ExitOnMousePress,
-                         ::testing::Values(ButtonCase{"left", MouseButton::Left},
-                                           ButtonCase{"right", MouseButton::Right},
-                                           ButtonCase{"middle", MouseButton::Middle}),
+// An ordinary key, a modifier alone, Alt and F10, which reach a window as system keys, and
+// each mouse button.
+INSTANTIATE_TEST_SUITE_P(KeysAndButtons, ExitOnInput,
+                         ::testing::Values(key("space", VK_SPACE), key("shift", VK_SHIFT),
+                                           key("alt", VK_MENU), key("f10", VK_F10),
+                                           button("left", MouseButton::Left),
+                                           button("right", MouseButton::Right),
+                                           button("middle", MouseButton::Middle)),
                          [](const auto& info) { return info.param.name; });
 
 struct MoveCase {
