@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The Debian package as a user gets it: tools/lib/deb.sh builds it from the given program;
-# lintian reports no error in it; it holds the program, the options file, the manual page
-# and the copyright file where they belong; it depends on a font with Arial's metrics; and
-# the real xscreensaver daemon and settings panel run it from a temporary root
-# (xscreensaver_test.py).
+# lintian reports no error in it; it holds the program, its GTK half, its link on PATH, the
+# options file, the manual page and the copyright file where they belong; it depends on a
+# font with Arial's metrics; and the real xscreensaver daemon and settings panel run it from
+# a temporary root (xscreensaver_test.py).
 # Usage: deb_test.sh PROGRAM WORK_DIR
 set -uo pipefail
 [ $# -eq 2 ] || { sed -n '2,/^set/s/^# \{0,1\}//p' "$0" | grep -v '^set' >&2; exit 2; }
@@ -27,6 +27,8 @@ fi
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $1, $6 }')
 for entry in "-rwxr-xr-x ./usr/libexec/xscreensaver/vqsaver" \
+    "-rwxr-xr-x ./usr/libexec/xscreensaver/vqsaver-gtk" \
+    "lrwxrwxrwx ./usr/bin/vqsaver" \
     "-rw-r--r-- ./usr/share/xscreensaver/config/vqsaver.xml" \
     "-rw-r--r-- ./usr/share/man/man6/vqsaver.6.gz" \
     "-rw-r--r-- ./usr/share/doc/vqsaver/copyright"; do

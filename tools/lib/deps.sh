@@ -13,6 +13,7 @@ packages=(
     nsis zip unzip
     pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev libxres-dev
     xscreensaver xscreensaver-data lintian python3
+    libgtk-3-dev libgtk-layer-shell-dev
 )
 
 missing=()

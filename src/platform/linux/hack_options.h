@@ -20,6 +20,9 @@ struct HackOptions {
     bool root = false;
     // --fullscreen: a window of its own over every monitor that ends on input.
     bool fullscreen = false;
+    // --wayland, --x11: the display system to use where both are at hand (XWayland).
+    bool wayland = false;
+    bool x11 = false;
     bool help = false;
     // --measure: print the captions' sizes as this backend lays them out, and end.
     bool measure = false;
