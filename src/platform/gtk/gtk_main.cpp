@@ -16,6 +16,7 @@
 #include "platform/linux/backend_choice.h"
 #include "platform/linux/hack_options.h"
 #include "platform/linux/settings_file.h"
+#include "startup/caption_sizes.h"
 #include "startup/mod_vq_saver.h"
 #include "startup/program.h"
 
@@ -73,6 +74,10 @@ int main(int argc, char** argv) {
             parsed.options.fullscreen ? gtkb::Placement::FullScreen : gtkb::Placement::OwnWindow;
         gtkb::GtkToolkit toolkit(placement, settings);
         vq::Program program(toolkit);
+        if (parsed.options.measure) {
+            std::fputs(vq::CaptionSizes(program).c_str(), stdout);
+            return 0;
+        }
         if (placement == gtkb::Placement::FullScreen) {
             // The saver path of Windows' /s: a second full-screen copy ends at once, input
             // ends the first.
