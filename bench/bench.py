@@ -25,6 +25,9 @@ import time
 from dataclasses import dataclass, field
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "tests" / "support"))
+from polling import poll_until  # noqa: E402
+
 WINE = "/usr/lib/wine/wine64"
 SETTINGS_KEY = r"HKCU\Software\VQ_Saver"
 CLOCK_TICKS = os.sysconf("SC_CLK_TCK")
@@ -227,15 +230,17 @@ class Bench:
             launched = now()
             process = self.wine.launch(program, arguments, tick_log)
         try:
-            deadline = launched + FIRST_TICK_GRACE_S + subject.interval_ms / 1000.0
-            while not read_ticks(tick_log):
+            def ticks_logged():
                 if process.poll() is not None:
                     raise RuntimeError(f"{subject.name}: ended (status {process.returncode}) "
                                        "before its first tick")
-                if now() > deadline:
-                    raise RuntimeError(f"{subject.name}: no tick logged; is VQ_TICK_LOG honoured?")
-                time.sleep(0.005)
-            first_tick = read_ticks(tick_log)[0]
+                return read_ticks(tick_log)
+            try:
+                first_tick = poll_until(f"{subject.name}'s first tick", ticks_logged,
+                                        FIRST_TICK_GRACE_S + subject.interval_ms / 1000.0,
+                                        interval=0.005)[0]
+            except TimeoutError:
+                raise RuntimeError(f"{subject.name}: no tick logged; is VQ_TICK_LOG honoured?")
 
             # A native program has no wineserver: its share is counted as nothing.
             pids = (process.pid, None if subject.native else self.wine.wineserver_pid,

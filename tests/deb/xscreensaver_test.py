@@ -24,6 +24,10 @@ import tempfile
 import time
 from pathlib import Path
 
+sys.path.insert(0, str(Path(__file__).resolve().parent.parent / "support"))
+from polling import poll_until  # noqa: E402
+from xvfb import PrivateXvfb  # noqa: E402
+
 NOBODY = 65534
 SCREEN = (1280, 1400)
 CONFIG_DIR = "/usr/share/xscreensaver/config"
@@ -38,18 +42,6 @@ SAVE_BUTTON = (622, 567)
 
 class Failed(Exception):
     pass
-
-
-def wait_for(what, probe, seconds=15.0):
-    """Polls probe() until it returns something true; fails after the deadline."""
-    deadline = time.monotonic() + seconds
-    while True:
-        value = probe()
-        if value:
-            return value
-        if time.monotonic() > deadline:
-            raise Failed(f"timed out waiting for {what}")
-        time.sleep(0.05)
 
 
 class Frame:
@@ -106,17 +98,8 @@ class Session:
     # ----- processes -----
 
     def start_xvfb(self):
-        read_end, write_end = os.pipe()
-        self.xvfb = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "%dx%dx24" % SCREEN,
-             "-noreset", "-nolisten", "tcp"], pass_fds=(write_end,),
-            stdout=subprocess.DEVNULL, stderr=(self.tmp / "xvfb.log").open("w"))
-        os.close(write_end)
-        with os.fdopen(read_end) as ready:
-            number = ready.readline().strip()
-        if not number:
-            raise Failed("Xvfb did not start")
-        self.display = ":" + number
+        self.xvfb = PrivateXvfb(SCREEN, self.tmp / "xvfb.log")
+        self.display = self.xvfb.display
 
     def user_command(self, command):
         """The command as the test user, with a clean environment and the private home."""
@@ -149,7 +132,7 @@ class Session:
         for process in reversed(self.processes):
             self.stop(process)
         if self.xvfb is not None:
-            self.stop(self.xvfb)
+            self.xvfb.stop()
         for log in ("daemon.log", "settings.log"):
             if (self.home / log).exists():
                 shutil.copy(self.home / log, self.work / log)
@@ -200,7 +183,7 @@ class Session:
         self.spawn(
             self.user_command(["xscreensaver", "-no-splash", "-log", str(self.home / "daemon.log")]),
             subprocess.DEVNULL)
-        wait_for("the daemon to answer",
+        poll_until("the daemon to answer",
                  lambda: self.run_as_user("xscreensaver-command", "-version").returncode == 0)
 
     def activate(self):
@@ -210,13 +193,13 @@ class Session:
         result = self.run_as_user("xscreensaver-command", "-activate")
         if result.returncode != 0:
             raise Failed("xscreensaver-command -activate: " + result.stderr.strip())
-        pid, arguments = next(iter(wait_for("the daemon to start the saver",
+        pid, arguments = next(iter(poll_until("the daemon to start the saver",
                                             lambda: self.savers(preview=False)).items()))
         return pid, arguments, started
 
     def deactivate(self, pid):
         self.run_as_user("xscreensaver-command", "-deactivate")
-        wait_for("the saver to end on deactivation", lambda: pid not in self.savers())
+        poll_until("the saver to end on deactivation", lambda: pid not in self.savers())
 
     def lit(self, crop=None):
         frame = self.capture(crop)
@@ -236,7 +219,7 @@ def drifter_starts_and_moves(session):
     pid, arguments, _ = session.activate()
     check(arguments[:3] == ["--root", "--mode", "drifter"],
           f"the daemon runs the program line as written ({' '.join(arguments)})")
-    _, box = wait_for("the Drifter's picture", session.lit)
+    _, box = poll_until("the Drifter's picture", session.lit)
     left, top, right, bottom = box
     middle = (top + bottom) / 2.0
     check(left < SCREEN[0] // 4 and abs(middle - (SCREEN[1] - 1) / 2.0) <= 1.5,
@@ -245,7 +228,7 @@ def drifter_starts_and_moves(session):
     def moved():
         found = session.lit()
         return found if found and found[1][0] > left else None
-    _, later = wait_for("the Drifter's picture to move right", moved, 10)
+    _, later = poll_until("the Drifter's picture to move right", moved, 10)
     check(later[1] == top and later[2] - later[0] == right - left,
           f"the picture moves right along its row, one picture and no trail (box {later})")
     session.deactivate(pid)
@@ -265,7 +248,7 @@ def flasher_black_then_picture(session):
         raise Failed("the machine never let a capture come within 3.5 s of an activation")
     check("flasher" in arguments, f"the Flasher runs ({' '.join(arguments)})")
     check(frame.lit_box() is None, "the Flasher's screen is black at the start")
-    _, box = wait_for("a Flasher picture", session.lit, 15)
+    _, box = poll_until("a Flasher picture", session.lit, 15)
     check(box[2] - box[0] < SCREEN[0] // 2, f"then one picture flashes up (box {box})")
     session.deactivate(pid)
 
@@ -273,7 +256,7 @@ def flasher_black_then_picture(session):
 def still_quote_intro(session, arguments):
     pid, running, _ = session.activate()
     check(" ".join(running).startswith(arguments), f"the daemon runs {' '.join(running)}")
-    _, box = wait_for("the Still & Quote intro", session.lit)
+    _, box = poll_until("the Still & Quote intro", session.lit)
     centre = (box[0] + box[2]) / 2.0
     check(abs(centre - (SCREEN[0] - 1) / 2.0) <= 8,
           f"Still & Quote starts with its intro text centred (box {box})")
@@ -291,7 +274,7 @@ class Panel:
             mount + ["sh", "-c", f'mount --bind "$0" {CONFIG_DIR} && exec "$@"',
                      str(session.config), *session.user_command(["xscreensaver-settings"])],
             (session.home / "settings.log").open("a"))
-        self.preview_pid, self.preview_arguments = next(iter(wait_for(
+        self.preview_pid, self.preview_arguments = next(iter(poll_until(
             "the panel's preview of VQ Saver", lambda: session.savers(preview=True), 20).items()))
 
     def xdotool(self, *command):
@@ -318,7 +301,7 @@ class Panel:
             # The main window bears the same title; the dialog is the narrower one.
             return next((window for window in found.stdout.split()
                          if self.geometry(window)[0] < SCREEN[0]), None)
-        self.xdotool("windowmove", "--sync", wait_for("the VQ Saver settings dialog", dialog),
+        self.xdotool("windowmove", "--sync", poll_until("the VQ Saver settings dialog", dialog),
                      *map(str, DIALOG_AT))
 
     def at(self, point):
@@ -327,14 +310,14 @@ class Panel:
     def save(self, option):
         """Presses Save; returns the program line once it holds the option."""
         self.xdotool("mousemove", *self.at(SAVE_BUTTON), "click", "1")
-        line = wait_for(f"the panel to write {option} into the program line",
+        line = poll_until(f"the panel to write {option} into the program line",
                         lambda: option in self.session.program_line() and
                         self.session.program_line())
         return line
 
     def close(self):
         self.session.stop(self.process)
-        wait_for("the preview to end with the panel",
+        poll_until("the preview to end with the panel",
                  lambda: self.preview_pid not in self.session.savers())
 
 
@@ -342,7 +325,7 @@ def panel_previews_and_sets_speed(session):
     session.write_programs("--root --mode drifter")
     panel = Panel(session)
     pane = panel.geometry(panel.preview_arguments[panel.preview_arguments.index("--window-id") + 1])
-    _, box = wait_for("the Drifter's picture in the preview pane", lambda: session.lit(pane))
+    _, box = poll_until("the Drifter's picture in the preview pane", lambda: session.lit(pane))
     middle = (box[1] + box[3]) / 2.0
     check(box[0] < pane[0] // 4 and abs(middle - (pane[1] - 1) / 2.0) <= 1.5,
           f"the panel's preview pane ({pane[0]} x {pane[1]}) shows the Drifter at its start")
@@ -354,7 +337,7 @@ def panel_previews_and_sets_speed(session):
     panel.xdotool("mousemove", *panel.at(((DRIFT_SPEED_KNOB[0] + DRIFT_SPEED_SLOW_END[0]) // 2,
                                           DRIFT_SPEED_KNOB[1])))
     panel.xdotool("mousemove", *panel.at(DRIFT_SPEED_SLOW_END), "mouseup", "1")
-    wait_for("the slider to show its new place", lambda: session.capture(track).pixels != before)
+    poll_until("the slider to show its new place", lambda: session.capture(track).pixels != before)
     subprocess.run(["import", "-display", session.display, "-window", "root",
                     str(session.work / "settings-panel.png")], check=True)
     line = panel.save("--drift-speed 500")
@@ -367,7 +350,7 @@ def panel_speed_reaches_saver(session):
     pid, arguments, _ = session.activate()
     check("--drift-speed" in arguments and arguments[arguments.index("--drift-speed") + 1] == "500",
           f"the daemon passes the panel's option on ({' '.join(arguments)})")
-    first, box = wait_for("the Drifter's picture", session.lit)
+    first, box = poll_until("the Drifter's picture", session.lit)
     time.sleep(2.5)  # the span over which the speed is measured, not a wait for a state
     second, later = session.lit()
     seconds = second.taken - first.taken
@@ -375,7 +358,7 @@ def panel_speed_reaches_saver(session):
     # capture's own duration); the default of 25 ms would move about 100 pixels.
     check(later[0] - box[0] <= seconds / 0.5 + 2,
           f"the Drifter steps every 500 ms: {later[0] - box[0]} pixels in {seconds:.1f} s")
-    wait_for("the slow Drifter to move at all",
+    poll_until("the slow Drifter to move at all",
              lambda: (found := session.lit()) and found[1][0] > box[0])
     session.deactivate(pid)
 
@@ -387,7 +370,7 @@ def panel_sets_mode(session):
     below = (MODE_MENU[0] * 2, 80, DIALOG_AT[0], DIALOG_AT[1] + MODE_MENU[1] + 20)
     closed = session.capture(below).pixels
     panel.xdotool("mousemove", *panel.at(MODE_MENU), "click", "1")
-    wait_for("the mode menu to open", lambda: session.capture(below).pixels != closed)
+    poll_until("the mode menu to open", lambda: session.capture(below).pixels != closed)
     panel.xdotool("key", "Down", "Return")
     line = panel.save("--mode still-quote")
     check("--drift-speed 500" in line, f"the panel writes the mode chosen in its menu: {line}")
@@ -408,7 +391,7 @@ def main():
         for step in (drifter_starts_and_moves, flasher_black_then_picture,
                      panel_previews_and_sets_speed, panel_speed_reaches_saver, panel_sets_mode):
             step(session)
-    except Failed as failure:
+    except (Failed, TimeoutError, RuntimeError) as failure:
         print("FAILED:", failure, file=sys.stderr)
         if session.display:
             subprocess.run(["import", "-display", session.display, "-window", "root",

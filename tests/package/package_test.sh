@@ -13,6 +13,8 @@ set -uo pipefail
 [ $# -eq 3 ] || { sed -n '2,/^set/s/^# \{0,1\}//p' "$0" | grep -v '^set' >&2; exit 2; }
 scr32=$1 scr64=$2 work=$3
 root=$(cd "$(dirname "$0")/../.." && pwd)
+# shellcheck source=tools/lib/xvfb.sh
+. "$root/tools/lib/xvfb.sh"
 wine_env=$root/tools/lib/wine_env.sh
 version=$(sed -n 's/^project(VQSaver VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 # The installer and its uninstaller are 32-bit programs.
@@ -29,13 +31,6 @@ check() {  # DESCRIPTION COMMAND...
     local what=$1
     shift
     if "$@"; then echo "ok: $what"; else fail "$what"; fi
-}
-eventually() {  # COMMAND...: true once COMMAND succeeds, trying for up to 30 s
-    local deadline=$((SECONDS + 30))
-    until "$@"; do
-        [ $SECONDS -lt $deadline ] || return 1
-        sleep 0.2
-    done
 }
 
 rm -rf "$work"
@@ -78,7 +73,7 @@ install_run_uninstall() {
 
     check "the installer runs silently" "$wine32" "$setup" /S
     # Under load Wine can return before the installer's files are all written.
-    check "the $arch saver is in the Windows folder" eventually cmp -s "$installed" "$expected"
+    check "the $arch saver is in the Windows folder" poll_until 30 cmp -s "$installed" "$expected"
     check "it is the active screen saver" \
         test "$(reg_value 'HKCU\Control Panel\Desktop' SCRNSAVE.EXE)" = 'C:\windows\VQSaver.scr'
     uninstaller=$(reg_value "$uninstall_key" QuietUninstallString)
@@ -91,10 +86,7 @@ install_run_uninstall() {
         timeout 20 xdotool search --sync --onlyvisible --name '^VQ ScreenSaver' >/dev/null
     xdotool key space
     ended=false
-    for _ in $(seq 50); do
-        kill -0 "$saver" 2>/dev/null || { ended=true; break; }
-        sleep 0.2
-    done
+    poll_until 10 process_gone "$saver" && ended=true
     check "the installed saver ends on a key" $ended
     $ended || kill "$saver"
     wait "$saver"
@@ -126,10 +118,7 @@ install_run_uninstall() {
     "$wine32" reg add 'HKCU\Control Panel\Desktop' /v SCRNSAVE.EXE /t REG_SZ /d "$other_saver" /f \
         >/dev/null 2>&1
     check "the registered uninstaller runs silently" "$wine32" "$uninstall_dir\\uninstall.exe" /S
-    for _ in $(seq 100); do
-        [ -e "$uninstaller_file" ] || break
-        sleep 0.2
-    done
+    poll_until 20 test ! -e "$uninstaller_file"
     check "the uninstaller removes itself and its folder" test ! -e "$(dirname "$uninstaller_file")"
     check "the saver is gone again" test ! -e "$installed"
     check "the other screen saver stays the active one" \

@@ -9,7 +9,7 @@
 
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/system_test.h"
 #include "resources/content/version_values.h"
 

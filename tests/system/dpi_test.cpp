@@ -10,7 +10,7 @@
 #include "driver/config_registry.h"
 #include "driver/input.h"
 #include "driver/system_test.h"
-#include "driver/unique_handles.h"
+#include "platform/win32/handles.h"
 
 namespace vqtest {
 namespace {
@@ -34,7 +34,7 @@ protected:
         const wchar_t* text = _wgetenv(L"VQ_DPI");
         ASSERT_NE(text, nullptr) << "VQ_DPI gives no DPI";
         dpi_ = _wtoi(text);
-        UniqueScreenDc screen(GetDC(nullptr));
+        const win32::window_dc screen(nullptr);
         ASSERT_EQ(GetDeviceCaps(screen.get(), LOGPIXELSX), dpi_) << "the display is not at VQ_DPI";
     }
     int pixels(LONG twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
@@ -49,7 +49,7 @@ struct Measure {
 
 // The design font of a dialog text: the dialog font, except the About box's title and slogan.
 // Made here at the DPI as the program makes it: another process's font cannot be used.
-UniqueFont design_font(const std::wstring& text, int dpi) {
+win32::unique_hfont design_font(const std::wstring& text, int dpi) {
     struct Design {
         const wchar_t* face;
         double points;
@@ -67,7 +67,7 @@ UniqueFont design_font(const std::wstring& text, int dpi) {
     font.lfItalic = design.italic;
     font.lfCharSet = DEFAULT_CHARSET;
     wcscpy(font.lfFaceName, design.face);
-    return UniqueFont(CreateFontIndirectW(&font));
+    return win32::unique_hfont(CreateFontIndirectW(&font));
 }
 
 // Where the text of a control does not fit it, a description; nothing where it does.
@@ -77,10 +77,10 @@ std::string clipped_text(HWND control, int dpi) {
     GetWindowTextW(control, text, 256);
     GetClassNameW(control, class_name, 32);
     if (!*text || !IsWindowVisible(control)) return {};
-    UniqueFont font = design_font(text, dpi);
-    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    win32::unique_hfont font = design_font(text, dpi);
+    win32::unique_hdc dc(CreateCompatibleDC(nullptr));
     if (!font || !dc) return "no font to measure with; ";
-    ScopedSelection selected(dc.get(), font.get());
+    const win32::select_object selected(dc.get(), font.get());
     RECT client{};
     GetClientRect(control, &client);
     const LONG_PTR style = GetWindowLongPtrW(control, GWL_STYLE);

@@ -5,7 +5,7 @@
 #include "driver/backdrop.h"
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/screen_image.h"
 #include "driver/system_test.h"
 

@@ -11,7 +11,7 @@
 #include "driver/backdrop.h"
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/screen_image.h"
 #include "driver/system_test.h"
 
@@ -211,12 +211,11 @@ TEST_P(MonitorInput, EndsTheSaverOnEveryMonitorAndShowsThePointerAgain) {
     EXPECT_TRUE(pointer_shown());
 }
 
+// On the primary, the saver's own window takes the input (the ExitOn suites).
 INSTANTIATE_TEST_SUITE_P(OnEachMonitor, MonitorInput,
-                         ::testing::Values(InputCase{Input::Key, 0}, InputCase{Input::Key, 1},
-                                           InputCase{Input::Key, 2}, InputCase{Input::Press, 0},
+                         ::testing::Values(InputCase{Input::Key, 1}, InputCase{Input::Key, 2},
                                            InputCase{Input::Press, 1}, InputCase{Input::Press, 2},
-                                           InputCase{Input::Move, 0}, InputCase{Input::Move, 1},
-                                           InputCase{Input::Move, 2}),
+                                           InputCase{Input::Move, 1}, InputCase{Input::Move, 2}),
                          [](const auto& info) { return case_name(info.param); });
 
 TEST_F(Monitors, TheChooserAndItsDialogsOpenOnThePrimary) {

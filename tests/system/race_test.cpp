@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "driver/input.h"
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/system_test.h"
 
 namespace vqtest {

@@ -11,10 +11,10 @@
 
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/screen_image.h"
 #include "driver/system_test.h"
-#include "driver/unique_handles.h"
+#include "platform/win32/handles.h"
 
 namespace vqtest {
 namespace {
@@ -46,7 +46,7 @@ TEST_P(Screens, DrawsOnTheWholeScreenAndEndsOnAKey) {
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN), screen->cx);
     ASSERT_EQ(GetSystemMetrics(SM_CYSCREEN), screen->cy);
     if (const wchar_t* dpi = _wgetenv(L"VQ_DPI")) {
-        UniqueScreenDc dc(GetDC(nullptr));
+        const win32::window_dc dc(nullptr);
         ASSERT_EQ(GetDeviceCaps(dc.get(), LOGPIXELSX), _wtoi(dpi))
             << "the display is not at VQ_DPI";
     }

@@ -14,7 +14,7 @@
 #include "driver/input.h"
 #include "driver/saver_diagnostics.h"
 #include "driver/system_test.h"
-#include "driver/unique_handles.h"
+#include "platform/win32/handles.h"
 
 namespace vqtest {
 namespace {
@@ -36,7 +36,7 @@ std::chrono::seconds soak_time() {
 // The memory process `id` has committed, or 0 if the system does not tell. (Wine leaves
 // PrivateUsage at 0; the page-file usage is the same figure on Windows.)
 SIZE_T committed_bytes(DWORD id) {
-    const UniqueHandle process(
+    const win32::unique_handle process(
         OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, id));
     PROCESS_MEMORY_COUNTERS counters{};
     counters.cb = sizeof counters;

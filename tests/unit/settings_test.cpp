@@ -24,32 +24,6 @@ TEST(Settings, WritesTheDecimalTextUnderTheProgramsSection) {
     EXPECT_EQ(store.value("Type"), "0");
 }
 
-TEST(Settings, TheKeyTableHoldsTheTenKeysWithTheirDefaultsAndRanges) {
-    const struct {
-        std::string_view name;
-        tk::Int16 default_value, min, max;
-    } expected[] = {
-        {"Type", 0, 0, 2},
-        {"DriftImage", 41, 41, 45},
-        {"DriftSpeed", 25, 10, 500},
-        {"DriftTrail", 0, 0, 1},
-        {"FlasherSpeed", 2000, 250, 5000},
-        {"SQSpeed", 5000, 2000, 10000},
-        {"SQTitle", 1, 0, 1},
-        {"SQQuote", 1, 0, 1},
-        {"SQStudio", 1, 0, 1},
-        {"SQYear", 1, 0, 1},
-    };
-    ASSERT_EQ(std::size(keys::kAll), std::size(expected));
-    for (std::size_t i = 0; i < std::size(expected); ++i) {
-        const SettingKey& key = keys::kAll[i];
-        EXPECT_EQ(key.name, expected[i].name);
-        EXPECT_EQ(key.default_value, expected[i].default_value) << key.name;
-        EXPECT_EQ(key.min, expected[i].min) << key.name;
-        EXPECT_EQ(key.max, expected[i].max) << key.name;
-    }
-}
-
 // Whatever a reader makes of a key, it starts from the same default: nothing stored, a text
 // that does not convert and a text that is no number at all read alike.
 TEST(Settings, EveryReaderOfAKeyGivesTheKeysDefault) {

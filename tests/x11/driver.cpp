@@ -16,20 +16,10 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
-#include <thread>
 
 extern char** environ;
 
 namespace vqx {
-
-bool poll_until(const std::function<bool()>& condition, std::chrono::milliseconds limit) {
-    const auto end = std::chrono::steady_clock::now() + limit;
-    while (true) {
-        if (condition()) return true;
-        if (std::chrono::steady_clock::now() > end) return false;
-        std::this_thread::sleep_for(10ms);
-    }
-}
 
 Display* display() {
     static Display* const connection = XOpenDisplay(nullptr);

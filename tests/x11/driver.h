@@ -7,21 +7,17 @@
 
 #include <chrono>
 #include <filesystem>
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "support/polling.h"
+
 namespace vqx {
 
 using namespace std::chrono_literals;
-
-// How long anything the program should do at once may take on a busy machine.
-constexpr auto kDeadline = 10s;
-
-// Polls `condition` until it holds or the time is up; true if it held.
-bool poll_until(const std::function<bool()>& condition,
-                std::chrono::milliseconds limit = kDeadline);
+using vqtest::kDeadline;
+using vqtest::poll_until;
 
 // The test's own connection to the private display.
 Display* display();

@@ -25,59 +25,18 @@
 # also be sourced; it then defines wine_env_start, wine_env_screen, wine_env_dpi,
 # wine_env_exec and wine_env_stop with the same arguments.
 #
-# Displays are taken from :60 upwards (:40-:59 are left for manual runs); a display whose
-# /tmp/.XN-lock exists is skipped, and if another run takes the same N first, that Xvfb
-# fails to start and the next N is tried, so racing runs never share a display.
+# Each Xvfb takes a display nobody uses (tools/lib/xvfb.sh), so racing runs never share one.
+
+# shellcheck source=tools/lib/xvfb.sh
+. "$(dirname "${BASH_SOURCE[0]}")/xvfb.sh"
 
 WINE_ENV_WINE64=/usr/lib/wine/wine64
 WINE_ENV_WINE32=/usr/lib/wine/wine
 WINE_ENV_WINESERVER=/usr/lib/wine/wineserver
-WINE_ENV_FIRST_DISPLAY=60
-WINE_ENV_LAST_DISPLAY=199
 
 wine_env_fail() {
     echo "wine_env.sh: $*" >&2
     return 1
-}
-
-# Waits up to $2 seconds for process $1 to end; true if it ended.
-wine_env_wait_gone() {
-    local pid=$1 tries=$(($2 * 20))
-    while kill -0 "$pid" 2>/dev/null && [ "$tries" -gt 0 ]; do
-        sleep 0.05
-        tries=$((tries - 1))
-    done
-    ! kill -0 "$pid" 2>/dev/null
-}
-
-# Starts Xvfb on the first free display and prints "N PID". Readiness comes from -displayfd:
-# Xvfb writes the display number into the file once it accepts connections.
-wine_env_start_xvfb() {
-    local dir=$1 geometry=$2 n pid tries ready_file="$1/xvfb.ready"
-    for ((n = WINE_ENV_FIRST_DISPLAY; n <= WINE_ENV_LAST_DISPLAY; n++)); do
-        [ -e "/tmp/.X$n-lock" ] && continue
-        rm -f "$ready_file"
-        # Its output goes to a file: a caller that waits for its own pipes to close
-        # (ctest does) must not wait for Xvfb.
-        # -noreset: declared monitors last only as long as the server does not reset, which
-        # it would when its last client leaves.
-        Xvfb ":$n" -screen 0 "${geometry}x24" -nolisten tcp -noreset -displayfd 3 \
-            3>"$ready_file" </dev/null >"$dir/xvfb.log" 2>&1 &
-        pid=$!
-        tries=200
-        while kill -0 "$pid" 2>/dev/null && ! grep -qs . "$ready_file" && [ "$tries" -gt 0 ]; do
-            sleep 0.05
-            tries=$((tries - 1))
-        done
-        if grep -qs . "$ready_file" && kill -0 "$pid" 2>/dev/null; then
-            echo "$n $pid"
-            return 0
-        fi
-        # Lost a race for this display, or Xvfb hung: make sure it is gone, try the next.
-        kill "$pid" 2>/dev/null
-        wine_env_wait_gone "$pid" 5 || kill -9 "$pid" 2>/dev/null
-    done
-    wine_env_fail "no free X display in :$WINE_ENV_FIRST_DISPLAY-:$WINE_ENV_LAST_DISPLAY"
 }
 
 # Runs Wine's reg tool with ARGS in the prefix of DIR/env; its output goes nowhere.
@@ -89,18 +48,6 @@ wine_env_reg() {
         . "$dir/env"
         "$WINE_ENV_WINE" reg "$@" >/dev/null 2>&1
     )
-}
-
-# Stops the Xvfb of PID that serves DISPLAY, if the PID still is an Xvfb (the number may
-# have been reused).
-wine_env_stop_xvfb() {
-    local pid=$1 display=$2
-    [ "$(cat "/proc/$pid/comm" 2>/dev/null)" = Xvfb ] || return 0
-    kill "$pid"
-    if ! wine_env_wait_gone "$pid" 5; then
-        kill -9 "$pid"
-        rm -f "/tmp/.X${display#:}-lock"
-    fi
 }
 
 # Initialises the prefix named in DIR/env; all output goes to DIR/wineboot.log.
@@ -158,7 +105,7 @@ wine_env_restart_server() {
 # Writes DIR/env for the display and Xvfb given, and the prefix's kind and loader.
 wine_env_write_env() {
     local dir=$1 display=$2 xvfb_pid=$3 arch=$4 wine=$5
-    printf 'export DISPLAY=:%s\nexport WINEPREFIX=%q\nexport WINEDEBUG=-all\nexport WINEARCH=%s\n' \
+    printf 'export DISPLAY=%s\nexport WINEPREFIX=%q\nexport WINEDEBUG=-all\nexport WINEARCH=%s\n' \
         "$display" "$dir/prefix" "$arch" >"$dir/env"
     printf 'WINE_ENV_XVFB_PID=%s\nWINE_ENV_WINE=%s\n' "$xvfb_pid" "$wine" >>"$dir/env"
 }
@@ -197,17 +144,18 @@ wine_env_start() {
     dir=$(cd "$dir" && pwd) || return 1
     if [ -e "$dir/env" ]; then wine_env_stop "$dir" || return 1; fi
 
-    local display_and_pid display xvfb_pid arch=${WINE_ENV_ARCH:-win64} wine=$WINE_ENV_WINE64
+    local arch=${WINE_ENV_ARCH:-win64} wine=$WINE_ENV_WINE64
     case $arch in
         win64) ;;
         win32) wine=$WINE_ENV_WINE32 ;;
         *) wine_env_fail "bad WINE_ENV_ARCH '$arch' (win32 or win64)" || return 1 ;;
     esac
-    display_and_pid=$(wine_env_start_xvfb "$dir" "$geometry") || return 1
-    read -r display xvfb_pid <<<"$display_and_pid"
+    # Its output goes to a file: a caller that waits for its own pipes to close (ctest does)
+    # must not wait for Xvfb.
+    xvfb_start "$dir/xvfb.log" "$geometry" || return 1
     rm -rf "$dir/prefix"
     # Written first, so that a failure below can stop what was started.
-    wine_env_write_env "$dir" "$display" "$xvfb_pid" "$arch" "$wine"
+    wine_env_write_env "$dir" "$XVFB_DISPLAY" "$XVFB_PID" "$arch" "$wine"
     if ! wine_env_init_prefix "$dir"; then
         wine_env_stop "$dir"
         wine_env_fail "could not initialise the prefix, see $dir/wineboot.log"
@@ -219,7 +167,7 @@ wine_env_start() {
     fi
     echo "$geometry $*" >"$dir/screen"
     echo 96 >"$dir/dpi"
-    echo "wine_env.sh: display :$display ($geometry $*), prefix $dir/prefix"
+    echo "wine_env.sh: display $XVFB_DISPLAY ($geometry $*), prefix $dir/prefix"
 }
 
 # DIR/screen holds the screen in force, so that asking for it again restarts nothing.
@@ -233,17 +181,15 @@ wine_env_screen() {
     [ -e "$dir/env" ] || wine_env_fail "no environment in $dir (run start first)" || return 1
     [ "$(cat "$dir/screen" 2>/dev/null)" = "$geometry $*" ] && return 0
 
-    local DISPLAY WINEPREFIX WINEDEBUG WINEARCH WINE_ENV_XVFB_PID WINE_ENV_WINE display_and_pid
-    local display xvfb_pid
+    local DISPLAY WINEPREFIX WINEDEBUG WINEARCH WINE_ENV_XVFB_PID WINE_ENV_WINE
     # shellcheck source=/dev/null
     . "$dir/env"
     rm -f "$dir/screen"
     WINEPREFIX="$WINEPREFIX" "$WINE_ENV_WINESERVER" -k 2>/dev/null &&
         WINEPREFIX="$WINEPREFIX" "$WINE_ENV_WINESERVER" -w
-    wine_env_stop_xvfb "$WINE_ENV_XVFB_PID" "$DISPLAY"
-    display_and_pid=$(wine_env_start_xvfb "$dir" "$geometry") || return 1
-    read -r display xvfb_pid <<<"$display_and_pid"
-    wine_env_write_env "$dir" "$display" "$xvfb_pid" "$WINEARCH" "$WINE_ENV_WINE"
+    xvfb_stop "$WINE_ENV_XVFB_PID"
+    xvfb_start "$dir/xvfb.log" "$geometry" || return 1
+    wine_env_write_env "$dir" "$XVFB_DISPLAY" "$XVFB_PID" "$WINEARCH" "$WINE_ENV_WINE"
     wine_env_use_monitors "$dir" "$@" || return 1
     echo "$geometry $*" >"$dir/screen"
 }
@@ -278,9 +224,9 @@ wine_env_stop() {
     # Killed and then waited for, so that it writes nothing into the prefix once removed.
     WINEPREFIX="$WINEPREFIX" "$WINE_ENV_WINESERVER" -k 2>/dev/null &&
         WINEPREFIX="$WINEPREFIX" "$WINE_ENV_WINESERVER" -w
-    wine_env_stop_xvfb "$WINE_ENV_XVFB_PID" "$DISPLAY"
+    xvfb_stop "$WINE_ENV_XVFB_PID"
     # A prefix is about 700 MB; the next start makes a fresh one anyway.
-    rm -rf "$dir/env" "$dir/dpi" "$dir/screen" "$dir/xvfb.ready" "$WINEPREFIX"
+    rm -rf "$dir/env" "$dir/dpi" "$dir/screen" "$WINEPREFIX"
 }
 
 if [ "${BASH_SOURCE[0]}" = "$0" ]; then

@@ -65,7 +65,7 @@ class GtkToolkit : public tk::Toolkit {
     void show_cursor(bool show) override;
 
     // Runs until no form is loaded; the exit status.
-    int run();
+    int run() override;
 
     // Backend side.
     Placement placement() const { return placement_; }

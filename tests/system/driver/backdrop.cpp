@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/screen_image.h"
 #include "driver/win32_error.h"
 

@@ -2,33 +2,33 @@
 
 #include <iterator>
 
-#include "driver/unique_handles.h"
+#include "platform/win32/handles.h"
 #include "driver/win32_error.h"
 
 namespace vqtest::config {
 namespace {
 
-UniqueHkey create_config_key() {
+win32::unique_hkey create_config_key() {
     HKEY key = nullptr;
     const LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, nullptr, 0,
                                            KEY_SET_VALUE, nullptr, &key, nullptr);
     if (status != ERROR_SUCCESS) throw_status("RegCreateKeyExW", status);
-    return UniqueHkey(key);
+    return win32::unique_hkey(key);
 }
 
 // Nothing if the key does not exist.
-UniqueHkey open_config_key() {
+win32::unique_hkey open_config_key() {
     HKEY key = nullptr;
     const LSTATUS status = RegOpenKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, KEY_QUERY_VALUE, &key);
-    if (status == ERROR_FILE_NOT_FOUND) return nullptr;
+    if (status == ERROR_FILE_NOT_FOUND) return {};
     if (status != ERROR_SUCCESS) throw_status("RegOpenKeyExW", status);
-    return UniqueHkey(key);
+    return win32::unique_hkey(key);
 }
 
 }  // namespace
 
 void set_raw(const std::wstring& name, DWORD type, std::span<const BYTE> bytes) {
-    const UniqueHkey key = create_config_key();
+    const win32::unique_hkey key = create_config_key();
     const LSTATUS status = RegSetValueExW(key.get(), name.c_str(), 0, type, bytes.data(),
                                           static_cast<DWORD>(bytes.size()));
     if (status != ERROR_SUCCESS) throw_status("RegSetValueExW", status);
@@ -45,10 +45,10 @@ void delete_all() {
         throw_status("RegDeleteTreeW", status);
 }
 
-bool key_exists() { return open_config_key() != nullptr; }
+bool key_exists() { return static_cast<bool>(open_config_key()); }
 
 std::vector<std::wstring> value_names() {
-    const UniqueHkey key = open_config_key();
+    const win32::unique_hkey key = open_config_key();
     std::vector<std::wstring> names;
     if (!key) return names;
     for (DWORD index = 0;; ++index) {
@@ -63,7 +63,7 @@ std::vector<std::wstring> value_names() {
 }
 
 std::optional<std::wstring> read_text(const std::wstring& name) {
-    const UniqueHkey key = open_config_key();
+    const win32::unique_hkey key = open_config_key();
     if (!key) return std::nullopt;
     DWORD type = 0;
     DWORD size = 0;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/win32_error.h"
 
 namespace vqtest {

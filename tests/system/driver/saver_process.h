@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/top_windows.h"
-#include "driver/unique_handles.h"
+#include "platform/win32/handles.h"
 
 namespace vqtest {
 
@@ -47,8 +47,8 @@ public:
 
 private:
     std::wstring arguments_;
-    UniqueHandle process_;
-    UniqueHandle thread_;
+    win32::unique_handle process_;
+    win32::unique_handle thread_;
     DWORD id_ = 0;
 };
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <fstream>
 
-#include "driver/unique_handles.h"
+#include "platform/win32/handles.h"
 #include "driver/win32_error.h"
 
 namespace vqtest {
@@ -47,19 +47,19 @@ ScreenImage ScreenImage::capture(const RECT& area) {
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) throw DriverError("GetSystemMetrics gave no screen size");
 
-    UniqueScreenDc screen(GetDC(nullptr));
+    const win32::window_dc screen(nullptr);
     if (!screen) throw_last_error("GetDC(NULL)");
-    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    win32::unique_hdc memory(CreateCompatibleDC(screen.get()));
     if (!memory) throw_last_error("CreateCompatibleDC");
 
     BITMAPINFO info{};
     info.bmiHeader = top_down_header(width, height);
     void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win32::unique_hbitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) throw_last_error("CreateDIBSection");
     {
-        ScopedSelection selection(memory.get(), bitmap.get());
-        if (!selection.ok()) throw_last_error("SelectObject");
+        const win32::select_object selection(memory.get(), bitmap.get());
+        if (!selection) throw_last_error("SelectObject");
         if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), area.left, area.top,
                     SRCCOPY | CAPTUREBLT))
             throw_last_error("BitBlt from the screen");

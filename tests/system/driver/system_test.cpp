@@ -7,7 +7,7 @@
 
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "driver/polling.h"
+#include "support/polling.h"
 #include "driver/screen_image.h"
 
 namespace vqtest {

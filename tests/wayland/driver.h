@@ -1,0 +1,173 @@
+// What the Wayland system tests drive: headless compositors of their own (sway with
+// layer-shell, weston without), the programs run in them, screenshots read as pixels, and
+// keys and pointer input made through the compositor.
+//
+// Sway will not run as root, and CI runs as root: there every compositor and every client
+// that shares its runtime folder runs as the unprivileged user 65534, with a private
+// XDG_RUNTIME_DIR and HOME. As an ordinary user they run as that user.
+#pragma once
+
+#include <sys/types.h>
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vqw {
+
+using namespace std::chrono_literals;
+
+// Polls until `condition` holds or `limit` has passed; true if it held.
+bool poll_until(const std::function<bool()>& condition, std::chrono::milliseconds limit = 10s);
+
+struct Box {
+    int left = 0, top = 0, right = 0, bottom = 0;
+    int width() const { return right - left; }
+    int height() const { return bottom - top; }
+};
+
+constexpr unsigned kBlack = 0x000000;
+// The colour of the test's own full-screen window beneath the saver.
+constexpr unsigned kBackdrop = 0xFF0000;
+
+// A screenshot: 0xRRGGBB pixels. Empty when the capture failed.
+class Image {
+  public:
+    static Image from_ppm(const std::string& bytes);
+    bool empty() const { return pixels_.empty(); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    Box box() const { return {0, 0, width_, height_}; }
+    unsigned pixel(int x, int y) const { return pixels_[static_cast<std::size_t>(y) * width_ + x]; }
+    // True if every pixel of `area` (clipped to the image) has `color`; false for no image.
+    bool all(Box area, unsigned color) const;
+    // The bounds of every pixel in `area` that is not black.
+    std::optional<Box> drawn_bounds(std::optional<Box> area = std::nullopt) const;
+
+  private:
+    int width_ = 0, height_ = 0;
+    std::vector<unsigned> pixels_;
+};
+
+// A child process, ended with SIGKILL if it still runs when this goes.
+class Process {
+  public:
+    // `errors` receives its stderr (nothing kept when empty); `as_user` runs it as the
+    // unprivileged user when the tests run as root.
+    Process(std::vector<std::string> argv, const std::vector<std::string>& environment,
+            const std::filesystem::path& errors = {}, bool as_user = true);
+    Process(Process&& other) noexcept;
+    Process& operator=(Process&&) = delete;
+    ~Process();
+    pid_t pid() const { return pid_; }
+    bool running();
+    // Its exit status, 128 + the signal that ended it, or nothing if it still runs.
+    std::optional<int> wait_for_exit(std::chrono::milliseconds limit = 5s);
+    void signal(int number);
+
+  private:
+    pid_t pid_ = -1;
+    std::optional<int> status_;
+};
+
+// Whether processes started here change to the unprivileged user, and which one.
+bool running_as_root();
+constexpr uid_t kSessionUser = 65534;
+
+struct Output {
+    std::string name;
+    Box logical;  // in the layout's coordinates
+    double scale = 1;
+};
+
+// A compositor's session: a private runtime folder and home, and the environment that
+// puts a client into it.
+class Session {
+  public:
+    Session(const Session&) = delete;
+    Session& operator=(const Session&) = delete;
+    virtual ~Session();
+    std::vector<std::string> environment() const;
+    const std::filesystem::path& folder() const { return folder_; }
+    std::filesystem::path socket_path() const { return runtime_ / socket_; }
+    // Starts `argv` as a client of this session, with `extra` added to its environment.
+    Process client(std::vector<std::string> argv, std::vector<std::string> extra = {},
+                   const std::filesystem::path& errors = {}) const;
+    // Stops the compositor (SIGTERM, then waits for it).
+    void stop();
+    // Kills the compositor with SIGKILL, as a crash would.
+    void kill_compositor();
+    bool compositor_running() { return compositor_ && compositor_->running(); }
+
+  protected:
+    explicit Session(const std::string& socket);
+    // A file of the session's own, readable by the session's user.
+    std::filesystem::path write_file(const std::string& name, const std::string& text) const;
+    // Starts the compositor and waits for its socket.
+    bool start_compositor(std::vector<std::string> argv, std::vector<std::string> extra);
+
+    std::filesystem::path folder_, runtime_, home_;
+    std::string socket_;
+    std::optional<Process> compositor_;
+};
+
+// Sway with the given outputs' configuration lines, a virtual keyboard and a virtual
+// pointer plugged in, so that keys, buttons and moves reach clients. Headless, or nested in
+// `host`: then each output is a window of the host's, and closing that window takes the
+// output away as unplugging a monitor does (a headless output cannot be disabled).
+class Sway : public Session {
+  public:
+    explicit Sway(const std::string& output_lines, int outputs = 3,
+                  const Session* host = nullptr);
+    ~Sway() override;
+    // Started, answering its IPC, with both input devices on its seat.
+    bool ready() const { return ready_; }
+    // One sway command through its IPC; true if it succeeded.
+    bool command(const std::string& text) const;
+    std::vector<Output> outputs() const;
+    // One output at its device size; `with_pointer` draws the pointer into it.
+    Image capture(const std::string& output, bool with_pointer = false) const;
+
+    void key(const std::string& name) const;
+    void click(int button) const;
+    // Puts the pointer at a point of the layout, as a move would.
+    void move_to(int x, int y) const;
+    void move_by(int dx, int dy) const;
+
+  private:
+    std::string swaymsg(std::vector<std::string> arguments) const;
+    std::optional<Process> keyboard_, pointer_;
+    bool ready_ = false;
+};
+
+// Headless weston: no layer-shell, no virtual input.
+class Weston : public Session {
+  public:
+    Weston(int width, int height);
+    bool ready() const { return ready_; }
+    // The whole screen through weston's own screenshooter.
+    Image capture() const;
+
+  private:
+    bool ready_ = false;
+};
+
+// The programs the session's user runs, copied into a folder that user can read: the build
+// may lie where only its owner can (a clone in root's home). vqsaver finds its GTK half
+// beside it, so both are copied.
+std::string saver_path();
+std::string virtual_pointer_path();
+std::string backdrop_path();
+
+// A saver started in `session`, with HOME and XDG_CONFIG_HOME of its own; `settings`
+// becomes its settings file.
+Process start_saver(const Session& session, std::vector<std::string> options,
+                    const std::optional<std::string>& settings = std::nullopt,
+                    const std::filesystem::path& errors = {});
+
+std::string read_text(const std::filesystem::path& file);
+
+}  // namespace vqw
