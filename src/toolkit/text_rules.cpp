@@ -81,10 +81,14 @@ std::vector<std::string> break_lines(std::string_view shown, int wrap_px,
                 const std::size_t word_end =
                     std::min(paragraph.find(' ', word_start), paragraph.size());
                 const std::string_view word = paragraph.substr(word_start, word_end - word_start);
+                // A word joins the line only if the blanks after it fit too.
+                const std::size_t next_word =
+                    std::min(paragraph.find_first_not_of(' ', word_end), paragraph.size());
                 std::string candidate = line;
                 candidate += blanks;
                 candidate += word;
-                if (!line_has_word || width_of(candidate) <= wrap_px) {
+                if (!line_has_word ||
+                    width_of(candidate + std::string(next_word - word_end, ' ')) <= wrap_px) {
                     line = std::move(candidate);
                 } else {
                     add_blanks_that_fit(line, blanks.size());

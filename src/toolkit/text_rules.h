@@ -19,10 +19,11 @@ int font_pixel_height(double points, int dpi);
 std::string shown_text(std::string_view caption);
 
 // The lines a shown text breaks into: at each line feed ("\r\n" counts as one), then, when
-// wrap_px is above 0, greedily between words: as many words as width_of says fit. A word
-// wider than the line stands alone on it. The blanks after a line's last word stay on it as
-// far as they fit (Win32 counts them in the text's width, and they shift a centred line);
-// the rest of them belong to no line. Always at least one line, perhaps empty.
+// wrap_px is above 0, greedily between words, as Win32's DrawText breaks them: a word joins
+// the line only if it fits together with the blanks after it; the first word of a line
+// stands on it however wide. A line keeps the blanks after its last word as far as they fit
+// (Win32 counts them in the text's width, and they shift a centred line); the rest of them
+// belong to no line. Always at least one line, perhaps empty.
 using TextWidth = std::function<int(std::string_view)>;
 std::vector<std::string> break_lines(std::string_view shown, int wrap_px,
                                      const TextWidth& width_of);
