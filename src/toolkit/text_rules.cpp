@@ -124,6 +124,12 @@ bool has_arial_metrics(std::string_view face_family) {
                                [&](const char* name) { return same_name(face_family, name); });
 }
 
+std::string arial_metrics_warning(std::string_view face_family) {
+    if (has_arial_metrics(face_family)) return {};
+    return "Arial is shown in \"" + std::string(face_family) +
+           "\", whose letters differ in size: text may not fit (install fonts-liberation)";
+}
+
 int twips_to_pixels(double twips, double twips_per_pixel) {
     if (!(twips_per_pixel > 0)) return 0;
     return rounded_pixels(twips / twips_per_pixel);

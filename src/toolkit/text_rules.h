@@ -50,6 +50,10 @@ std::string_view family_to_match(std::string_view family);
 // metric-compatible twins (Liberation Sans, Arimo), so that captions fit as they do on Win32.
 bool has_arial_metrics(std::string_view face_family);
 
+// What a backend says, once, when the face a matcher chose for Arial is not one with its
+// metrics; empty when it is.
+std::string arial_metrics_warning(std::string_view face_family);
+
 // Twips to whole pixels, to the nearest one.
 int twips_to_pixels(double twips, double twips_per_pixel);
 

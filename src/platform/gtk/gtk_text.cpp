@@ -39,6 +39,10 @@ TextFont::TextFont(PangoContext* context, const tk::Font& font, int dpi)
                                      font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     Object<PangoFont> loaded(pango_context_load_font(context_, description_.get()));
     if (!loaded) return;
+    if (PangoFontDescription* chosen = pango_font_describe(loaded.get())) {
+        if (const char* family = pango_font_description_get_family(chosen)) face_family_ = family;
+        pango_font_description_free(chosen);
+    }
     // Pango's own line height differs from Windows'; the font's OS/2 Windows metrics give
     // the one a caption is laid out with there.
     hb_font_t* shaped = pango_font_get_hb_font(loaded.get());

@@ -193,7 +193,15 @@ const TextFont& GtkToolkit::text_font(const tk::Font& font, int dpi) {
     for (const auto& [key, made] : fonts_)
         if (key.first == font && key.second == dpi) return *made;
     fonts_.emplace_back(std::make_pair(font, dpi), std::make_unique<TextFont>(pango_.get(), font, dpi));
-    return *fonts_.back().second;
+    const TextFont& made = *fonts_.back().second;
+    // Pango always answers with some face: one of other metrics than Arial's makes every
+    // caption wider or narrower than the dialogs and the saver were laid out for.
+    if (!arial_checked_ && tk::family_to_match(font.name) == "Arial") {
+        arial_checked_ = true;
+        const std::string warning = tk::arial_metrics_warning(made.face_family());
+        if (!warning.empty()) std::fprintf(stderr, "vqsaver: %s\n", warning.c_str());
+    }
+    return made;
 }
 
 void GtkToolkit::surface_resized(FormPeer& form, int width_px, int height_px) {

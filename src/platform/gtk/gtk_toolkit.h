@@ -109,6 +109,7 @@ class GtkToolkit : public tk::Toolkit {
     std::vector<Output> outputs_;
     Object<PangoContext> pango_;
     std::vector<std::pair<std::pair<tk::Font, int>, std::unique_ptr<TextFont>>> fonts_;
+    bool arial_checked_ = false;
     Object<GdkCursor> blank_cursor_;
     int cursor_count_ = 0;
     int instance_lock_ = -1;
