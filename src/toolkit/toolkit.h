@@ -44,6 +44,9 @@ public:
     virtual bool another_instance_running() = 0;
     // One request to show (true) or hide (false) the pointer; the platform counts them.
     virtual void show_cursor(bool show) = 0;
+    // Tells the user something went wrong, in a message box with an OK button, and returns when
+    // it is closed. A backend without dialogs writes it to standard error.
+    virtual void message_box(std::string_view title, std::string_view text);
 
     // Lifetime bookkeeping, called by Form.
     void form_loaded(Form& form);

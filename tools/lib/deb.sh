@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the Linux saver with dpkg-deb alone: the program in
-# /usr/libexec/xscreensaver (where xscreensaver looks first), its options file for
-# xscreensaver's settings panel, its manual page, the copyright file and a changelog. The
+# /usr/libexec/xscreensaver (where xscreensaver looks first) and on the PATH, its options file
+# for xscreensaver's settings panel, the desktop entry of its settings dialogs with the icon
+# in every size of the hicolor theme (made beside the program by the build, in icons/), its
+# manual page, the copyright file and a changelog. The
 # dependencies come from the shared libraries the program links, through the shlibs files
 # of the packages that hold them: the version a library's symbols file gives the newest
 # symbol version the program needs (what dpkg-shlibdeps would find), else its shlibs line.
@@ -16,6 +18,8 @@ maintainer="Tobin Akersley <tobin.akersley@vqsaver.org>"
 
 fail() { echo "deb.sh: $*" >&2; exit 1; }
 [ -x "$program" ] || fail "$program is not a program"
+icons=$(dirname "$program")/icons/hicolor
+[ -d "$icons" ] || fail "no icons beside $program (the build writes them to $icons)"
 version=$(sed -n 's/^project(VQSaver VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || fail "no version in CMakeLists.txt"
 arch=$(dpkg --print-architecture)
@@ -75,8 +79,14 @@ trap 'rm -rf "$stage"' EXIT
 chmod 0755 "$stage"
 install -d -m 0755 "$stage/DEBIAN" "$stage/usr/libexec/xscreensaver" \
     "$stage/usr/share/xscreensaver/config" "$stage/usr/share/man/man6" \
-    "$stage/usr/share/doc/vqsaver"
+    "$stage/usr/share/doc/vqsaver" "$stage/usr/bin" "$stage/usr/share/applications"
 install -m 0755 "$program" "$stage/usr/libexec/xscreensaver/vqsaver"
+ln -s ../libexec/xscreensaver/vqsaver "$stage/usr/bin/vqsaver"
+install -m 0644 "$files/vqsaver-settings.desktop" "$stage/usr/share/applications/"
+for png in "$icons"/*/apps/vqsaver.png; do
+    dims=$(basename "$(dirname "$(dirname "$png")")")
+    install -D -m 0644 "$png" "$stage/usr/share/icons/hicolor/$dims/apps/vqsaver.png"
+done
 strip --strip-unneeded --remove-section=.comment --remove-section=.note \
     "$stage/usr/libexec/xscreensaver/vqsaver"
 install -m 0644 "$files/vqsaver.xml" "$stage/usr/share/xscreensaver/config/vqsaver.xml"
@@ -119,8 +129,9 @@ Description: screen saver: a drifting portrait, captioned film stills, flashes
  Three screen savers in one for xscreensaver, all showing pictures of the
  screen actor Velmarr on a black screen: Drifter, a chosen portrait drifting
  across the screen; Still & Quote, ten film stills with their captions; and
- Flasher, pictures flashing up at random places. xscreensaver's settings panel
- chooses the mode and its options. Every picture and text is compiled in.
+ Flasher, pictures flashing up at random places. Under xscreensaver its settings
+ panel chooses the mode and its options; elsewhere "VQ Saver Settings" in the
+ application menu (vqsaver --config) does. Every picture and text is compiled in.
 CONTROL
 (cd "$stage" && find usr -type f -print0 | sort -z | xargs -0 md5sum) > "$stage/DEBIAN/md5sums"
 chmod 0644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"

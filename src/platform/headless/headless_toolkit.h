@@ -31,7 +31,9 @@ public:
     }
     tk::Size measure_text_at(const tk::Font& font, std::string_view text, double wrap_width,
                              int dpi) override;
-    tk::SettingsStore& settings() override { return settings_; }
+    tk::SettingsStore& settings() override {
+        return settings_in_use_ != nullptr ? *settings_in_use_ : settings_;
+    }
     tk::Resources& resources() override { return resources_; }
     tk::Random& random() override {
         return random_in_use_ != nullptr ? *random_in_use_ : random_;
@@ -41,16 +43,23 @@ public:
     std::string command_line() override { return command_line_; }
     bool another_instance_running() override { return another_instance_; }
     void show_cursor(bool show) override { cursor_count_ += show ? 1 : -1; }
+    void message_box(std::string_view title, std::string_view text) override {
+        messages_.push_back({std::string(title), std::string(text)});
+    }
 
     // Test side.
     MemorySettings& store() { return settings_; }
     ScriptedRandom& scripted_random() { return random_; }
     // Another generator in place of the scripted one, for as long as the toolkit lives.
     void use_random(tk::Random& random) { random_in_use_ = &random; }
+    // Another store in place of the in-memory one, for as long as the toolkit lives.
+    void use_settings(tk::SettingsStore& settings) { settings_in_use_ = &settings; }
     void set_screen(tk::Screen screen) { screen_ = screen; }
     void set_monitors(std::vector<tk::Monitor> monitors) { monitors_ = std::move(monitors); }
     void set_command_line(std::string text) { command_line_ = std::move(text); }
     void set_another_instance_running(bool running) { another_instance_ = running; }
+    // Each message box shown, (title, text), in order.
+    const std::vector<std::pair<std::string, std::string>>& messages() const { return messages_; }
     // 0 while the pointer shows as at start; each hide request takes one off.
     int cursor_count() const { return cursor_count_; }
     // True once the last loaded form has been unloaded.
@@ -73,12 +82,14 @@ private:
     tk::Screen screen_;
     std::vector<tk::Monitor> monitors_;
     MemorySettings settings_;
+    tk::SettingsStore* settings_in_use_ = nullptr;
     HeadlessResources resources_;
     ScriptedRandom random_;
     tk::Random* random_in_use_ = nullptr;
     std::string command_line_;
     bool another_instance_ = false;
     int cursor_count_ = 0;
+    std::vector<std::pair<std::string, std::string>> messages_;
     bool ended_ = false;
     long long now_ = 0;
     std::vector<HeadlessTimerPeer*> timers_;
