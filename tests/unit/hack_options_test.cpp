@@ -88,6 +88,8 @@ TEST(HackOptions, PlacesAndHelpAreFlags) {
     EXPECT_TRUE(ParseHackOptions(split("--root")).options.root);
     EXPECT_TRUE(ParseHackOptions(split("-root")).options.root);
     EXPECT_TRUE(ParseHackOptions(split("--fullscreen")).options.fullscreen);
+    EXPECT_TRUE(ParseHackOptions(split("--wayland")).options.wayland);
+    EXPECT_TRUE(ParseHackOptions(split("-x11")).options.x11);
     EXPECT_TRUE(ParseHackOptions(split("--help")).options.help);
     EXPECT_TRUE(ParseHackOptions(split("-h")).options.help);
     const ParseResult none = ParseHackOptions({});
@@ -114,6 +116,8 @@ TEST(HackOptions, AnythingElseIsAnErrorThatNamesIt) {
         {"--trail=0", "--trail"},
         {"--no-mode", "--no-mode"},
         {"--no-fullscreen", "--no-fullscreen"},
+        {"--wayland=1", "--wayland"},
+        {"--x11 --wayland", "--wayland"},
     };
     for (const auto& c : cases) {
         const ParseResult parsed = ParseHackOptions(split(c.line));
@@ -126,7 +130,7 @@ TEST(HackOptions, AnythingElseIsAnErrorThatNamesIt) {
 TEST(HackOptions, TheUsageNamesEveryOption) {
     const std::string usage = Usage();
     for (const char* option :
-         {"--window-id", "--root", "--fullscreen", "--mode", "--drift-image", "--drift-speed",
+         {"--window-id", "--root", "--fullscreen", "--wayland", "--x11", "--mode", "--drift-image", "--drift-speed",
           "--trail", "--no-trail", "--flasher-speed", "--still-speed", "--title", "--no-title",
           "--quote", "--no-quote", "--studio", "--no-studio", "--year", "--no-year", "--help"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;

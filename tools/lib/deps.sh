@@ -13,6 +13,7 @@ packages=(
     nsis zip unzip
     pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
     xscreensaver xscreensaver-data lintian python3
+    libgtk-3-dev libgtk-layer-shell-dev
     libpng-dev desktop-file-utils file
 )
 

@@ -3,54 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
+#include "toolkit/text_rules.h"
 #include "toolkit/timer.h"
 
 namespace headless {
-namespace {
-
-// The caption as shown: "&" marks an access key and is not drawn, "&&" shows one "&".
-std::string shown_text(std::string_view text) {
-    std::string shown;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '&' && i + 1 < text.size()) ++i;
-        shown += text[i];
-    }
-    return shown;
-}
-
-// The lengths, in characters, of the lines the text breaks into.
-std::vector<std::size_t> line_lengths(const std::string& text, std::size_t max_chars) {
-    std::vector<std::size_t> lines;
-    std::size_t start = 0;
-    while (true) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        const std::string_view paragraph(text.data() + start, end - start);
-        std::size_t line = 0;
-        std::size_t pos = 0;
-        bool any_word = false;
-        while (pos <= paragraph.size()) {
-            const std::size_t space = std::min(paragraph.find(' ', pos), paragraph.size());
-            const std::size_t word = space - pos;
-            if (!any_word) {
-                line = word;
-                any_word = true;
-            } else if (max_chars == 0 || line + 1 + word <= max_chars) {
-                line += 1 + word;
-            } else {
-                lines.push_back(line);
-                line = word;
-            }
-            pos = space + 1;
-        }
-        lines.push_back(line);
-        if (end == text.size()) break;
-        start = end + 1;
-    }
-    return lines;
-}
-
-}  // namespace
-
 HeadlessToolkit::HeadlessToolkit(tk::Screen screen) : screen_(screen) {}
 
 HeadlessToolkit::~HeadlessToolkit() = default;
@@ -63,26 +19,28 @@ std::unique_ptr<tk::TimerPeer> HeadlessToolkit::create_timer_peer(tk::Timer& tim
     return std::make_unique<HeadlessTimerPeer>(*this, timer);
 }
 
+// Every character is half the font's height wide; a line is 1.25 heights.
 int HeadlessToolkit::char_width_px(const tk::Font& font, int dpi) const {
-    return static_cast<int>(std::ceil(font.size * (dpi > 0 ? dpi : screen_.dpi) / 72.0 / 2));
+    return (tk::font_pixel_height(font.size, dpi > 0 ? dpi : screen_.dpi) + 1) / 2;
 }
 
 int HeadlessToolkit::line_height_px(const tk::Font& font, int dpi) const {
-    return static_cast<int>(std::ceil(font.size * (dpi > 0 ? dpi : screen_.dpi) / 72.0 * 1.25));
+    const int height = tk::font_pixel_height(font.size, dpi > 0 ? dpi : screen_.dpi);
+    return (height * 5 + 3) / 4;
 }
 
 tk::Size HeadlessToolkit::measure_text_at(const tk::Font& font, std::string_view text,
                                           double wrap_width, int dpi) {
     const double tpp = 1440.0 / dpi;
     const int char_width = char_width_px(font, dpi);
-    const std::size_t max_chars =
-        wrap_width > 0 ? std::max<std::size_t>(1, static_cast<std::size_t>(
-                                                      wrap_width / tpp / char_width))
-                       : 0;
-    const std::vector<std::size_t> lines = line_lengths(shown_text(text), max_chars);
-    const std::size_t longest = *std::max_element(lines.begin(), lines.end());
-    return {static_cast<double>(longest) * char_width * tpp,
-            static_cast<double>(lines.size()) * line_height_px(font, dpi) * tpp};
+    const auto width_of = [char_width](std::string_view line) {
+        return static_cast<int>(line.size()) * char_width;
+    };
+    const int wrap_px = wrap_width > 0 ? std::max(1, tk::twips_to_pixels(wrap_width, tpp)) : 0;
+    int widest = 0;
+    const std::vector<std::string> lines = tk::break_lines(tk::shown_text(text), wrap_px, width_of);
+    for (const std::string& line : lines) widest = std::max(widest, width_of(line));
+    return {widest * tpp, static_cast<double>(lines.size()) * line_height_px(font, dpi) * tpp};
 }
 
 std::vector<tk::Monitor> HeadlessToolkit::monitors() {

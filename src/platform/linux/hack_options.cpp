@@ -121,6 +121,15 @@ ParseResult ParseHackOptions(const std::vector<std::string_view>& arguments) {
             options.fullscreen = true;
             continue;
         }
+        if (name == "wayland" || name == "x11") {
+            if (!takes_no_value()) return result;
+            (name == "wayland" ? options.wayland : options.x11) = true;
+            if (options.wayland && options.x11) {
+                result.error = "--wayland and --x11 exclude each other";
+                return result;
+            }
+            continue;
+        }
         if (name == "window-id") {
             const auto value = take_value();
             if (!value) return result;
@@ -161,7 +170,8 @@ ParseResult ParseHackOptions(const std::vector<std::string_view>& arguments) {
 
 std::string Usage() {
     return "Usage: vqsaver [OPTION]...\n"
-           "The VQ Saver screen savers on X11, as an xscreensaver hack.\n"
+           "The VQ Saver screen savers: on X11 as an xscreensaver hack, on Wayland over\n"
+           "every output.\n"
            "\n"
            "Where to draw (with none of them, in a window of its own):\n"
            "  --window-id ID         into the window ID (decimal or 0x hex); the variable\n"
@@ -169,6 +179,9 @@ std::string Usage() {
            "  --root                 into the (virtual) root window\n"
            "  --fullscreen           in its own window over every monitor, pointer hidden,\n"
            "                         until the first key, mouse press or mouse movement\n"
+           "  --wayland, --x11       draw on Wayland or on X11 where both are at hand; by\n"
+           "                         default Wayland when WAYLAND_DISPLAY is set, unless an\n"
+           "                         X window is named\n"
            "\n"
            "Settings (they override ~/.config/vqsaver/settings.ini, section [Config]):\n"
            "  --mode MODE            drifter, still-quote or flasher\n"

@@ -20,6 +20,9 @@ struct HackOptions {
     bool root = false;
     // --fullscreen: a window of its own over every monitor that ends on input.
     bool fullscreen = false;
+    // --wayland, --x11: the display system to use where both are at hand (XWayland).
+    bool wayland = false;
+    bool x11 = false;
     bool help = false;
     // Settings the options set, as (key, stored text) in command-line order; a later one
     // for the same key wins. The text goes through the same conversions as a stored one,

@@ -3,14 +3,13 @@
 
 #include <windows.h>
 
-#include <cmath>
-
+#include "toolkit/text_rules.h"
 #include "toolkit/types.h"
 
 namespace win32 {
 
 inline int to_pixels(double twips, double twips_per_pixel) {
-    return static_cast<int>(std::lround(twips / twips_per_pixel));
+    return tk::twips_to_pixels(twips, twips_per_pixel);
 }
 
 inline RECT to_pixels(const tk::Rect& rect, double twips_per_pixel) {

@@ -3,7 +3,6 @@
 #include <mmsystem.h>
 
 #include <algorithm>
-#include <cmath>
 
 #include "platform/win32/win32_form_peer.h"
 #include "platform/win32/geometry.h"
@@ -11,23 +10,14 @@
 #include "platform/win32/win32_text.h"
 #include "platform/win32/win32_timer_peer.h"
 #include "toolkit/form.h"
+#include "toolkit/text_rules.h"
 
 namespace win32 {
 namespace {
 
-// A font's height in pixels at a DPI: its size in points there, but never more than its
-// 96-dpi height scaled by DPI / 96, so a text laid out to fit its control at 96 dpi still
-// fits at every scale (11.25 points rounded up to 23 pixels at 144 dpi wrapped the About
-// box's one-line title onto a hidden second line).
-LONG pixel_height(double points, int dpi) {
-    const double at_96 = static_cast<double>(std::lround(points * 96 / 72.0));
-    return static_cast<LONG>(
-        std::min(std::lround(points * dpi / 72.0), std::lround(std::floor(at_96 * dpi / 96.0))));
-}
-
 unique_hfont create_font(const tk::Font& font, int dpi) {
     LOGFONTW description{};
-    description.lfHeight = -pixel_height(font.size, dpi);
+    description.lfHeight = -tk::font_pixel_height(font.size, dpi);
     description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
     description.lfItalic = font.italic ? TRUE : FALSE;
     description.lfCharSet = DEFAULT_CHARSET;

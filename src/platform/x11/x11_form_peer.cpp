@@ -4,6 +4,7 @@
 #include <cmath>
 #include <string>
 
+#include "platform/linux/virtual_keys.h"
 #include "platform/x11/x11_text.h"
 #include "platform/x11/x11_toolkit.h"
 #include "platform/x11/xlib.h"
@@ -11,6 +12,7 @@
 #include "toolkit/image_control.h"
 #include "toolkit/label.h"
 #include "toolkit/picture_box.h"
+#include "toolkit/text_rules.h"
 
 namespace x11 {
 namespace {
@@ -21,9 +23,7 @@ constexpr long kOwnWindowEvents = ExposureMask | StructureNotifyMask | KeyPressM
 // A window it is given belongs to someone else, who owns its input.
 constexpr long kGivenWindowEvents = ExposureMask | StructureNotifyMask;
 
-int to_pixels(double twips, double tpp) {
-    return static_cast<int>(std::lround(twips / tpp));
-}
+int to_pixels(double twips, double tpp) { return tk::twips_to_pixels(twips, tpp); }
 
 PixelRect pixel_rect(const tk::Rect& r, double tpp) {
     return {to_pixels(r.left, tpp), to_pixels(r.top, tpp), to_pixels(r.width, tpp),
@@ -33,54 +33,6 @@ PixelRect pixel_rect(const tk::Rect& r, double tpp) {
 bool is_windowless(tk::ControlKind kind) {
     return kind == tk::ControlKind::Label || kind == tk::ControlKind::Image ||
            kind == tk::ControlKind::PictureBox;
-}
-
-// The Win32 virtual-key code of a key, for Form_KeyDown.
-tk::Int16 key_code(KeySym sym, unsigned keycode) {
-    if (sym >= XK_a && sym <= XK_z) return static_cast<tk::Int16>('A' + (sym - XK_a));
-    if ((sym >= XK_A && sym <= XK_Z) || (sym >= XK_0 && sym <= XK_9))
-        return static_cast<tk::Int16>(sym);
-    if (sym >= XK_F1 && sym <= XK_F24) return static_cast<tk::Int16>(0x70 + (sym - XK_F1));
-    switch (sym) {
-        case XK_Return:
-        case XK_KP_Enter:
-            return tk::keys::kReturn;
-        case XK_Escape:
-            return tk::keys::kEscape;
-        case XK_space:
-            return tk::keys::kSpace;
-        case XK_Tab:
-            return tk::keys::kTab;
-        case XK_BackSpace:
-            return 0x08;
-        case XK_Page_Up:
-            return tk::keys::kPageUp;
-        case XK_Page_Down:
-            return tk::keys::kPageDown;
-        case XK_End:
-            return tk::keys::kEnd;
-        case XK_Home:
-            return tk::keys::kHome;
-        case XK_Left:
-            return tk::keys::kLeft;
-        case XK_Up:
-            return tk::keys::kUp;
-        case XK_Right:
-            return tk::keys::kRight;
-        case XK_Down:
-            return tk::keys::kDown;
-        case XK_Shift_L:
-        case XK_Shift_R:
-            return 0x10;
-        case XK_Control_L:
-        case XK_Control_R:
-            return 0x11;
-        case XK_Alt_L:
-        case XK_Alt_R:
-            return 0x12;
-        default:
-            return static_cast<tk::Int16>(keycode & 0xFF);
-    }
 }
 
 tk::Int16 shift_of(unsigned state) {
@@ -470,7 +422,8 @@ void FormPeer::key_pressed(XKeyEvent& event) {
             form_.unload();
         return;
     }
-    form_.raise_key_down(key_code(sym, event.keycode), shift_of(event.state));
+    form_.raise_key_down(vq::hack::VirtualKeyOf(static_cast<std::uint32_t>(sym), event.keycode),
+                         shift_of(event.state));
     if (window_ != None && length == 1)
         form_.raise_key_press(static_cast<tk::Int16>(static_cast<unsigned char>(text[0])));
 }

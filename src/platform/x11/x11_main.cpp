@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/linux/backend_choice.h"
 #include "platform/linux/hack_options.h"
 #include "platform/linux/settings_file.h"
 #include "platform/x11/x11_toolkit.h"
@@ -92,6 +93,16 @@ int main(int argc, char** argv) {
         std::fputs(vq::hack::Usage().c_str(), stdout);
         return 0;
     }
+    // A Wayland session is drawn by the GTK half, a separate executable, so that the hack
+    // never maps GTK's libraries.
+    const vq::hack::BackendChoice choice = vq::hack::ChooseBackend(
+        parsed.options,
+        {std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"), std::getenv("XSCREENSAVER_WINDOW")});
+    if (!choice.error.empty()) {
+        std::fprintf(stderr, "vqsaver: %s\n", choice.error.c_str());
+        return 1;
+    }
+    if (choice.backend == vq::hack::Backend::Gtk) return vq::hack::ExecGtkHalf(argv);
     if (!catch_end_signals()) {
         std::perror("vqsaver: signals");
         return 1;

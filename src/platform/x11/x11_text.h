@@ -1,6 +1,5 @@
-// Captions laid out with Xft as the Win32 backend's DrawText lays them out: "&" marks an
-// access key and is not shown ("&&" shows one), a line feed breaks the line, and a width to
-// wrap in breaks lines between words; a word wider than the line stands alone on it.
+// Captions laid out with Xft by the toolkit's text rules, as the Win32 backend's DrawText
+// lays them out: access keys, line feeds, word wrap and line spacing.
 #pragma once
 
 #include "platform/x11/xlib.h"

@@ -16,6 +16,7 @@
 #include "platform/x11/x11_text.h"
 #include "platform/x11/xlib.h"
 #include "toolkit/form.h"
+#include "toolkit/text_rules.h"
 #include "toolkit/timer.h"
 
 namespace x11 {
@@ -142,7 +143,7 @@ X11Toolkit::~X11Toolkit() {
     resources_.for_each_picture([](const tk::Picture& picture) {
         static_cast<const X11Picture&>(picture).set_pixmap(None);
     });
-    for (auto& [font, xft] : fonts_) XftFontClose(display_, xft);
+    for (auto& [font, pixels, xft] : fonts_) XftFontClose(display_, xft);
     for (auto& [color, xft] : xft_colors_) XftColorFree(display_, visual_, colormap_, &xft);
     if (picture_gc_ != nullptr) XFreeGC(display_, picture_gc_);
     if (blank_cursor_ != None) XFreeCursor(display_, blank_cursor_);
@@ -190,11 +191,16 @@ std::unique_ptr<tk::TimerPeer> X11Toolkit::create_timer_peer(tk::Timer& timer) {
 }
 
 tk::Size X11Toolkit::measure_text(const tk::Font& font, std::string_view text, double wrap_width) {
-    const double tpp = screen_.twips_per_pixel();
-    XftFont* xft = this->font(font);
+    return measure_text_at(font, text, wrap_width, screen_.dpi);
+}
+
+tk::Size X11Toolkit::measure_text_at(const tk::Font& font, std::string_view text, double wrap_width,
+                                     int dpi) {
+    if (dpi <= 0) dpi = screen_.dpi;
+    const double tpp = 1440.0 / dpi;
+    XftFont* xft = this->font(font, dpi);
     if (xft == nullptr) return {};
-    const int wrap_px =
-        wrap_width > 0 ? std::max(1, static_cast<int>(std::lround(wrap_width / tpp))) : 0;
+    const int wrap_px = wrap_width > 0 ? std::max(1, tk::twips_to_pixels(wrap_width, tpp)) : 0;
     const TextLayout layout = lay_out_text(display_, xft, text, wrap_px);
     return {layout.width * tpp, layout.height() * tpp};
 }
@@ -281,21 +287,21 @@ const XftColor* X11Toolkit::xft_color(tk::Color color) {
     return &xft_colors_.emplace(color, made).first->second;
 }
 
-XftFont* X11Toolkit::font(const tk::Font& font) {
-    for (const auto& [known, xft] : fonts_)
-        if (known == font) return xft;
-    // The font's size in points at the display's DPI, rounded to whole pixels as Win32's
-    // font height is; fontconfig answers Arial with a metric-compatible face.
-    const double pixels = std::max(1.0, std::round(font.size * screen_.dpi / 72.0));
+XftFont* X11Toolkit::font(const tk::Font& font, int dpi) {
+    // Whole pixels by the rule every backend applies; fontconfig answers Arial with a
+    // metric-compatible face where one is installed.
+    const int pixels = tk::font_pixel_height(font.size, dpi > 0 ? dpi : screen_.dpi);
+    for (const auto& [known, known_pixels, xft] : fonts_)
+        if (known == font && known_pixels == pixels) return xft;
     const int weight = font.bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR;
     const int slant = font.italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN;
     XftFont* xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, font.name.c_str(),
-                               FC_PIXEL_SIZE, FcTypeDouble, pixels, FC_WEIGHT, FcTypeInteger,
-                               weight, FC_SLANT, FcTypeInteger, slant, nullptr);
+                               FC_PIXEL_SIZE, FcTypeDouble, static_cast<double>(pixels), FC_WEIGHT,
+                               FcTypeInteger, weight, FC_SLANT, FcTypeInteger, slant, nullptr);
     if (xft == nullptr)
         xft = XftFontOpen(display_, screen_number_, FC_FAMILY, FcTypeString, "sans-serif",
-                          FC_PIXEL_SIZE, FcTypeDouble, pixels, nullptr);
-    if (xft != nullptr) fonts_.emplace_back(font, xft);
+                          FC_PIXEL_SIZE, FcTypeDouble, static_cast<double>(pixels), nullptr);
+    if (xft != nullptr) fonts_.emplace_back(font, pixels, xft);
     return xft;
 }
 

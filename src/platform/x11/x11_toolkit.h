@@ -12,6 +12,7 @@
 #include <chrono>
 #include <map>
 #include <optional>
+#include <tuple>
 #include <vector>
 
 #include "platform/linux/tick_log.h"
@@ -53,6 +54,8 @@ class X11Toolkit : public tk::Toolkit {
     std::unique_ptr<tk::FormPeer> create_form_peer(tk::Form& form) override;
     std::unique_ptr<tk::TimerPeer> create_timer_peer(tk::Timer& timer) override;
     tk::Size measure_text(const tk::Font& font, std::string_view text, double wrap_width) override;
+    tk::Size measure_text_at(const tk::Font& font, std::string_view text, double wrap_width,
+                             int dpi) override;
     tk::SettingsStore& settings() override { return settings_; }
     tk::Resources& resources() override { return resources_; }
     tk::Random& random() override { return random_; }
@@ -85,7 +88,8 @@ class X11Toolkit : public tk::Toolkit {
     tk::Monitor primary_monitor() const { return primary_; }
     unsigned long pixel(tk::Color color);
     const XftColor* xft_color(tk::Color color);
-    XftFont* font(const tk::Font& font);
+    // The font at a DPI (the screen's unless given), opened on first use; null if none is.
+    XftFont* font(const tk::Font& font, int dpi = 0);
     // The picture's pixmap on the server, made on first use; None if it cannot be.
     Pixmap pixmap_of(const tk::Picture& picture);
     bool pointer_hidden() const { return cursor_count_ < 0; }
@@ -138,7 +142,7 @@ class X11Toolkit : public tk::Toolkit {
     bool given_gone_ = false;
     std::map<tk::Color, unsigned long> pixels_;
     std::map<tk::Color, XftColor> xft_colors_;
-    std::vector<std::pair<tk::Font, XftFont*>> fonts_;
+    std::vector<std::tuple<tk::Font, int, XftFont*>> fonts_;  // font, pixel height, Xft's
     std::vector<Pixmap> picture_pixmaps_;
     GC picture_gc_ = nullptr;
     Cursor blank_cursor_ = None;

@@ -1,0 +1,139 @@
+#include "toolkit/text_rules.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+#include <vector>
+
+namespace tk {
+namespace {
+
+TEST(FontPixelHeight, RoundsThePointSizeButNeverOutgrowsThe96DpiHeightScaled) {
+    const struct {
+        double points;
+        int dpi;
+        int pixels;
+    } cases[] = {
+        {8.25, 96, 11},
+        {8.25, 120, 13},
+        {8.25, 144, 16},
+        {8.25, 192, 22},
+        {11.25, 96, 15},
+        {11.25, 120, 18},
+        {11.25, 144, 22},
+        {11.25, 192, 30},
+        {14.25, 96, 19},
+        {14.25, 120, 23},
+        {14.25, 144, 28},
+        {14.25, 192, 38},
+        {12, 96, 16},
+        {12, 144, 24},
+        {24, 72, 24},
+        // Nonsense sizes and DPIs give the smallest font, never undefined arithmetic.
+        {0, 96, 1},
+        {-3, 96, 1},
+        {8.25, 0, 1},
+        {8.25, -96, 1},
+        {std::numeric_limits<double>::quiet_NaN(), 96, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(font_pixel_height(c.points, c.dpi), c.pixels) << c.points << " pt at " << c.dpi;
+    EXPECT_GT(font_pixel_height(1e300, 96), 1000);
+    EXPECT_GT(font_pixel_height(std::numeric_limits<double>::infinity(), 96), 1000);
+}
+
+TEST(ShownText, AccessKeyMarksAreTakenOutAsWin32Does) {
+    const struct {
+        const char* caption;
+        const char* shown;
+    } cases[] = {
+        {"&OK", "OK"},   {"Drifter &Options...", "Drifter Options..."},
+        {"a&&b", "a&b"}, {"&&", "&"},
+        {"&&&x", "&x"},  {"A&", "A&"},  // a lone mark at the end is shown
+        {"&", "&"},      {"a&&&", "a&&"},
+        {"", ""},        {"plain", "plain"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(shown_text(c.caption), c.shown) << c.caption;
+}
+
+TEST(BreakLines, BreaksAtLineFeedsThenGreedilyBetweenWords) {
+    const TextWidth ten_per_char = [](std::string_view text) {
+        return static_cast<int>(text.size()) * 10;
+    };
+    using Lines = std::vector<std::string>;
+    const struct {
+        const char* text;
+        int wrap_px;
+        Lines lines;
+    } cases[] = {
+        {"", 0, {""}},
+        {"", 50, {""}},
+        {"one two three", 0, {"one two three"}},
+        {"one two three", 70, {"one two", "three"}},
+        {"one two three", 69, {"one", "two", "three"}},
+        {"a\nb", 0, {"a", "b"}},
+        {"a\r\nb", 100, {"a", "b"}},
+        {"a\n", 0, {"a", ""}},
+        {"verylongword x", 30, {"verylongword", "x"}},
+        {"a  b", 30, {"a", "b"}},
+        {"a  b", 40, {"a  b"}},
+        {"a b   ", 100, {"a b"}},
+        {"a b   ", 0, {"a b   "}},
+        {"   ", 100, {"   "}},
+        {"  lead in", 60, {"  lead", "in"}},
+        {"one two\nthree four", 70, {"one two", "three", "four"}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(break_lines(c.text, c.wrap_px, ten_per_char), c.lines)
+            << '"' << c.text << "\" in " << c.wrap_px;
+}
+
+TEST(WindowsLineMetrics, ScalesAndRoundsAscentAndDescentEachOnTheirOwn) {
+    // Liberation Sans and Arial: usWinAscent 1854, usWinDescent 434 of 2048 units.
+    const struct {
+        int ascent, descent, units;
+        double pixels;
+        int want_ascent, want_descent;
+    } cases[] = {
+        {1854, 434, 2048, 11, 10, 2},
+        {1854, 434, 2048, 15, 14, 3},
+        {1854, 434, 2048, 22, 20, 5},
+        {1854, 434, 2048, 28, 25, 6},
+        {1000, 500, 1000, 10, 10, 5},
+        // A font without Windows metrics, or nonsense, measures nothing.
+        {0, 0, 2048, 15, 0, 0},
+        {1854, 434, 0, 15, 0, 0},
+        {-5, 434, 2048, 15, 0, 0},
+        {1854, 434, 2048, 0, 0, 0},
+    };
+    for (const auto& c : cases) {
+        const LineMetrics metrics = windows_line_metrics(c.ascent, c.descent, c.units, c.pixels);
+        EXPECT_EQ(metrics.ascent, c.want_ascent)
+            << c.ascent << "/" << c.units << " at " << c.pixels;
+        EXPECT_EQ(metrics.descent, c.want_descent)
+            << c.descent << "/" << c.units << " at " << c.pixels;
+        EXPECT_EQ(metrics.height(), c.want_ascent + c.want_descent);
+    }
+}
+
+TEST(TwipsToPixels, RoundsToTheNearestPixel) {
+    const struct {
+        double twips, twips_per_pixel;
+        int pixels;
+    } cases[] = {
+        {1440, 15, 96}, {1440, 12, 120},
+        {7.5, 15, 1},   {7.4, 15, 0},
+        {-7.5, 15, -1}, {4815, 10, 482},
+        {0, 15, 0},     {100, 0, 0},
+        {100, -15, 0},  {std::numeric_limits<double>::quiet_NaN(), 15, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(twips_to_pixels(c.twips, c.twips_per_pixel), c.pixels)
+            << c.twips << " twips at " << c.twips_per_pixel;
+    EXPECT_GT(twips_to_pixels(1e300, 15), 1000000);
+}
+
+}  // namespace
+}  // namespace tk
