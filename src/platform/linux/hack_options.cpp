@@ -116,6 +116,11 @@ ParseResult ParseHackOptions(const std::vector<std::string_view>& arguments) {
             options.root = true;
             continue;
         }
+        if (name == "config") {
+            if (!takes_no_value()) return result;
+            options.config = true;
+            continue;
+        }
         if (name == "fullscreen") {
             if (!takes_no_value()) return result;
             options.fullscreen = true;
@@ -195,6 +200,7 @@ std::string Usage() {
            "  --studio, --no-studio  the studio,\n"
            "  --year, --no-year      and the year\n"
            "\n"
+           "  --config               the settings dialogs, which save the settings file\n"
            "  --help                 this text\n"
            "\n"
            "Every option may also be written with one dash, and a value after '='.\n";

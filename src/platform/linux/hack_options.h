@@ -24,6 +24,8 @@ struct HackOptions {
     bool wayland = false;
     bool x11 = false;
     bool help = false;
+    // --config: the settings dialogs instead of the saver; they write the settings file.
+    bool config = false;
     // Settings the options set, as (key, stored text) in command-line order; a later one
     // for the same key wins. The text goes through the same conversions as a stored one,
     // so a value that does not convert reads as the setting's default.
