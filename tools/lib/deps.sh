@@ -14,7 +14,7 @@ packages=(
     pkg-config libx11-dev libxft-dev libxrandr-dev libxinerama-dev libxtst-dev libxfixes-dev
     xscreensaver xscreensaver-data lintian python3
     libgtk-3-dev libgtk-layer-shell-dev
-    libpng-dev desktop-file-utils file
+    libpng-dev desktop-file-utils file python3-pyatspi at-spi2-core dbus
 )
 
 missing=()

@@ -235,7 +235,10 @@ class AccessibleLabel : public NativeControl {
     AccessibleLabel(FormPeer& form, tk::Label& label)
         : NativeControl(form, label, gtk_label_new(nullptr)), label_(label), painted_(form, label) {
         gtk_widget_set_opacity(widget(), 0);
-        gtk_label_set_line_wrap(GTK_LABEL(widget()), TRUE);
+        // Never larger than the painted label: a screen reader shows where it stands.
+        gtk_label_set_ellipsize(GTK_LABEL(widget()), PANGO_ELLIPSIZE_END);
+        gtk_label_set_xalign(GTK_LABEL(widget()), 0);
+        gtk_label_set_yalign(GTK_LABEL(widget()), 0);
     }
     void sync() override {
         painted_.sync();
