@@ -1,6 +1,7 @@
 #!/usr/bin/python3
 """The settings dialogs as a user drives them: the real `vqsaver --config` on a private Xvfb
-(GDK's X11 backend), with a private D-Bus session bus for its accessibility bus.
+(GDK's X11 backend) or a private headless sway (Wayland), with a private D-Bus session bus
+for its accessibility bus.
 
 Every widget is found and read from outside the process through AT-SPI, by its role and name;
 clicks go to the middle of its extents with xdotool, keys to the dialog in front. Each journey
@@ -10,7 +11,11 @@ each dialog go into the work folder.
 The desktop's DPI is 96 times GDK's scale (GDK_SCALE here; a settings daemon's Xft/DPI
 counts too, which a bare Xvfb has not): DPI 96 or 192.
 
-Usage: dialogs_test.py PROGRAM WORK_DIR [DPI]
+On Wayland keys come from wtype with a virtual keyboard held plugged in; the journeys that
+click are left to X11 there. Sway will not run as root: as root the whole test runs as the
+unprivileged user 65534, with a private home and runtime folder.
+
+Usage: dialogs_test.py PROGRAM WORK_DIR [DPI [x11|wayland]]
 """
 
 import os
@@ -25,6 +30,15 @@ from pathlib import Path
 
 PROGRAM, WORK = Path(sys.argv[1]), Path(sys.argv[2])
 DPI = int(sys.argv[3]) if len(sys.argv) > 3 else 96
+WAYLAND = len(sys.argv) > 4 and sys.argv[4] == "wayland"
+NOBODY = 65534
+if WAYLAND and os.getuid() == 0:
+    WORK.mkdir(parents=True, exist_ok=True)
+    os.chown(WORK, NOBODY, NOBODY)
+    os.execvp("setpriv", ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups",
+                          "/usr/bin/python3", "-B", *sys.argv])
+SCALE = max(1, DPI // 96)
+SHOTS = f"{'wayland' if WAYLAND else 'x11'}-{DPI}dpi"
 del sys.argv[1:]
 
 CHOOSER = "The Vovozevu Velmarr ScreenSaver"
@@ -46,7 +60,7 @@ def wait_for(what, probe, seconds=20.0):
     library learns of new applications and windows from events it reads in between."""
     deadline = time.monotonic() + seconds
     while True:
-        while GLib.MainContext.default().iteration(False):
+        while "GLib" in globals() and GLib.MainContext.default().iteration(False):
             pass
         value = probe()
         if value:
@@ -56,26 +70,68 @@ def wait_for(what, probe, seconds=20.0):
         time.sleep(0.05)
 
 
-def start_session():
-    """A session bus and an X server of our own; both end with this process's children."""
+def start_bus():
     bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
-                           stdout=subprocess.PIPE, text=True)
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    STARTED.append(bus)
     os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+
+
+def start_xvfb():
     read, write = os.pipe()
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp", "-dpi", str(DPI)], pass_fds=[write],
-                            stderr=subprocess.DEVNULL)
+                             "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
+    STARTED.append(xvfb)
     os.close(write)
     with os.fdopen(read) as display:
         os.environ["DISPLAY"] = ":" + display.readline().strip()
-    os.environ["GDK_SCALE"] = str(max(1, DPI // 96))
-    for name in ("WAYLAND_DISPLAY", "XSCREENSAVER_WINDOW", "NO_AT_BRIDGE"):
+    os.environ["GDK_SCALE"] = str(SCALE)
+
+
+def start_sway():
+    """A headless sway of one output at the scale, and a keyboard plugged in for good."""
+    runtime = Path(tempfile.mkdtemp(dir=WORK))
+    runtime.chmod(0o700)
+    config = runtime / "sway.conf"
+    config.write_text("xwayland disable\ndefault_border none\n"
+                      f"output HEADLESS-1 mode 1280x1024 position 0 0 scale {SCALE}\n")
+    os.environ.update(XDG_RUNTIME_DIR=str(runtime), HOME=str(runtime), WLR_BACKENDS="headless",
+                      WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1", WLR_HEADLESS_OUTPUTS="1")
+    os.environ.pop("DISPLAY", None)
+    sway = subprocess.Popen(["sway", "-c", str(config)], stderr=subprocess.DEVNULL)
+    STARTED.append(sway)
+    socket = wait_for("sway's socket", lambda: next(runtime.glob("wayland-*[0-9]"), None))
+    os.environ["WAYLAND_DISPLAY"] = socket.name
+    os.environ["SWAYSOCK"] = str(wait_for("sway's IPC socket",
+                                          lambda: next(runtime.glob("sway-ipc.*.sock"), None)))
+    wait_for("sway's IPC", lambda: subprocess.run(["swaymsg", "-t", "get_outputs"],
+                                                   capture_output=True).returncode == 0)
+    STARTED.insert(0, subprocess.Popen(["wtype", "-s", "3600000", "-k", "F24"]))
+
+
+STARTED = []  # the session's processes, in the order they end
+
+
+def end_session():
+    for process in STARTED:
+        process.terminate()
+        process.wait()
+
+
+def start_session():
+    """The display, then the bus; they end with the test, or now when one cannot start."""
+    for name in ("WAYLAND_DISPLAY", "XSCREENSAVER_WINDOW", "NO_AT_BRIDGE", "GDK_BACKEND"):
         os.environ.pop(name, None)
     os.environ["GTK_A11Y"] = "atk"
-    return [xvfb, bus]
+    try:
+        start_sway() if WAYLAND else start_xvfb()
+        start_bus()
+    except BaseException:
+        end_session()
+        raise
 
 
-SESSION = start_session()
+start_session()
 import pyatspi  # noqa: E402  (after the bus it talks to exists)
 from gi.repository import GLib  # noqa: E402
 
@@ -141,26 +197,51 @@ def xdotool(*args):
 
 
 def to_front(name, accessible_name=None):
-    """Keys go to the window in front: no window manager here, so the test puts it there."""
+    """Keys go to the window in front; on a bare X server the test puts it there."""
     window(accessible_name or name)
+    if WAYLAND:
+        return
     ids = wait_for(f"the X window {name!r}", lambda: subprocess.run(
         ["xdotool", "search", "--onlyvisible", "--pid", str(RUNNING["pid"]), "--name",
-         "^" + re.escape(name) + "$"],
-        capture_output=True, text=True).stdout.split())
+         "^" + re.escape(name) + "$"], capture_output=True, text=True).stdout.split())
     xdotool("windowfocus", "--sync", ids[-1])
+
+
+def press(*names):
+    """Keys by their X names; "alt+n" holds Alt."""
+    if not WAYLAND:
+        xdotool("key", "--delay", "40", *names)
+        return
+    for name in names:
+        *modifiers, key = name.split("+")
+        command = ["wtype"]
+        for modifier in modifiers:
+            command += ["-M", modifier]
+        command += ["-k", key]
+        for modifier in modifiers:
+            command += ["-m", modifier]
+        subprocess.run(command, check=True)
 
 
 def keys(window_name, *names):
     to_front(window_name)
-    xdotool("key", "--delay", "40", *names)
+    press(*names)
 
 
 def click(accessible):
     # GTK tells where a widget stands in its logical pixels: GDK's scale of the screen's.
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    scale = int(os.environ["GDK_SCALE"])
-    xdotool("mousemove", "--sync", str((box.x + box.width // 2) * scale),
-            str((box.y + box.height // 2) * scale), "click", "1")
+    xdotool("mousemove", "--sync", str((box.x + box.width // 2) * SCALE),
+            str((box.y + box.height // 2) * SCALE), "click", "1")
+
+
+def capture():
+    command = ["grim", "-t", "ppm", "-"] if WAYLAND else ["import", "-window", "root", "ppm:-"]
+    return subprocess.run(command, capture_output=True, check=True).stdout
+
+
+def x11_only(test):
+    return unittest.skipIf(WAYLAND, "clicks are made on X11 only")(test)
 
 
 def value_of(accessible):
@@ -188,7 +269,9 @@ class Run(unittest.TestCase):
 
     def start(self, stored=""):
         self.file.write_text(HAND_WRITTEN + stored)
-        env = dict(os.environ, HOME=str(self.home), XDG_CONFIG_HOME=str(self.home / "config"))
+        env = dict(os.environ, XDG_CONFIG_HOME=str(self.home / "config"))
+        if not WAYLAND:
+            env["HOME"] = str(self.home)
         self.run_ = subprocess.Popen([str(PROGRAM), "--config"], env=env)
         RUNNING["pid"] = self.run_.pid
         window(CHOOSER)
@@ -201,16 +284,16 @@ class Run(unittest.TestCase):
 
     def screenshot(self, name):
         """The screen once GTK has drawn the window in front: two captures alike."""
-        path = WORK / f"x11-{DPI}dpi-{name}.png"
-        capture = ["import", "-window", "root", "rgb:-"]
         previous = None
+
         def settled():
             nonlocal previous
-            pixels = subprocess.run(capture, capture_output=True, check=True).stdout
+            pixels = capture()
             alike, previous = pixels == previous, pixels
             return alike
         wait_for(f"a still screen for {name}", settled)
-        subprocess.run(["import", "-window", "root", "-trim", str(path)], check=True)
+        subprocess.run(["convert", "ppm:-", "-trim", str(WORK / f"{SHOTS}-{name}.png")],
+                       input=previous, check=True)
 
 
 class Dialogs(Run):
@@ -226,6 +309,7 @@ class Dialogs(Run):
         keys(DRIFTER, "alt+o")
         self.ends_with_file("Type=0\nDriftSpeed=25\nDriftImage=41\nDriftTrail=0\n")
 
+    @x11_only
     def test_still_quote_takes_a_click_on_a_check_box_and_the_scale_keys(self):
         self.start("Type=1\nSQSpeed=3000\n")
         keys(CHOOSER, "alt+n")
@@ -257,6 +341,7 @@ class Dialogs(Run):
         keys(CHOOSER, "alt+c")
         self.ends_with_file("Type=0\n")
 
+    @x11_only
     def test_cancel_in_the_options_brings_the_chooser_back_and_its_cancel_restores_the_type(self):
         self.start("Type=1\n")
         click(control(CHOOSER, "radio button", "Flasher"))
@@ -282,7 +367,7 @@ class Dialogs(Run):
         self.screenshot("message-box")
         self.file.chmod(0o644)
         to_front("VQ Saver", "Error")
-        xdotool("key", "Return")
+        press("Return")
         wait_for("the program's end", lambda: self.run_.poll() is not None)
         self.assertEqual(self.file.read_text(), HAND_WRITTEN)
 
@@ -353,7 +438,5 @@ if __name__ == "__main__":
     try:
         result = unittest.main(exit=False, verbosity=2).result
     finally:
-        for process in SESSION:
-            process.terminate()
-            process.wait()
+        end_session()
     sys.exit(0 if result.wasSuccessful() else 1)

@@ -27,15 +27,17 @@ else
 fi
 
 contents=$(dpkg-deb -c "$deb" | awk '{ print $1, $6 }')
+icons=()
+for n in 16 22 24 32 48 64 128 256; do
+    icons+=("-rw-r--r-- ./usr/share/icons/hicolor/${n}x${n}/apps/vqsaver.png")
+done
 for entry in "-rwxr-xr-x ./usr/libexec/xscreensaver/vqsaver" \
     "-rwxr-xr-x ./usr/libexec/xscreensaver/vqsaver-gtk" \
     "lrwxrwxrwx ./usr/bin/vqsaver" \
     "-rw-r--r-- ./usr/share/xscreensaver/config/vqsaver.xml" \
     "-rw-r--r-- ./usr/share/man/man6/vqsaver.6.gz" \
     "-rw-r--r-- ./usr/share/doc/vqsaver/copyright" \
-    "-rw-r--r-- ./usr/share/applications/vqsaver-settings.desktop" \
-    $(for n in 16 22 24 32 48 64 128 256; do
-        echo "-rw-r--r-- ./usr/share/icons/hicolor/${n}x${n}/apps/vqsaver.png"; done); do
+    "-rw-r--r-- ./usr/share/applications/vqsaver-settings.desktop" "${icons[@]}"; do
     if grep -qxF -- "$entry" <<< "$contents"; then echo "ok: the package holds $entry"
     else fail "the package does not hold $entry"; fi
 done
