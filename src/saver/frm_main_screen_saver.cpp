@@ -77,6 +77,12 @@ void frmMainScreenSaver::Form_Load() {
             break;  // no mode: a plain black window until it is closed
     }
 
+    // A preview in the host's window is one window among others: never top-most, the pointer
+    // left alone, no monitor covered.
+    if (miniature()) {
+        show();
+        return;
+    }
     place_topmost_over_screen();
     toolkit().show_cursor(false);
     show();
@@ -98,7 +104,7 @@ void frmMainScreenSaver::Form_MouseMove(tk::Int16, tk::Int16, float X, float Y) 
 }
 
 void frmMainScreenSaver::Form_Unload(tk::Int16&) {
-    toolkit().show_cursor(true);
+    if (!miniature()) toolkit().show_cursor(true);
     for (const auto& cover : covers_) cover->unload();
 }
 

@@ -8,7 +8,7 @@ class Program;
 namespace modVQSaver {
 
 // Ends a second instance, reads the switch from the command line and opens the saver
-// window, the chooser, or nothing.
+// window, its preview in the host's window, the chooser, or nothing.
 void Main(vq::Program& program);
 
 }  // namespace modVQSaver

@@ -117,6 +117,54 @@ int Form::dpi() const { return dpi_ > 0 ? dpi_ : toolkit_.screen().dpi; }
 
 double Form::twips_per_pixel() const { return 1440.0 / dpi(); }
 
+int Form::view_width() const { return miniature() ? view_width_ : width_px(); }
+
+int Form::view_height() const { return miniature() ? view_height_ : height_px(); }
+
+double Form::view_scale() const {
+    const int width = width_px();
+    const int height = height_px();
+    if (!miniature() || width <= 0 || height <= 0) return 1;
+    return std::min(static_cast<double>(view_width_) / width,
+                    static_cast<double>(view_height_) / height);
+}
+
+int Form::view_margin_x() const {
+    return (view_width() - static_cast<int>(std::lround(width_px() * view_scale()))) / 2;
+}
+
+int Form::view_margin_y() const {
+    return (view_height() - static_cast<int>(std::lround(height_px() * view_scale()))) / 2;
+}
+
+PixelRect Form::to_view(double left_px, double top_px, double width_px, double height_px) const {
+    const double scale = view_scale();
+    const int margin_x = view_margin_x();
+    const int margin_y = view_margin_y();
+    auto at = [scale](double px) { return static_cast<int>(std::lround(px * scale)); };
+    // One to one, each length is rounded alone, as every window places its controls; scaled,
+    // the far edges are rounded instead, so what stands inside the form stays inside it.
+    if (scale == 1)
+        return {margin_x + at(left_px), margin_y + at(top_px), at(width_px), at(height_px)};
+    const int left = at(left_px);
+    const int top = at(top_px);
+    return {margin_x + left, margin_y + top, at(left_px + width_px) - left,
+            at(top_px + height_px) - top};
+}
+
+PixelRect Form::to_view(const Rect& twips) const {
+    const double tpp = twips_per_pixel();
+    return to_view(twips.left / tpp, twips.top / tpp, twips.width / tpp, twips.height / tpp);
+}
+
+int Form::view_dpi() const {
+    return std::max(1, static_cast<int>(std::lround(dpi() * view_scale())));
+}
+
+double Form::from_view_x(double px) const { return (px - view_margin_x()) / view_scale(); }
+
+double Form::from_view_y(double px) const { return (px - view_margin_y()) / view_scale(); }
+
 void Form::place_topmost_over_screen() {
     const Screen screen = toolkit_.screen();
     place_topmost_over({0, 0, screen.width_px, screen.height_px, true});
@@ -169,11 +217,13 @@ void Form::raise_key_press(Int16 key_ascii) {
 }
 
 void Form::raise_mouse_down(Int16 button, Int16 shift, double x_px, double y_px) {
-    if (loaded_) Form_MouseDown(button, shift, to_scale(x_px), to_scale(y_px));
+    if (loaded_)
+        Form_MouseDown(button, shift, to_scale(from_view_x(x_px)), to_scale(from_view_y(y_px)));
 }
 
 void Form::raise_mouse_move(Int16 button, Int16 shift, double x_px, double y_px) {
-    if (loaded_) Form_MouseMove(button, shift, to_scale(x_px), to_scale(y_px));
+    if (loaded_)
+        Form_MouseMove(button, shift, to_scale(from_view_x(x_px)), to_scale(from_view_y(y_px)));
 }
 
 void Form::raise_click() {
@@ -188,6 +238,14 @@ void Form::raise_dpi_changed(int dpi) {
     if (!loaded_ || dpi <= 0) return;
     dpi_ = dpi;
     for (Control* control : controls_) control->fit_to_dpi();
+    sync();
+}
+
+void Form::set_view_size(int width_px, int height_px) {
+    // A window with no area (folded away, say) keeps the last layout.
+    if (width_px <= 0 || height_px <= 0) return;
+    view_width_ = width_px;
+    view_height_ = height_px;
     sync();
 }
 

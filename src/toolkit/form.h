@@ -91,6 +91,23 @@ public:
     int dpi() const;
     double twips_per_pixel() const;
 
+    // A miniature: a form whose window is smaller than the area it is laid out for (a screen
+    // saver's preview of a monitor). Its geometry, its pictures and its fonts stay those of
+    // the full area; the window shows all of it scaled by view_scale() (the window's width
+    // over the form's, or its height over the form's where that is less), centred, with the
+    // back colour around it. A window of the form's own size shows it one to one.
+    bool miniature() const { return view_width_ > 0 && view_height_ > 0; }
+    // The window's client size in pixels; the form's own while it is no miniature.
+    int view_width() const;
+    int view_height() const;
+    double view_scale() const;
+    // Where a rectangle of the form's client area, in its pixels or in twips, stands in the
+    // window: scaled, and shifted by the margin around the miniature.
+    PixelRect to_view(double left_px, double top_px, double width_px, double height_px) const;
+    PixelRect to_view(const Rect& twips) const;
+    // The DPI at which a font is drawn in the window: the form's, scaled like its lengths.
+    int view_dpi() const;
+
     // Make the window top-most over the whole primary screen, or over one monitor, and show it.
     void place_topmost_over_screen();
     void place_topmost_over(const Monitor& monitor);
@@ -108,7 +125,8 @@ public:
     CommandButton* default_button() const;
     CommandButton* cancel_button() const;
 
-    // Input, delivered by a backend (or a test). Positions are in pixels of the client area.
+    // Input, delivered by a backend (or a test). Positions are in pixels of the window's client
+    // area.
     void raise_key_down(Int16 key_code, Int16 shift);
     void raise_key_press(Int16 key_ascii);
     void raise_mouse_down(Int16 button, Int16 shift, double x_px, double y_px);
@@ -118,6 +136,9 @@ public:
     // The form now stands at another DPI: everything is laid out again from its twips, and
     // what sizes itself to its text or picture is measured again.
     void raise_dpi_changed(int dpi);
+    // The form is shown as a miniature in a window of this client size, or its size changed;
+    // what the form shows is placed again at the new scale, and nothing else changes.
+    void set_view_size(int width_px, int height_px);
     // The user closed the window through its frame; a form may treat it as one of its buttons.
     virtual void close_box_pressed() { unload(); }
     // Enter and Escape, as the platform's dialog manager reports them.
@@ -147,6 +168,11 @@ private:
     void sync();
     // Pixels of the client area to the form's coordinate unit.
     float to_scale(double px) const;
+    // The window's pixel to the form's full-size pixel.
+    double from_view_x(double px) const;
+    double from_view_y(double px) const;
+    int view_margin_x() const;
+    int view_margin_y() const;
 
     Toolkit& toolkit_;
     FormDesign design_;
@@ -159,6 +185,8 @@ private:
     double height_;
     ScaleMode scale_mode_ = ScaleMode::Twips;
     int dpi_ = 0;  // 0: the screen's
+    int view_width_ = 0;  // 0: no miniature
+    int view_height_ = 0;
     bool loaded_ = false;
     bool visible_ = false;
     bool modal_ = false;

@@ -2,6 +2,7 @@
 // services, and the program's lifetime (it runs while any form is loaded).
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -44,9 +45,16 @@ public:
     virtual bool another_instance_running() = 0;
     // One request to show (true) or hide (false) the pointer; the platform counts them.
     virtual void show_cursor(bool show) = 0;
+    // A screen-saver host asks for a preview in its window `handle`: the next form loaded
+    // shows as a miniature of the monitor holding that window, filling it, and goes with it.
+    // False when the handle names no window the platform can show a form in.
+    virtual bool show_in_window(std::uint64_t /*handle*/) { return false; }
 
     // Delivers input and timer ticks until no form is loaded; the program's exit status.
     virtual int run() = 0;
+    // Tells the user something went wrong, in a message box with an OK button, and returns when
+    // it is closed. A backend without dialogs writes it to standard error.
+    virtual void message_box(std::string_view title, std::string_view text);
 
     // Lifetime bookkeeping, called by Form.
     void form_loaded(Form& form);

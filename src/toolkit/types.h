@@ -37,6 +37,15 @@ struct Size {
     double height = 0;
 };
 
+// A rectangle in whole pixels of a window's client area.
+struct PixelRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+
 struct Font {
     std::string name = "MS Sans Serif";
     double size = 8.25;  // points

@@ -326,9 +326,15 @@ def panel_previews_and_sets_speed(session):
     panel = Panel(session)
     pane = panel.geometry(panel.preview_arguments[panel.preview_arguments.index("--window-id") + 1])
     _, box = poll_until("the Drifter's picture in the preview pane", lambda: session.lit(pane))
+    # A miniature of the screen, centred in the pane with black bars where the shapes differ:
+    # the picture's inside, 143 pixels high, at the pane's scale, at the miniature's left edge.
+    scale = min(pane[0] / SCREEN[0], pane[1] / SCREEN[1])
+    margin = (pane[0] - round(SCREEN[0] * scale)) // 2
     middle = (box[1] + box[3]) / 2.0
-    check(box[0] < pane[0] // 4 and abs(middle - (pane[1] - 1) / 2.0) <= 1.5,
+    check(0 <= box[0] - margin < pane[0] // 8 and abs(middle - (pane[1] - 1) / 2.0) <= 1.5,
           f"the panel's preview pane ({pane[0]} x {pane[1]}) shows the Drifter at its start")
+    check(abs(box[3] - box[1] + 1 - 143 * scale) <= 3,
+          f"the preview pane shows the screen at {scale:.3f}: a picture {box[3] - box[1] + 1} high")
     panel.open_dialog()
     track = (DRIFT_SPEED_SLOW_END[0] - DRIFT_SPEED_KNOB[0], 24, DIALOG_AT[0] + DRIFT_SPEED_KNOB[0],
              DIALOG_AT[1] + DRIFT_SPEED_KNOB[1] - 12)

@@ -97,6 +97,13 @@ void TestWindow::destroy() {
     window_ = None;
 }
 
+void TestWindow::resize(int width, int height) {
+    XResizeWindow(display(), window_, static_cast<unsigned>(width), static_cast<unsigned>(height));
+    XSync(display(), False);
+    box_.right = box_.left + width;
+    box_.bottom = box_.top + height;
+}
+
 void TestWindow::clear() const {
     XClearWindow(display(), window_);
     XSync(display(), False);

@@ -67,6 +67,8 @@ class TestWindow {
     std::string id_text() const;
     const Box& box() const { return box_; }
     void destroy();
+    // Gives the window a new size, its top-left corner staying where it is.
+    void resize(int width, int height);
     // Back to white: a window keeps what a program drew in it after the program ends.
     void clear() const;
 

@@ -1,7 +1,7 @@
 // The three modes in a window the program is given, judged from the screen's pixels: the
-// whole 800 x 600 screen, and a 400 x 300 preview window on a white screen, whose
-// surroundings must stay white. In a given window the program takes no input and keeps the
-// pointer.
+// whole 800 x 600 screen, and a 400 x 300 preview window on a white screen, which shows the
+// screen at half size and whose surroundings must stay white. In a given window the program
+// takes no input and keeps the pointer.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -24,10 +24,11 @@ int portrait_inside_top(int window_height) {
 struct WindowCase {
     const char* name;
     Box box;
+    double scale;  // of the screen's lengths in the window
 };
 
-const WindowCase kWindows[] = {{"full_screen", {0, 0, 800, 600}},
-                               {"preview", {150, 120, 550, 420}}};
+const WindowCase kWindows[] = {{"full_screen", {0, 0, 800, 600}, 1},
+                               {"preview", {150, 120, 550, 420}, 0.5}};
 
 class GivenWindow : public ::testing::TestWithParam<WindowCase> {
   protected:
@@ -36,6 +37,14 @@ class GivenWindow : public ::testing::TestWithParam<WindowCase> {
         window_.emplace(GetParam().box);
     }
     const Box& box() const { return GetParam().box; }
+    double scale() const { return GetParam().scale; }
+    // One to one exactly; scaled, give or take the pixels the scaling blends.
+    void expect_length(int seen, int full_size, const char* what) const {
+        if (scale() == 1)
+            EXPECT_EQ(seen, full_size) << what;
+        else
+            EXPECT_NEAR(seen, full_size * scale(), 2) << what;
+    }
     std::vector<std::string> given(std::vector<std::string> options) const {
         options.insert(options.begin(), {"--window-id", window_->id_text()});
         return options;
@@ -83,9 +92,9 @@ TEST_P(GivenWindow, DrifterStartsAtTheLeftEdgeCentredAndMovesRightWhateverTheInp
     const auto first = drawing_once([](const Box&) { return true; });
     ASSERT_TRUE(first.has_value()) << "nothing drawn";
     EXPECT_LE(first->left - box().left, 4);
-    EXPECT_EQ(first->top - box().top, portrait_inside_top(box().height()));
-    EXPECT_EQ(first->height(), kPortraitInsideHeight);
-    EXPECT_EQ(first->width(), kPortraitInsideWidth);
+    expect_length(first->top - box().top, portrait_inside_top(600), "top");
+    expect_length(first->height(), kPortraitInsideHeight, "height");
+    expect_length(first->width(), kPortraitInsideWidth, "width");
     expect_surroundings_white();
 
     // Input belongs to whoever gave the window: it neither ends the program nor hides the
@@ -135,8 +144,8 @@ TEST_P(GivenWindow, FlasherIsBlackAtFirstThenShowsOnePictureWhollyInsideThenBlac
         << "the window is not black at first";
     const auto picture = drawing_once([](const Box&) { return true; });
     ASSERT_TRUE(picture.has_value()) << "no picture";
-    EXPECT_GE(picture->width(), 60);
-    EXPECT_GE(picture->height(), 60);
+    EXPECT_GE(picture->width(), 60 * scale());
+    EXPECT_GE(picture->height(), 60 * scale());
     EXPECT_GE(picture->left, box().left);
     EXPECT_GE(picture->top, box().top);
     EXPECT_LE(picture->right, box().right);

@@ -2,6 +2,8 @@
 // XSCREENSAVER_WINDOW or by --root; two copies side by side; SIGTERM, SIGINT and the end of
 // its window; settings from the file and the options; a bad command line.
 #include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <signal.h>
 
 #include "driver.h"
@@ -54,13 +56,16 @@ TEST_F(Placement, TwoCopiesDrawSideBySideInTwoWindows) {
     const TestWindow right({400, 150, 800, 450});
     Saver one({"--window-id", left.id_text(), "--mode", "drifter", "--drift-speed", "50"});
     Saver two({"-window-id", right.id_text(), "-mode", "drifter", "-drift-speed", "50"});
-    // Each drifts its own picture, vertically centred in its own window.
+    // Each drifts its own picture, vertically centred in its own window, a half-size
+    // miniature of the screen: the picture's inside 109 pixels wide from 229 down, halved.
+    auto near = [](int seen, double wanted) { return std::abs(seen - wanted) <= 2; };
     EXPECT_TRUE(poll_until([&] {
         const ScreenImage screen = ScreenImage::capture();
         const auto a = screen.drawn_bounds(left.box());
         const auto b = screen.drawn_bounds(right.box());
-        return a && b && a->top == 150 + 79 && b->top == 150 + 79 && a->width() == 109 &&
-               b->width() == 109 && a->left > 10 && b->left > 410;
+        return a && b && near(a->top, 150 + 229 / 2.0) && near(b->top, 150 + 229 / 2.0) &&
+               near(a->width(), 109 / 2.0) && near(b->width(), 109 / 2.0) && a->left > 5 &&
+               b->left > 405;
     })) << "the two copies do not both drift";
     EXPECT_TRUE(one.running());
     EXPECT_TRUE(two.running());

@@ -31,13 +31,18 @@ void HeadlessFormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_
     ++pictures_drawn_;
     fit_surface();
     const auto& source = static_cast<const HeadlessPicture&>(picture);
-    for (int y = 0; y < source.height_px(); ++y) {
-        const int ty = y_px + y;
+    const tk::PixelRect where = form_.to_view(x_px, y_px, source.width_px(), source.height_px());
+    if (where.width <= 0 || where.height <= 0) return;
+    // Each pixel of the window takes the picture's pixel under its top-left corner.
+    for (int y = 0; y < where.height; ++y) {
+        const int ty = where.top + y;
         if (ty < 0 || ty >= surface_height_) continue;
-        for (int x = 0; x < source.width_px(); ++x) {
-            const int tx = x_px + x;
+        const int sy = y * source.height_px() / where.height;
+        for (int x = 0; x < where.width; ++x) {
+            const int tx = where.left + x;
             if (tx < 0 || tx >= surface_width_) continue;
-            surface_[static_cast<std::size_t>(ty) * surface_width_ + tx] = source.pixel(x, y);
+            surface_[static_cast<std::size_t>(ty) * surface_width_ + tx] =
+                source.pixel(x * source.width_px() / where.width, sy);
         }
     }
 }
@@ -48,8 +53,8 @@ tk::Color HeadlessFormPeer::pixel(int x, int y) const {
 }
 
 void HeadlessFormPeer::fit_surface() {
-    const int width = form_.width_px();
-    const int height = form_.height_px();
+    const int width = form_.view_width();
+    const int height = form_.view_height();
     if (width == surface_width_ && height == surface_height_ &&
         form_.back_color() == surface_color_ && !surface_.empty())
         return;

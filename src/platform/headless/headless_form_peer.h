@@ -26,7 +26,7 @@ public:
     bool destroyed() const { return destroyed_; }
     tk::Form* owner() const { return owner_; }
     int pictures_drawn() const { return pictures_drawn_; }
-    // The surface, the size of the client area in pixels.
+    // The surface, the size of the window's client area in pixels.
     int surface_width() const { return surface_width_; }
     int surface_height() const { return surface_height_; }
     tk::Color pixel(int x, int y) const;

@@ -13,7 +13,20 @@ HeadlessToolkit::HeadlessToolkit(tk::Screen screen) : screen_(screen) {}
 HeadlessToolkit::~HeadlessToolkit() = default;
 
 std::unique_ptr<tk::FormPeer> HeadlessToolkit::create_form_peer(tk::Form& form) {
-    return std::make_unique<HeadlessFormPeer>(form);
+    auto peer = std::make_unique<HeadlessFormPeer>(form);
+    if (const auto host = claim_host_window()) form.set_view_size(host->first, host->second);
+    return peer;
+}
+
+bool HeadlessToolkit::show_in_window(std::uint64_t handle) {
+    preview_requested_ = host_window_ && host_window_->handle == handle;
+    return preview_requested_;
+}
+
+std::optional<std::pair<int, int>> HeadlessToolkit::claim_host_window() {
+    if (!preview_requested_) return std::nullopt;
+    preview_requested_ = false;
+    return std::pair{host_window_->width_px, host_window_->height_px};
 }
 
 std::unique_ptr<tk::TimerPeer> HeadlessToolkit::create_timer_peer(tk::Timer& timer) {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "platform/win32/handles.h"
 
@@ -45,6 +46,48 @@ void write_diagnostics_if_asked() {
                      count.live, count.peak);
     }
     std::fclose(file);
+}
+
+const std::wstring& preview_snapshot_path() {
+    static const std::wstring path = environment(L"VQ_PREVIEW_SNAPSHOT");
+    return path;
+}
+
+bool preview_snapshot_asked() { return !preview_snapshot_path().empty(); }
+
+void write_preview_snapshot(int width, int height, const std::function<void(HDC)>& paint) {
+    if (!preview_snapshot_asked() || width <= 0 || height <= 0) return;
+    BITMAPINFO format{};
+    format.bmiHeader.biSize = sizeof format.bmiHeader;
+    format.bmiHeader.biWidth = width;
+    format.bmiHeader.biHeight = -height;  // top row first
+    format.bmiHeader.biPlanes = 1;
+    format.bmiHeader.biBitCount = 32;
+    format.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    const unique_hdc dc(CreateCompatibleDC(nullptr));
+    const unique_hbitmap frame(CreateDIBSection(dc.get(), &format, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dc || !frame || bits == nullptr) return;
+    {
+        const select_object chosen(dc.get(), frame.get());
+        paint(dc.get());
+        GdiFlush();
+    }
+    const auto pixel_bytes = static_cast<DWORD>(width) * static_cast<DWORD>(height) * 4;
+    BITMAPFILEHEADER header{};
+    header.bfType = 0x4D42;  // "BM"
+    header.bfOffBits = sizeof header + sizeof format.bmiHeader;
+    header.bfSize = header.bfOffBits + pixel_bytes;
+    // Written beside the file and moved over it, so that a reader never sees half a frame.
+    const std::wstring partial = preview_snapshot_path() + L".partial";
+    FILE* file = _wfopen(partial.c_str(), L"wb");
+    if (file == nullptr) return;
+    const bool written = std::fwrite(&header, sizeof header, 1, file) == 1 &&
+                         std::fwrite(&format.bmiHeader, sizeof format.bmiHeader, 1, file) == 1 &&
+                         std::fwrite(bits, pixel_bytes, 1, file) == 1;
+    std::fclose(file);
+    if (written)
+        MoveFileExW(partial.c_str(), preview_snapshot_path().c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 }  // namespace win32

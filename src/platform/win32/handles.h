@@ -69,6 +69,11 @@ public:
         handle_ = handle;
         if (handle_ != nullptr) note_acquired(Kind);
     }
+    // The handle went without its owner (a window destroyed with its parent): forget it.
+    void forget() {
+        if (handle_ != nullptr) note_released(Kind);
+        handle_ = nullptr;
+    }
 
 private:
     Handle handle_ = nullptr;

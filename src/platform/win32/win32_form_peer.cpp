@@ -3,8 +3,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
+#include "platform/win32/diagnostics.h"
 #include "platform/win32/geometry.h"
 #include "platform/win32/guarded.h"
 #include "platform/win32/native_control.h"
@@ -116,8 +118,8 @@ FormPeer::FormPeer(Win32Toolkit& toolkit, tk::Form& form)
       caption_(form.caption()),
       synced_left_(form.left()),
       synced_top_(form.top()) {
-    const WindowStyle style = style_of(form);
-    const SIZE size = window_size(client_size(), style, form.dpi());
+    WindowStyle style = style_of(form);
+    SIZE size = window_size(client_size(), style, form.dpi());
     int x = CW_USEDEFAULT;
     int y = CW_USEDEFAULT;
     if (form.start_position() == tk::StartPosition::CenterScreen) {
@@ -125,11 +127,23 @@ FormPeer::FormPeer(Win32Toolkit& toolkit, tk::Form& form)
         x = centre.x;
         y = centre.y;
     }
+    // A preview fills the host's client area. The host hears nothing of it: a parent
+    // notification would wait on the host's thread, another process's.
+    const HWND host = toolkit.claim_preview_host();
+    RECT host_client{};
+    if (host != nullptr && GetClientRect(host, &host_client)) {
+        in_host_ = true;
+        style = {WS_CHILD | WS_CLIPCHILDREN, WS_EX_NOPARENTNOTIFY};
+        x = 0;
+        y = 0;
+        size = {width(host_client), height(host_client)};
+    }
     const HWND created =
         CreateWindowExW(style.ex_style, kFormClass, widen(caption_).c_str(), style.style, x, y,
-                        size.cx, size.cy, nullptr, nullptr, toolkit.instance(), this);
+                        size.cx, size.cy, host, nullptr, toolkit.instance(), this);
     if (created == nullptr) return;
     window_.reset(created);
+    if (in_host_) form.set_view_size(size.cx, size.cy);
     toolkit_.form_created(*this);
     if (form.border() == tk::BorderStyle::FixedDialog) {
         // A modal-frame window shows only an icon it is given, not its class's.
@@ -148,7 +162,12 @@ FormPeer::~FormPeer() { destroy(); }
 double FormPeer::twips_per_pixel() const { return form_.twips_per_pixel(); }
 
 SIZE FormPeer::client_size() const {
-    return {std::max(0, form_.width_px()), std::max(0, form_.height_px())};
+    return {std::max(0, form_.view_width()), std::max(0, form_.view_height())};
+}
+
+RECT FormPeer::placed(const tk::Control& control) const {
+    const tk::PixelRect at = form_.to_view(control.rect());
+    return {at.left, at.top, at.left + at.width, at.top + at.height};
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
@@ -162,6 +181,10 @@ void FormPeer::sync() {
     if (form_.caption() != caption_) {
         caption_ = form_.caption();
         SetWindowTextW(window, widen(caption_).c_str());
+    }
+    if (in_host_) {
+        fit_surface();  // the host places and sizes the window
+        return;
     }
     const SIZE wanted = client_size();
     RECT client{};
@@ -195,7 +218,36 @@ void FormPeer::fit_surface() {
         if (window_) RedrawWindow(window_.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN);
     }
     const SIZE size = client_size();
-    if (back_.fit(size.cx, size.cy, color) && window_) InvalidateRect(window_.get(), nullptr, FALSE);
+    const bool fresh = back_.fit(size.cx, size.cy, color);
+    // A new size starts clean, a miniature's full surface with its window's.
+    if (fresh) full_.fit(0, 0, color);
+    const bool miniature = form_.miniature();
+    full_.fit(miniature ? form_.width_px() : 0, miniature ? form_.height_px() : 0, color);
+    if (fresh && window_) InvalidateRect(window_.get(), nullptr, FALSE);
+}
+
+RECT FormPeer::shrink_from_full(const RECT& drawn) {
+    const tk::PixelRect all = form_.to_view(0, 0, full_.width(), full_.height());
+    const double scale = form_.view_scale();
+    // A pixel more all round: the pixels the edges blend into are shrunk again too.
+    const tk::PixelRect at = form_.to_view(drawn.left - 1, drawn.top - 1, width(drawn) + 2,
+                                           height(drawn) + 2);
+    RECT where{std::max(at.left, all.left), std::max(at.top, all.top),
+               std::min(at.left + at.width, all.left + all.width),
+               std::min(at.top + at.height, all.top + all.height)};
+    if (IsRectEmpty(&where) || back_.dc() == nullptr || full_.dc() == nullptr) return {};
+    const auto to_full = [scale](int px, int origin) { return (px - origin) / scale; };
+    const int left = static_cast<int>(std::floor(to_full(where.left, all.left)));
+    const int top = static_cast<int>(std::floor(to_full(where.top, all.top)));
+    const int right = std::min(full_.width(), static_cast<int>(std::ceil(to_full(where.right, all.left))));
+    const int bottom = std::min(full_.height(), static_cast<int>(std::ceil(to_full(where.bottom, all.top))));
+    // HALFTONE averages the pixels a reduction drops; it needs the brush origin set again.
+    const int previous_mode = SetStretchBltMode(back_.dc(), HALFTONE);
+    SetBrushOrgEx(back_.dc(), 0, 0, nullptr);
+    StretchBlt(back_.dc(), where.left, where.top, width(where), height(where), full_.dc(), left,
+               top, right - left, bottom - top, SRCCOPY);
+    if (previous_mode != 0) SetStretchBltMode(back_.dc(), previous_mode);
+    return where;
 }
 
 void FormPeer::show(tk::Modality modality, tk::Form* owner) {
@@ -241,13 +293,12 @@ void FormPeer::place_topmost(int left_px, int top_px, int width_px, int height_p
 }
 
 bool FormPeer::overlaps_windowless(const RECT& area) const {
-    const double tpp = twips_per_pixel();
     for (const tk::Control* control : form_.controls()) {
         if (control->container() != nullptr || !control->visible() || !is_windowless(*control))
             continue;
-        const RECT placed = to_pixels(control->rect(), tpp);
+        const RECT where = placed(*control);
         RECT common{};
-        if (IntersectRect(&common, &placed, &area)) return true;
+        if (IntersectRect(&common, &where, &area)) return true;
     }
     return false;
 }
@@ -255,8 +306,13 @@ bool FormPeer::overlaps_windowless(const RECT& area) const {
 void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
     const HDC back = back_.dc();
     if (!window_ || back == nullptr) return;
-    const RECT where{x_px, y_px, x_px + picture.width_px(), y_px + picture.height_px()};
-    win32::draw_picture(back, picture, where);
+    RECT where{x_px, y_px, x_px + picture.width_px(), y_px + picture.height_px()};
+    if (full_.dc() != nullptr) {
+        win32::draw_picture(full_.dc(), picture, where);
+        where = shrink_from_full(where);
+    } else {
+        win32::draw_picture(back, picture, where);
+    }
     // Straight to the screen: a repaint through WM_PAINT on every tick costs twice as much.
     // Only where a windowless control stands over the picture does it need the full repaint.
     if (overlaps_windowless(where)) {
@@ -331,7 +387,6 @@ HWND FormPeer::surface_of(const tk::Frame* container) const {
 
 void FormPeer::paint_windowless(HDC dc, const tk::Frame* container, const tk::Control* above,
                                 POINT origin) {
-    const double tpp = twips_per_pixel();
     const auto& controls = form_.controls();
     auto first = controls.begin();
     if (above != nullptr) first = std::next(std::find(controls.begin(), controls.end(), above));
@@ -339,7 +394,7 @@ void FormPeer::paint_windowless(HDC dc, const tk::Frame* container, const tk::Co
         const tk::Control* control = *it;
         if (control->container() != container || !control->visible() || !is_windowless(*control))
             continue;
-        const RECT where = to_pixels(control->rect(), tpp);
+        const RECT where = placed(*control);
         if (origin.x == 0 && origin.y == 0) {
             paint_windowless_control(dc, *control, where, toolkit_);
             continue;
@@ -405,7 +460,9 @@ void FormPeer::timer_tick(UINT_PTR id) {
             timer->timer().raise_tick();
             in_tick_ = false;
             const RECT changed = std::exchange(changed_in_tick_, RECT{});
-            if (IsRectEmpty(&changed) || !window_) return;
+            if (!window_) return;
+            write_snapshot();
+            if (IsRectEmpty(&changed)) return;
             if (const window_dc screen(window_.get()); screen) {
                 IntersectClipRect(screen.get(), changed.left, changed.top, changed.right,
                                   changed.bottom);
@@ -414,6 +471,21 @@ void FormPeer::timer_tick(UINT_PTR id) {
             return;
         }
     }
+}
+
+void FormPeer::write_snapshot() {
+    if (!in_host_ || !preview_snapshot_asked()) return;
+    const SIZE size = client_size();
+    write_preview_snapshot(size.cx, size.cy,
+                           [this, size](HDC dc) { paint(dc, {0, 0, size.cx, size.cy}); });
+}
+
+void FormPeer::host_window_gone() {
+    toolkit_.form_destroyed(*this);
+    SetWindowLongPtrW(window_.get(), GWLP_USERDATA, 0);
+    window_.forget();
+    back_.fit(0, 0, 0);
+    form_.unload();
 }
 
 void FormPeer::arrange_tab_order() {
@@ -525,8 +597,11 @@ LRESULT FormPeer::handle(UINT message, WPARAM wparam, LPARAM lparam) {
             }
             break;
         case WM_PAINT: {
-            const paint_dc dc(window);
-            if (dc) paint(dc.get(), dc.area());
+            {
+                const paint_dc dc(window);
+                if (dc) paint(dc.get(), dc.area());
+            }
+            write_snapshot();
             return 0;
         }
         case WM_PRINTCLIENT: {
@@ -559,6 +634,16 @@ LRESULT FormPeer::handle(UINT message, WPARAM wparam, LPARAM lparam) {
         case WM_CLOSE:
             form_.close_box_pressed();
             return 0;
+        case WM_DESTROY:
+            // Only a preview's window is ever destroyed by another than its peer.
+            if (in_host_) {
+                host_window_gone();
+                return 0;
+            }
+            break;
+        case WM_SIZE:
+            if (in_host_) form_.set_view_size(LOWORD(lparam), HIWORD(lparam));
+            break;
         case WM_TIMER:
             timer_tick(wparam);
             return 0;

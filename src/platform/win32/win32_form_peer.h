@@ -1,4 +1,5 @@
-// A form as a top-level window of the one form window class. Its persistent back buffer
+// A form as a top-level window of the one form window class, or, in a preview, as a child
+// filling the host's window and showing the form as a miniature. Its persistent back buffer
 // keeps what the program drew; images, picture boxes and the saver window's labels are
 // windowless and painted over it, so that mouse input over them reaches the form; the
 // dialog widgets and a dialog's labels are native child windows.
@@ -48,6 +49,8 @@ public:
     tk::Form& form() const { return form_; }
     Win32Toolkit& toolkit() const { return toolkit_; }
     double twips_per_pixel() const;
+    // Where a control stands in the window, in pixels of its container's client area.
+    RECT placed(const tk::Control& control) const;
     bool has_native_controls() const { return !native_controls_.empty(); }
     // The id of a new native child; its peer registers itself for notifications.
     int add_native_control(NativeControl& control);
@@ -77,10 +80,18 @@ private:
     void mouse_move(WPARAM wparam, LPARAM lparam);
     void command(WPARAM wparam, LPARAM lparam);
     void timer_tick(UINT_PTR id);
+    // A preview's frame for the tests, when they ask for it.
+    void write_snapshot();
+    // The host's window went, and this child window with it: the form unloads.
+    void host_window_gone();
     // The size of the client area the form asks for, in pixels.
     SIZE client_size() const;
     // Fits the back buffer to the form's size and colour; repaints when it was made anew.
     void fit_surface();
+    // A miniature's pictures go onto its full-size surface, which its window's back buffer
+    // shows shrunk, so that what is drawn over what stays exactly as on the screen. Shrinks
+    // the part of the full surface that `drawn` covers into the back buffer; returns where.
+    RECT shrink_from_full(const RECT& drawn);
     // The z-order of the children follows the tab order; option buttons of one container
     // form one group for the arrow keys.
     void arrange_tab_order();
@@ -95,6 +106,7 @@ private:
     tk::Form& form_;
     unique_hwnd window_;
     BackBuffer back_;
+    BackBuffer full_;  // a miniature's full-size surface; empty otherwise
     unique_hbrush back_brush_;
     tk::Color brush_color_ = 0;
     std::string caption_;
@@ -108,6 +120,8 @@ private:
     int next_control_id_ = 100;
     UINT_PTR next_timer_id_ = 1;
     bool arranged_ = false;
+    // A child filling a preview host's window, which places and sizes it.
+    bool in_host_ = false;
     HWND modal_owner_ = nullptr;
 };
 

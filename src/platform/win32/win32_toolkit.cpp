@@ -3,6 +3,7 @@
 #include <mmsystem.h>
 
 #include <algorithm>
+#include <cstdint>
 
 #include "platform/win32/win32_form_peer.h"
 #include "platform/win32/geometry.h"
@@ -99,8 +100,16 @@ tk::Screen Win32Toolkit::screen() {
     if (screen_) return *screen_;
     tk::Screen screen;
     bool measured = true;
-    const int width_px = GetSystemMetrics(SM_CXSCREEN);
-    const int height_px = GetSystemMetrics(SM_CYSCREEN);
+    int width_px = GetSystemMetrics(SM_CXSCREEN);
+    int height_px = GetSystemMetrics(SM_CYSCREEN);
+    // A preview is a miniature of the monitor holding its host's window.
+    MONITORINFO host_monitor{};
+    host_monitor.cbSize = sizeof host_monitor;
+    if (preview_host_ != nullptr &&
+        GetMonitorInfoW(MonitorFromWindow(preview_host_, MONITOR_DEFAULTTONEAREST), &host_monitor)) {
+        width_px = width(host_monitor.rcMonitor);
+        height_px = height(host_monitor.rcMonitor);
+    }
     if (width_px > 0 && height_px > 0) {
         screen.width_px = width_px;
         screen.height_px = height_px;
@@ -150,6 +159,16 @@ bool Win32Toolkit::another_instance_running() {
         another_instance_ = instance_mutex_ && GetLastError() == ERROR_ALREADY_EXISTS;
     }
     return *another_instance_;
+}
+
+bool Win32Toolkit::show_in_window(std::uint64_t handle) {
+    if (handle == 0 || handle != static_cast<std::uintptr_t>(handle)) return false;
+    const auto host = reinterpret_cast<HWND>(static_cast<std::uintptr_t>(handle));
+    if (!IsWindow(host)) return false;
+    preview_host_ = host;
+    unclaimed_host_ = host;
+    screen_.reset();
+    return true;
 }
 
 void Win32Toolkit::show_cursor(bool show) {

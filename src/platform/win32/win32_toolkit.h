@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "platform/win32/handles.h"
@@ -38,9 +40,12 @@ public:
     std::string command_line() override;
     bool another_instance_running() override;
     void show_cursor(bool show) override;
+    bool show_in_window(std::uint64_t handle) override;
 
     // Backend side.
     HINSTANCE instance() const { return instance_; }
+    // The host's window for the first form made after a preview request, once; else null.
+    HWND claim_preview_host() { return std::exchange(unclaimed_host_, nullptr); }
     // The font at a DPI, made once and kept for the program's life.
     HFONT font(const tk::Font& font, int dpi);
     // Timers raise the system timer resolution while any of them runs.
@@ -80,6 +85,9 @@ private:
     unique_hdc measure_dc_;
     std::vector<FormPeer*> forms_;
     std::optional<bool> another_instance_;
+    // A preview's host window: the screen is then the monitor that holds it.
+    HWND preview_host_ = nullptr;
+    HWND unclaimed_host_ = nullptr;
     unique_handle instance_mutex_;
     TickLog tick_log_;
     int running_timers_ = 0;

@@ -37,7 +37,7 @@ void paint_label(HDC dc, const tk::Label& label, RECT where, Win32Toolkit& toolk
     if (!label.transparent()) fill(dc, where, label.back_color());
     const std::wstring text = widen(label.caption());
     if (text.empty()) return;
-    const select_object font(dc, toolkit.font(label.font(), label.form().dpi()));
+    const select_object font(dc, toolkit.font(label.font(), label.form().view_dpi()));
     const int previous_mode = SetBkMode(dc, TRANSPARENT);
     const COLORREF previous_color = SetTextColor(dc, label.fore_color());
     // A label that does not size itself to one line breaks its caption to fit its width.
@@ -99,7 +99,7 @@ void WindowlessControl::sync() {
     const HWND surface = form_.surface_of(control_.container());
     if (surface == nullptr) return;
     std::optional<RECT> now;
-    if (control_.visible()) now = to_pixels(control_.rect(), form_.twips_per_pixel());
+    if (control_.visible()) now = form_.placed(control_);
     RECT changed{};
     if (shown_ && now) {
         UnionRect(&changed, &*shown_, &*now);

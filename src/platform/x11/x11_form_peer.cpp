@@ -70,6 +70,7 @@ FormPeer::FormPeer(X11Toolkit& toolkit, tk::Form& form)
             window_height_ = attributes.height;
         }
         XSelectInput(display_, window_, kGivenWindowEvents);
+        if (toolkit.given_miniature()) form.set_view_size(window_width_, window_height_);
     } else {
         const PixelRect client = client_rect();
         const int width = std::max(1, client.width);
@@ -117,9 +118,7 @@ FormPeer::~FormPeer() {
 }
 
 PixelRect FormPeer::client_rect() const {
-    const double tpp = twips_per_pixel();
-    return {0, 0, std::max(1, to_pixels(form_.width(), tpp)),
-            std::max(1, to_pixels(form_.height(), tpp))};
+    return {0, 0, std::max(1, form_.view_width()), std::max(1, form_.view_height())};
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
@@ -145,6 +144,7 @@ void FormPeer::fit_surface() {
     const PixelRect client = client_rect();
     const tk::Color color = form_.back_color();
     if (!back_.fit(client.width, client.height, color)) return;
+    full_.reset();  // a miniature's full surface starts clean with its window's
     if (!given_) XSetWindowBackground(display_, window_, toolkit_.pixel(color));
     invalidate({0, 0, back_.width(), back_.height()});
 }
@@ -195,16 +195,55 @@ void FormPeer::draw_picture(const tk::Picture& picture, int x_px, int y_px) {
     const Pixmap target = back_.drawing(gc_.get());
     const Pixmap source = toolkit_.pixmap_of(picture);
     if (target == None || source == None) return;
+    const Pixmap full = form_.miniature() ? full_surface() : None;
     XSetClipMask(display_, gc_.get(), None);
-    XCopyArea(display_, source, target, gc_.get(), 0, 0, static_cast<unsigned>(picture.width_px()),
-              static_cast<unsigned>(picture.height_px()), x_px, y_px);
-    invalidate({x_px, y_px, picture.width_px(), picture.height_px()});
+    XCopyArea(display_, source, full != None ? full : target, gc_.get(), 0, 0,
+              static_cast<unsigned>(picture.width_px()), static_cast<unsigned>(picture.height_px()),
+              x_px, y_px);
+    const PixelRect drawn{x_px, y_px, picture.width_px(), picture.height_px()};
+    invalidate(full != None ? shrink_from_full(drawn) : drawn);
+}
+
+Pixmap FormPeer::full_surface() {
+    const int width = std::max(1, form_.width_px());
+    const int height = std::max(1, form_.height_px());
+    const tk::Color color = form_.back_color();
+    if (full_.get() != None && full_width_ == width && full_height_ == height &&
+        full_color_ == color)
+        return full_.get();
+    full_.reset(display_, XCreatePixmap(display_, toolkit_.root(), static_cast<unsigned>(width),
+                                        static_cast<unsigned>(height),
+                                        static_cast<unsigned>(toolkit_.depth())));
+    full_width_ = width;
+    full_height_ = height;
+    full_color_ = color;
+    if (full_.get() == None) return None;
+    XSetClipMask(display_, gc_.get(), None);
+    XSetForeground(display_, gc_.get(), toolkit_.pixel(color));
+    XFillRectangle(display_, full_.get(), gc_.get(), 0, 0, static_cast<unsigned>(width),
+                   static_cast<unsigned>(height));
+    return full_.get();
+}
+
+PixelRect FormPeer::shrink_from_full(const PixelRect& drawn) {
+    const Pixmap target = back_.drawing(gc_.get());
+    if (full_.get() == None || target == None) return {};
+    const tk::PixelRect all = form_.to_view(0, 0, full_width_, full_height_);
+    // A pixel more all round: the pixels the edges blend into are shrunk again too.
+    const tk::PixelRect at =
+        form_.to_view(drawn.x - 1, drawn.y - 1, drawn.width + 2, drawn.height + 2);
+    const PixelRect area{all.left, all.top, all.width, all.height};
+    const PixelRect where = intersect({at.left, at.top, at.width, at.height}, area);
+    const double ratio = 1 / form_.view_scale();
+    draw_scaled(toolkit_, full_.get(), target, ratio, ratio, area, where, where);
+    return where;
 }
 
 void FormPeer::destroy() {
     if (window_ == None) return;
     toolkit_.form_destroyed(*this);
     back_.release();
+    full_.reset();
     gc_.reset();
     if (given_)
         XSelectInput(display_, window_, NoEventMask);

@@ -52,6 +52,12 @@ class FormPeer : public tk::FormPeer {
     PixelRect client_rect() const;
     // Fits the back buffer to the form's size and colour.
     void fit_surface();
+    // Makes the full-size surface of a miniature if it has none of the form's size and colour;
+    // None if the server cannot make it.
+    Pixmap full_surface();
+    // Shrinks the part of the full surface that `drawn` covers into the back buffer; returns
+    // where it went.
+    PixelRect shrink_from_full(const PixelRect& drawn);
     void key_pressed(XKeyEvent& event);
 
     X11Toolkit& toolkit_;
@@ -63,6 +69,13 @@ class FormPeer : public tk::FormPeer {
     int window_width_ = 0;
     int window_height_ = 0;
     BackBuffer back_;
+    // A miniature's pictures go onto its full-size surface, which the back buffer shows
+    // shrunk, so that what is drawn over what stays exactly as on the screen; a new size
+    // starts it clean, as it does the back buffer.
+    unique_pixmap full_;
+    int full_width_ = 0;
+    int full_height_ = 0;
+    tk::Color full_color_ = 0;
     unique_gc gc_;
     PixelRect dirty_;
     bool mapped_ = false;

@@ -1,9 +1,8 @@
-// Rectangles of a form's client area in pixels, and twips to pixels rounded to the nearest.
+// Rectangles of a form's client area in pixels.
 #pragma once
 
 #include <algorithm>
 
-#include "toolkit/text_rules.h"
 #include "toolkit/types.h"
 
 namespace x11 {
@@ -33,15 +32,6 @@ inline PixelRect intersect(const PixelRect& a, const PixelRect& b) {
     const int bottom = std::min(a.y + a.height, b.y + b.height);
     if (right <= left || bottom <= top) return {};
     return {left, top, right - left, bottom - top};
-}
-
-inline int to_pixels(double twips, double twips_per_pixel) {
-    return tk::twips_to_pixels(twips, twips_per_pixel);
-}
-
-inline PixelRect pixel_rect(const tk::Rect& r, double twips_per_pixel) {
-    return {to_pixels(r.left, twips_per_pixel), to_pixels(r.top, twips_per_pixel),
-            to_pixels(r.width, twips_per_pixel), to_pixels(r.height, twips_per_pixel)};
 }
 
 }  // namespace x11

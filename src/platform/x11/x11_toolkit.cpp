@@ -138,6 +138,23 @@ X11Toolkit::X11Toolkit(Display* connection, Target target, tk::SettingsStore& se
                                                 : DefaultColormap(display_, screen_number_);
         screen_.width_px = std::max(1, attributes.width);
         screen_.height_px = std::max(1, attributes.height);
+        // A window smaller than the monitor holding it (a settings panel's preview) shows a
+        // miniature of that monitor; one of its size stays the screen, one to one.
+        Window child = None;
+        int x = 0;
+        int y = 0;
+        XTranslateCoordinates(display_, target_.window, root_, attributes.width / 2,
+                              attributes.height / 2, &x, &y, &child);
+        for (const tk::Monitor& monitor : x_monitors(display_, root_, screen_number_)) {
+            const bool holds = x >= monitor.left && x < monitor.left + monitor.width &&
+                               y >= monitor.top && y < monitor.top + monitor.height;
+            if (holds && (attributes.width < monitor.width || attributes.height < monitor.height)) {
+                screen_.width_px = monitor.width;
+                screen_.height_px = monitor.height;
+                given_miniature_ = true;
+                break;
+            }
+        }
     } else {
         root_ = RootWindow(display_, screen_number_);
         visual_ = DefaultVisual(display_, screen_number_);
@@ -432,6 +449,11 @@ void X11Toolkit::try_keyboard_grab() {
 }
 
 void X11Toolkit::surface_resized(FormPeer& form, int width, int height) {
+    // A miniature stays one of its monitor, laid out again at the window's new size.
+    if (given_miniature_) {
+        form.form().set_view_size(width, height);
+        return;
+    }
     if (width == screen_.width_px && height == screen_.height_px) return;
     screen_.width_px = width;
     screen_.height_px = height;

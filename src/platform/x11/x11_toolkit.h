@@ -91,6 +91,8 @@ class X11Toolkit : public tk::Toolkit {
     const XftColor* xft_color(tk::Color color);
     // The font at a DPI (the screen's unless given), opened on first use; null if none is.
     XftFont* font(const tk::Font& font, int dpi = 0);
+    // The given window is smaller than the monitor holding it: the form is its miniature.
+    bool given_miniature() const { return given_miniature_; }
     // The picture's pixmap on the server, made on first use; None if it cannot be.
     Pixmap pixmap_of(const tk::Picture& picture);
     // A pixmap of the screen's depth, empty for a size of nothing. One the server cannot make
@@ -151,6 +153,7 @@ class X11Toolkit : public tk::Toolkit {
     int origin_x_ = 0;
     int origin_y_ = 0;
     bool given_claimed_ = false;
+    bool given_miniature_ = false;
     bool given_gone_ = false;
     std::map<tk::Color, unsigned long> pixels_;
     std::map<tk::Color, XftColor> xft_colors_;

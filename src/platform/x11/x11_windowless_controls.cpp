@@ -14,7 +14,7 @@ namespace {
 
 void paint_label(X11Toolkit& toolkit, const tk::Label& label, const PixelRect& where, XftDraw* draw,
                  XRectangle clip) {
-    XftFont* font = toolkit.font(label.font());
+    XftFont* font = toolkit.font(label.font(), label.form().view_dpi());
     const XftColor* color = toolkit.xft_color(label.fore_color());
     if (font == nullptr || color == nullptr || label.caption().empty()) return;
     // A label that does not size itself to one line breaks its caption to fit.
@@ -44,22 +44,49 @@ bool is_windowless(tk::ControlKind kind) {
            kind == tk::ControlKind::PictureBox;
 }
 
+PixelRect placed(const tk::Control& control) {
+    const tk::PixelRect at = control.form().to_view(control.form_rect());
+    return {at.left, at.top, at.width, at.height};
+}
+
+void draw_scaled(X11Toolkit& toolkit, Pixmap source, Drawable target, double ratio_x,
+                 double ratio_y, const PixelRect& origin, const PixelRect& where,
+                 const PixelRect& clip) {
+    Display* display = toolkit.display();
+    XRenderPictFormat* format = XRenderFindVisualFormat(display, toolkit.visual());
+    if (format == nullptr || where.empty() || clip.empty()) return;
+    const ::Picture from = XRenderCreatePicture(display, source, format, 0, nullptr);
+    const ::Picture to = XRenderCreatePicture(display, target, format, 0, nullptr);
+    XTransform scale{{{XDoubleToFixed(ratio_x), 0, XDoubleToFixed(-origin.x * ratio_x)},
+                      {0, XDoubleToFixed(ratio_y), XDoubleToFixed(-origin.y * ratio_y)},
+                      {0, 0, XDoubleToFixed(1)}}};
+    XRenderSetPictureTransform(display, from, &scale);
+    XRenderSetPictureFilter(display, from, FilterBilinear, nullptr, 0);
+    XRectangle clip_rect{static_cast<short>(clip.x), static_cast<short>(clip.y),
+                         static_cast<unsigned short>(clip.width),
+                         static_cast<unsigned short>(clip.height)};
+    XRenderSetPictureClipRectangles(display, to, 0, 0, &clip_rect, 1);
+    XRenderComposite(display, PictOpSrc, from, None, to, where.x, where.y, 0, 0, where.x, where.y,
+                     static_cast<unsigned>(where.width), static_cast<unsigned>(where.height));
+    XRenderFreePicture(display, from);
+    XRenderFreePicture(display, to);
+}
+
 bool windowless_control_over(const tk::Form& form, const PixelRect& area) {
-    const double tpp = form.twips_per_pixel();
     return std::any_of(form.controls().begin(), form.controls().end(),
                        [&](const tk::Control* control) {
                            return control->visible() && is_windowless(control->kind()) &&
-                                  !intersect(pixel_rect(control->form_rect(), tpp), area).empty();
+                                  !intersect(placed(*control), area).empty();
                        });
 }
 
 void paint_windowless_controls(X11Toolkit& toolkit, const tk::Form& form, Drawable target,
                                XftDraw* draw, GC gc, const PixelRect& area) {
     Display* display = toolkit.display();
-    const double tpp = form.twips_per_pixel();
+    const bool scaled = form.view_scale() != 1;
     for (const tk::Control* control : form.controls()) {
         if (!control->visible() || !is_windowless(control->kind())) continue;
-        const PixelRect where = pixel_rect(control->form_rect(), tpp);
+        const PixelRect where = placed(*control);
         const PixelRect clip = intersect(where, area);
         if (clip.empty()) continue;
         XRectangle clip_rect{static_cast<short>(clip.x), static_cast<short>(clip.y),
@@ -75,6 +102,12 @@ void paint_windowless_controls(X11Toolkit& toolkit, const tk::Form& form, Drawab
             if (picture == nullptr) return;
             const Pixmap source = toolkit.pixmap_of(*picture);
             if (source == None) return;
+            // In a miniature the picture shrinks with its control.
+            if (scaled) {
+                draw_scaled(toolkit, source, target, double(picture->width_px()) / where.width,
+                            double(picture->height_px()) / where.height, where, where, clip);
+                return;
+            }
             XCopyArea(display, source, target, gc, 0, 0,
                       static_cast<unsigned>(std::min(picture->width_px(), where.width)),
                       static_cast<unsigned>(std::min(picture->height_px(), where.height)), where.x,
@@ -105,7 +138,7 @@ void paint_windowless_controls(X11Toolkit& toolkit, const tk::Form& form, Drawab
 
 void WindowlessControl::sync() {
     std::optional<PixelRect> now;
-    if (control_.visible()) now = pixel_rect(control_.form_rect(), form_.twips_per_pixel());
+    if (control_.visible()) now = placed(control_);
     PixelRect changed;
     if (shown_ && now)
         changed = unite(*shown_, *now);

@@ -21,6 +21,13 @@ class FormPeer;
 class X11Toolkit;
 
 bool is_windowless(tk::ControlKind kind);
+// Where a control stands in its form's window: scaled and shifted in a miniature.
+PixelRect placed(const tk::Control& control);
+// Composites `source` onto `target`, scaled: each pixel (x, y) of `where` shows the source's
+// point ((x - origin.x) * ratio, (y - origin.y) * ratio); drawn only within `clip`.
+void draw_scaled(X11Toolkit& toolkit, Pixmap source, Drawable target, double ratio_x,
+                 double ratio_y, const PixelRect& origin, const PixelRect& where,
+                 const PixelRect& clip);
 
 // True if a visible windowless control of the form stands on `area`.
 bool windowless_control_over(const tk::Form& form, const PixelRect& area);

@@ -103,6 +103,24 @@ std::optional<RECT> ScreenImage::non_black_bounds(const RECT& area) const {
     return found;
 }
 
+std::optional<ScreenImage> ScreenImage::load_bmp(const std::filesystem::path& file,
+                                                 POINT origin) {
+    std::ifstream in(file, std::ios::binary);
+    BITMAPFILEHEADER header{};
+    BITMAPINFOHEADER info{};
+    if (!in.read(reinterpret_cast<char*>(&header), sizeof header) ||
+        !in.read(reinterpret_cast<char*>(&info), sizeof info) || header.bfType != 0x4D42 ||
+        info.biBitCount != 32 || info.biHeight >= 0 || info.biWidth <= 0)
+        return std::nullopt;
+    std::vector<uint32_t> pixels(static_cast<size_t>(info.biWidth) * -info.biHeight);
+    in.seekg(header.bfOffBits);
+    if (!in.read(reinterpret_cast<char*>(pixels.data()),
+                 static_cast<std::streamsize>(pixels.size() * sizeof(uint32_t))))
+        return std::nullopt;
+    for (uint32_t& pixel : pixels) pixel &= kColourMask;
+    return ScreenImage(origin, info.biWidth, -info.biHeight, std::move(pixels));
+}
+
 void ScreenImage::save_bmp(const std::filesystem::path& file) const {
     const BITMAPINFOHEADER info = top_down_header(width_, height_);
     const auto pixel_bytes = static_cast<DWORD>(pixels_.size() * sizeof(uint32_t));

@@ -17,6 +17,9 @@ public:
     // Reads every monitor: the virtual screen, in whose coordinates its pixels are then
     // addressed (the primary's top-left corner is 0,0).
     static ScreenImage capture_virtual_screen();
+    // Reads a 32-bit top-down BMP file, as save_bmp writes it, with its top-left pixel at
+    // `origin`; nothing if there is no such file.
+    static std::optional<ScreenImage> load_bmp(const std::filesystem::path& file, POINT origin);
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -1,0 +1,257 @@
+// The saver as a preview in a host's window (/p <handle>): a child filling the host's client
+// area with a miniature of the screen, that input leaves alone and the host's end ends.
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "driver/config_registry.h"
+#include "driver/input.h"
+#include "driver/preview_host.h"
+#include "driver/screen_image.h"
+#include "driver/system_test.h"
+
+namespace vqtest {
+namespace {
+
+// Wine shows nothing a child window draws when its parent belongs to another process, so
+// the tests read what the preview shows from the frames it writes when asked
+// (VQ_PREVIEW_SNAPSHOT): the same painting that reaches the window.
+class Preview : public SystemTest {
+  protected:
+    void SetUp() override {
+        SystemTest::SetUp();
+        wchar_t folder[MAX_PATH];
+        ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
+        frame_ = std::filesystem::path(folder) / L"vq-preview-frame.bmp";
+        forget_frames();
+        SetEnvironmentVariableW(L"VQ_PREVIEW_SNAPSHOT", frame_.c_str());
+    }
+    void TearDown() override {
+        SystemTest::TearDown();
+        SetEnvironmentVariableW(L"VQ_PREVIEW_SNAPSHOT", nullptr);
+        forget_frames();
+    }
+    void forget_frames() {
+        std::error_code ignored;
+        std::filesystem::remove(frame_, ignored);
+    }
+    // The last frame the preview in `host` showed, in screen coordinates; nothing before the
+    // first.
+    std::optional<ScreenImage> shown(const PreviewHost& host) const {
+        const RECT client = host.client_on_screen();
+        return ScreenImage::load_bmp(frame_, {client.left, client.top});
+    }
+    std::optional<RECT> drawn(const PreviewHost& host) const {
+        const auto frame = shown(host);
+        return frame ? frame->non_black_bounds() : std::nullopt;
+    }
+    // Keeps the last frame for a person to look at.
+    void keep_frame(const std::string& name) const {
+        const wchar_t* folder = _wgetenv(L"VQ_ARTIFACTS_DIR");
+        if (folder == nullptr || *folder == 0) return;
+        std::filesystem::create_directories(folder);
+        std::error_code ignored;
+        std::filesystem::copy_file(frame_, std::filesystem::path(folder) / (name + ".bmp"),
+                                   std::filesystem::copy_options::overwrite_existing, ignored);
+    }
+
+  private:
+    std::filesystem::path frame_;
+};
+
+struct ClientSize {
+    int width;
+    int height;
+};
+// The size of the system's own preview monitor, and a larger one.
+constexpr ClientSize kHostSizes[] = {{152, 112}, {640, 360}};
+
+// The miniature inside a host's client area: the screen scaled to fit, centred.
+struct Miniature {
+    double scale;
+    RECT area;  // screen coordinates
+};
+
+Miniature miniature_in(const RECT& client) {
+    const int screen_width = GetSystemMetrics(SM_CXSCREEN);
+    const int screen_height = GetSystemMetrics(SM_CYSCREEN);
+    const double scale = std::min(double(client.right - client.left) / screen_width,
+                                  double(client.bottom - client.top) / screen_height);
+    const LONG width = std::lround(screen_width * scale);
+    const LONG height = std::lround(screen_height * scale);
+    const LONG left = client.left + (client.right - client.left - width) / 2;
+    const LONG top = client.top + (client.bottom - client.top - height) / 2;
+    return {scale, {left, top, left + width, top + height}};
+}
+
+bool contains(const RECT& outer, const RECT& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
+}
+
+// Whether the saver's child window fills the host's client area, and the preview shows no
+// window of its own.
+::testing::AssertionResult fills_host(const SaverProcess& saver, const PreviewHost& host) {
+    HWND child = nullptr;
+    if (!poll_until([&] { return (child = host.child()) != nullptr && IsWindowVisible(child); },
+                    kStartTimeout))
+        return ::testing::AssertionFailure() << "no visible child window in the host";
+    DWORD owner = 0;
+    GetWindowThreadProcessId(child, &owner);
+    RECT child_rect{};
+    RECT host_client{};
+    GetClientRect(child, &child_rect);
+    GetClientRect(host.window(), &host_client);
+    if (owner != saver.id()) return ::testing::AssertionFailure() << "the child is not the saver's";
+    if (!EqualRect(&child_rect, &host_client))
+        return ::testing::AssertionFailure()
+               << "child " << to_text(child_rect) << ", host's client " << to_text(host_client);
+    if (!saver.visible_windows().empty())
+        return ::testing::AssertionFailure() << "the preview shows a top-level window";
+    return ::testing::AssertionSuccess();
+}
+
+TEST_F(Preview, TheDrifterPictureAppearsScaledAtItsRowAndMoves) {
+    for (const ClientSize size : kHostSizes) {
+        SCOPED_TRACE(std::to_string(size.width) + " x " + std::to_string(size.height));
+        forget_frames();
+        PreviewHost host(size.width, size.height);
+        SaverProcess& saver =
+            start(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
+        ASSERT_TRUE(fills_host(saver, host));
+        const Miniature mini = miniature_in(host.client_on_screen());
+        // The default picture, 111 x 145 with a black frame, starts vertically centred.
+        const double row = std::round((GetSystemMetrics(SM_CYSCREEN) - 145) / 2.0);
+        std::optional<RECT> first;
+        ASSERT_TRUE(poll_until([&] { return (first = drawn(host)).has_value(); }, kStartTimeout));
+        EXPECT_NEAR(first->bottom - first->top, 145 * mini.scale, 2.5) << to_text(*first);
+        EXPECT_NEAR(first->top, mini.area.top + row * mini.scale, 2.5) << to_text(*first);
+        EXPECT_LT(first->right - first->left, 111 * mini.scale + 2 + 40 * mini.scale);
+        std::optional<RECT> later;
+        EXPECT_TRUE(poll_until(
+            [&] {
+                later = drawn(host);
+                return later && later->right > first->right + 3;
+            },
+            kStartTimeout))
+            << "the picture does not move";
+        EXPECT_TRUE(contains(mini.area, *later)) << to_text(*later);
+        if (size.width == 152) keep_frame("preview-drifter");
+    }
+}
+
+TEST_F(Preview, StillAndQuoteAndTheFlasherStayInsideTheMiniature) {
+    config::set_text(L"SQSpeed", L"400");
+    config::set_text(L"FlasherSpeed", L"150");
+    for (const wchar_t* type : {L"1", L"2"}) {
+        config::set_text(L"Type", type);
+        for (const ClientSize size : kHostSizes) {
+            SCOPED_TRACE(narrow(type) + ": " + std::to_string(size.width));
+            forget_frames();
+            PreviewHost host(size.width, size.height);
+            SaverProcess& saver =
+                start(L"/p:" + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
+            ASSERT_TRUE(fills_host(saver, host));
+            const RECT client = host.client_on_screen();
+            const Miniature mini = miniature_in(client);
+            // Frames for over a second and a half, several stills or pictures: every one of
+            // them wholly inside.
+            int frames_drawn = 0;
+            ASSERT_TRUE(poll_until(
+                [&] {
+                    const auto shows = drawn(host);
+                    if (!shows) return false;
+                    EXPECT_TRUE(contains(mini.area, *shows)) << to_text(*shows);
+                    if (++frames_drawn == 150 && size.width == 152)
+                        keep_frame(type[0] == L'1' ? "preview-still-quote" : "preview-flasher");
+                    return frames_drawn >= 150;
+                },
+                kStartTimeout));
+            EXPECT_TRUE(saver.running());
+        }
+    }
+}
+
+TEST_F(Preview, InputLeavesItAloneAndTheHostsEndEndsIt) {
+    PreviewHost host(152, 112);
+    SaverProcess& saver =
+        start(L"/P " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
+    ASSERT_TRUE(fills_host(saver, host));
+    const RECT client = host.client_on_screen();
+    move_pointer_to({client.left + 20, client.top + 20});
+    move_pointer_to({client.left + 90, client.top + 70});
+    click(MouseButton::Left);
+    press_key(VK_SPACE);
+    EXPECT_TRUE(keeps_running(saver));
+    EXPECT_TRUE(pointer_shown());
+
+    const auto destroyed_at = std::chrono::steady_clock::now();
+    host.destroy();
+    ASSERT_TRUE(ends_normally(saver));
+    const auto took =
+        std::chrono::duration_cast<milliseconds>(std::chrono::steady_clock::now() - destroyed_at);
+    std::printf("the preview ended %lld ms after its host's window\n",
+                static_cast<long long>(took.count()));
+}
+
+TEST_F(Preview, CloseOnItsWindowEndsIt) {
+    PreviewHost host(152, 112);
+    SaverProcess& saver =
+        start(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window())));
+    ASSERT_TRUE(fills_host(saver, host));
+    PostMessageW(host.child(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ends_normally(saver));
+    EXPECT_TRUE(IsWindow(host.window()));
+}
+
+TEST_F(Preview, IsNoInstanceTheSaverAndTheChooserStartBesideIt) {
+    PreviewHost host(152, 112);
+    const std::wstring request =
+        L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(host.window()));
+    SaverProcess& preview = start(request);
+    ASSERT_TRUE(fills_host(preview, host));
+    SaverProcess& saver = start(L"/s");
+    EXPECT_TRUE(shows_one_window(saver));
+    // A second saver still ends at once beside the first.
+    const SaverProcess::Watched second = start(L"/s").watch_until_exit(kExitTimeout);
+    EXPECT_EQ(second.exit_code, std::optional<DWORD>(0));
+    EXPECT_FALSE(second.showed_window);
+    press_key(VK_SPACE);
+    ASSERT_TRUE(ends_normally(saver));
+    EXPECT_TRUE(preview.running());
+
+    SaverProcess& chooser = start(L"/c");
+    EXPECT_TRUE(window_captioned(chooser, L"The Vovozevu Velmarr ScreenSaver"));
+    EXPECT_TRUE(preview.running());
+    host.destroy();
+    EXPECT_TRUE(ends_normally(preview));
+
+    // And a preview starts while the chooser runs.
+    PreviewHost other(152, 112);
+    SaverProcess& late =
+        start(L"/p " + std::to_wstring(reinterpret_cast<UINT_PTR>(other.window())));
+    EXPECT_TRUE(fills_host(late, other));
+}
+
+TEST_F(Preview, AHandleNamingNoWindowEndsAtOnce) {
+    std::wstring gone;
+    {
+        PreviewHost host(152, 112);
+        gone = std::to_wstring(reinterpret_cast<UINT_PTR>(host.window()));
+    }
+    for (const std::wstring& arguments :
+         std::vector<std::wstring>{L"/p 0", L"/p junk", L"/p", L"/p " + gone}) {
+        const SaverProcess::Watched run = start(arguments).watch_until_exit(kExitTimeout);
+        EXPECT_EQ(run.exit_code, std::optional<DWORD>(0)) << narrow(arguments);
+        EXPECT_FALSE(run.showed_window) << narrow(arguments);
+    }
+}
+
+}  // namespace
+}  // namespace vqtest

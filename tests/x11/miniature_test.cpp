@@ -1,0 +1,99 @@
+// A window smaller than the monitor holding it, as a settings panel's preview hands over,
+// shows a miniature of that monitor; one of the monitor's size is the screen itself, one
+// picture pixel to one screen pixel; a miniature resized is laid out again at once and its
+// mode goes on. Run on a 1920 x 1080 screen.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+#include "driver.h"
+
+namespace vqx {
+namespace {
+
+// What shows of the Drifter's default picture inside its black frame, and where its top
+// stands on a 1080-pixel screen: (1080 - 145) / 2 rounded half to even, plus the frame.
+constexpr int kInsideWidth = 109;
+constexpr int kInsideHeight = 143;
+constexpr int kInsideTop = 469;
+
+class Miniature : public ::testing::Test {
+  protected:
+    void SetUp() override { whiten_root(); }
+    static bool corners_black(const ScreenImage& screen, const Box& b) {
+        return screen.pixel(b.left, b.top) == kBlack &&
+               screen.pixel(b.right - 1, b.top) == kBlack &&
+               screen.pixel(b.left, b.bottom - 1) == kBlack &&
+               screen.pixel(b.right - 1, b.bottom - 1) == kBlack;
+    }
+};
+
+TEST_F(Miniature, StillAndQuoteFitsWhollyInASettingsPanelsPreview) {
+    TestWindow window({40, 60, 674, 416});  // 634 x 356
+    Saver saver({"--window-id", window.id_text(), "--mode", "still-quote", "--still-speed", "300"});
+    const Box& b = window.box();
+    // The quotation stands under the still in the middle third of the width; below it the
+    // window stays black to its bottom edge, where a quotation laid out at full size ran off.
+    const Box title_corner{b.left, b.top, b.left + 100, b.top + 20};
+    const Box under_quotation{b.left + b.width() / 3, b.bottom - 6, b.right - b.width() / 3,
+                              b.bottom};
+    int frames = 0;
+    EXPECT_TRUE(poll_until([&] {
+        const ScreenImage screen = ScreenImage::capture();
+        // Not yet taken, or still the intro before the stills.
+        if (!corners_black(screen, b) || screen.all(title_corner, kBlack)) return false;
+        EXPECT_TRUE(screen.all(under_quotation, kBlack)) << "frame " << frames;
+        EXPECT_FALSE(screen.all({b.right - 40, b.bottom - 12, b.right, b.bottom}, kBlack))
+            << "no year in the corner, frame " << frames;
+        return ++frames >= 40;
+    })) << "no still after the intro";
+}
+
+TEST_F(Miniature, AWindowTheSizeOfItsMonitorIsTheScreenOneToOne) {
+    TestWindow window({0, 0, 1920, 1080});
+    Saver saver({"--window-id", window.id_text(), "--mode", "drifter"});
+    std::optional<Box> first;
+    ASSERT_TRUE(
+        poll_until([&] { return (first = ScreenImage::capture().drawn_bounds()).has_value(); }));
+    EXPECT_EQ(first->top, kInsideTop);
+    EXPECT_EQ(first->height(), kInsideHeight);
+    EXPECT_EQ(first->width(), kInsideWidth);
+}
+
+TEST_F(Miniature, AResizedWindowIsUsedWholeAtOnceAndTheDrifterGoesOn) {
+    TestWindow window({0, 0, 634, 356});
+    Saver saver({"--window-id", window.id_text(), "--mode", "drifter", "--drift-speed", "20"});
+    double scale = 634 / 1920.0;
+    // Where the picture's inside starts, in pixels of the screen the miniature shows.
+    double left = 0;
+    auto picture_at = [&](int at_least_left) {
+        std::optional<Box> seen;
+        const bool found = poll_until([&] {
+            const ScreenImage screen = ScreenImage::capture();
+            seen = screen.drawn_bounds(window.box());
+            return corners_black(screen, window.box()) && seen &&
+                   std::abs(seen->height() - kInsideHeight * scale) <= 2 &&
+                   seen->left / scale >= at_least_left;
+        });
+        return found ? seen : std::nullopt;
+    };
+    const auto moved = picture_at(60);
+    ASSERT_TRUE(moved.has_value()) << "the picture does not reach 60 pixels to the right";
+    left = moved->left / scale;
+    for (const auto& [width, height] : {std::pair{960, 540}, std::pair{480, 270}}) {
+        SCOPED_TRACE(width);
+        window.resize(width, height);
+        scale = width / 1920.0;
+        // Black to its new corners, the picture at the new scale, and no further left than
+        // it was: the run goes on.
+        const auto seen = picture_at(static_cast<int>(left) - 8);
+        ASSERT_TRUE(seen.has_value()) << "the window is not used whole at the new size";
+        EXPECT_NEAR(seen->top, kInsideTop * scale, 2);
+        EXPECT_NEAR(seen->width(), kInsideWidth * scale, 2);
+        left = seen->left / scale;
+        EXPECT_TRUE(saver.running());
+    }
+}
+
+}  // namespace
+}  // namespace vqx
