@@ -79,8 +79,10 @@ def start_bus():
 
 def start_xvfb():
     read, write = os.pipe()
+    # -noreset: a server that resets as each test's program leaves refuses the next one.
     xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
-                             "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
+                             "-noreset", "-nolisten", "tcp"], pass_fds=[write],
+                            stderr=subprocess.DEVNULL)
     STARTED.append(xvfb)
     os.close(write)
     with os.fdopen(read) as display:
