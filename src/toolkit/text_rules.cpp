@@ -81,10 +81,14 @@ std::vector<std::string> break_lines(std::string_view shown, int wrap_px,
                 const std::size_t word_end =
                     std::min(paragraph.find(' ', word_start), paragraph.size());
                 const std::string_view word = paragraph.substr(word_start, word_end - word_start);
+                // A word joins the line only if the blanks after it fit too.
+                const std::size_t next_word =
+                    std::min(paragraph.find_first_not_of(' ', word_end), paragraph.size());
                 std::string candidate = line;
                 candidate += blanks;
                 candidate += word;
-                if (!line_has_word || width_of(candidate) <= wrap_px) {
+                if (!line_has_word ||
+                    width_of(candidate + std::string(next_word - word_end, ' ')) <= wrap_px) {
                     line = std::move(candidate);
                 } else {
                     add_blanks_that_fit(line, blanks.size());
@@ -118,6 +122,12 @@ std::string_view family_to_match(std::string_view family) {
 bool has_arial_metrics(std::string_view face_family) {
     return std::ranges::any_of(std::array{"Arial", "Liberation Sans", "Arimo"},
                                [&](const char* name) { return same_name(face_family, name); });
+}
+
+std::string arial_metrics_warning(std::string_view face_family) {
+    if (has_arial_metrics(face_family)) return {};
+    return "Arial is shown in \"" + std::string(face_family) +
+           "\", whose letters differ in size: text may not fit (install fonts-liberation)";
 }
 
 int twips_to_pixels(double twips, double twips_per_pixel) {

@@ -19,10 +19,11 @@ int font_pixel_height(double points, int dpi);
 std::string shown_text(std::string_view caption);
 
 // The lines a shown text breaks into: at each line feed ("\r\n" counts as one), then, when
-// wrap_px is above 0, greedily between words: as many words as width_of says fit. A word
-// wider than the line stands alone on it. The blanks after a line's last word stay on it as
-// far as they fit (Win32 counts them in the text's width, and they shift a centred line);
-// the rest of them belong to no line. Always at least one line, perhaps empty.
+// wrap_px is above 0, greedily between words, as Win32's DrawText breaks them: a word joins
+// the line only if it fits together with the blanks after it; the first word of a line
+// stands on it however wide. A line keeps the blanks after its last word as far as they fit
+// (Win32 counts them in the text's width, and they shift a centred line); the rest of them
+// belong to no line. Always at least one line, perhaps empty.
 using TextWidth = std::function<int(std::string_view)>;
 std::vector<std::string> break_lines(std::string_view shown, int wrap_px,
                                      const TextWidth& width_of);
@@ -48,6 +49,10 @@ std::string_view family_to_match(std::string_view family);
 // Whether a face a matcher chose for Arial has Arial's metrics: Arial itself or one of its
 // metric-compatible twins (Liberation Sans, Arimo), so that captions fit as they do on Win32.
 bool has_arial_metrics(std::string_view face_family);
+
+// What a backend says, once, when the face a matcher chose for Arial is not one with its
+// metrics; empty when it is.
+std::string arial_metrics_warning(std::string_view face_family);
 
 // Twips to whole pixels, to the nearest one.
 int twips_to_pixels(double twips, double twips_per_pixel);

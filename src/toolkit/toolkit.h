@@ -52,6 +52,9 @@ public:
 
     // Delivers input and timer ticks until no form is loaded; the program's exit status.
     virtual int run() = 0;
+    // Tells the user something went wrong, in a message box with an OK button, and returns when
+    // it is closed. A backend without dialogs writes it to standard error.
+    virtual void message_box(std::string_view title, std::string_view text);
 
     // Lifetime bookkeeping, called by Form.
     void form_loaded(Form& form);

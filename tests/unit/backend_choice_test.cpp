@@ -19,6 +19,10 @@ TEST(BackendChoice, AnXWindowMeansX11AWaylandSessionGtkAndNeitherDisplayAnError)
     wayland.wayland = true;
     HackOptions wayland_root = root;
     wayland_root.wayland = true;
+    HackOptions config;
+    config.config = true;
+    HackOptions config_root = root;
+    config_root.config = true;
     const char* kX = ":1";
     const char* kW = "wayland-1";
     const struct {
@@ -45,6 +49,11 @@ TEST(BackendChoice, AnXWindowMeansX11AWaylandSessionGtkAndNeitherDisplayAnError)
         {"--root without DISPLAY", root, {nullptr, kW, nullptr}, Backend::X11, true},
         {"--wayland without WAYLAND_DISPLAY", wayland, {kX, nullptr, nullptr}, Backend::Gtk, true},
         {"--wayland into an X window", wayland_root, {kX, kW, nullptr}, Backend::Gtk, true},
+        {"--config in an X session", config, {kX, nullptr, nullptr}, Backend::Gtk, false},
+        {"--config under xscreensaver", config, {kX, nullptr, "0x400001"}, Backend::Gtk, false},
+        {"--config on Wayland", config, {nullptr, kW, nullptr}, Backend::Gtk, false},
+        {"--config without a display", config, {nullptr, nullptr, nullptr}, Backend::Gtk, true},
+        {"--config into an X window", config_root, {kX, kW, nullptr}, Backend::Gtk, true},
     };
     for (const auto& c : cases) {
         const BackendChoice choice = ChooseBackend(c.options, c.environment);

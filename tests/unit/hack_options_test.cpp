@@ -93,10 +93,12 @@ TEST(HackOptions, PlacesAndHelpAreFlags) {
     EXPECT_TRUE(ParseHackOptions(split("--help")).options.help);
     EXPECT_TRUE(ParseHackOptions(split("-h")).options.help);
     EXPECT_TRUE(ParseHackOptions(split("--measure")).options.measure);
+    EXPECT_TRUE(ParseHackOptions(split("--config")).options.config);
+    EXPECT_NE(ParseHackOptions(split("--config=1")).error, "");
     const ParseResult none = ParseHackOptions({});
     EXPECT_EQ(none.error, "");
     EXPECT_FALSE(none.options.root || none.options.fullscreen || none.options.help ||
-                 none.options.measure || none.options.window_id);
+                 none.options.measure || none.options.config || none.options.window_id);
     EXPECT_TRUE(none.options.settings.empty());
 }
 

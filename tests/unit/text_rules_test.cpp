@@ -71,8 +71,10 @@ TEST(BreakLines, BreaksAtLineFeedsThenGreedilyBetweenWords) {
         {"", 0, {""}},
         {"", 50, {""}},
         {"one two three", 0, {"one two three"}},
-        {"one two three", 70, {"one two", "three"}},
-        {"one two three", 69, {"one ", "two ", "three"}},
+        // A word goes onto the line only with the blank after it: "one two " is 80 wide.
+        {"one two three", 80, {"one two ", "three"}},
+        {"one two three", 79, {"one ", "two ", "three"}},
+        {"one two", 70, {"one two"}},  // the last word has no blank after it
         {"a\nb", 0, {"a", "b"}},
         {"a\r\nb", 100, {"a", "b"}},
         {"a\n", 0, {"a", ""}},
@@ -81,7 +83,7 @@ TEST(BreakLines, BreaksAtLineFeedsThenGreedilyBetweenWords) {
         {"a  b", 30, {"a  ", "b"}},
         {"a  b", 40, {"a  b"}},
         {"a b   ", 100, {"a b   "}},
-        {"a b   ", 40, {"a b "}},
+        {"a b   ", 50, {"a ", "b   "}},
         {"a b   ", 0, {"a b   "}},
         {"   ", 100, {"   "}},
         {"  lead in", 60, {"  lead", "in"}},

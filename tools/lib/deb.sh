@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # Builds the Debian package of the Linux saver with dpkg-deb alone: the program in
 # /usr/libexec/xscreensaver (where xscreensaver looks first) with its GTK half for Wayland
-# beside it (vqsaver-gtk, from the same folder as PROGRAM), a link to it on PATH
-# (/usr/bin/vqsaver), its options file for xscreensaver's settings panel, its manual page,
-# the copyright file and a changelog. The dependencies come from the shared libraries each
+# and the settings dialogs beside it (vqsaver-gtk, from the same folder as PROGRAM), a link to
+# it on PATH (/usr/bin/vqsaver), its options file for xscreensaver's settings panel, the
+# desktop entry of the settings dialogs with the icon in every size of the hicolor theme
+# (made beside PROGRAM by the build, in icons/), its manual page, the copyright file and a
+# changelog. The dependencies come from the shared libraries each
 # executable links, through the shlibs files of the packages that hold them: the version a
 # library's symbols file gives the newest symbol version the executable needs (what
 # dpkg-shlibdeps would find), else its shlibs line.
@@ -20,6 +22,8 @@ fail() { echo "deb.sh: $*" >&2; exit 1; }
 [ -x "$program" ] || fail "$program is not a program"
 gtk_half=$(dirname "$program")/vqsaver-gtk
 [ -x "$gtk_half" ] || fail "$gtk_half (the GTK half) is not a program"
+icons=$(dirname "$program")/icons/hicolor
+[ -d "$icons" ] || fail "no icons beside $program (the build writes them to $icons)"
 version=$(sed -n 's/^project(VQSaver VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 [ -n "$version" ] || fail "no version in CMakeLists.txt"
 arch=$(dpkg --print-architecture)
@@ -80,9 +84,14 @@ trap 'rm -rf "$stage"' EXIT
 chmod 0755 "$stage"
 install -d -m 0755 "$stage/DEBIAN" "$stage/usr/libexec/xscreensaver" "$stage/usr/bin" \
     "$stage/usr/share/xscreensaver/config" "$stage/usr/share/man/man6" \
-    "$stage/usr/share/doc/vqsaver"
+    "$stage/usr/share/doc/vqsaver" "$stage/usr/share/applications"
 install -m 0755 "$program" "$stage/usr/libexec/xscreensaver/vqsaver"
 install -m 0755 "$gtk_half" "$stage/usr/libexec/xscreensaver/vqsaver-gtk"
+install -m 0644 "$files/vqsaver-settings.desktop" "$stage/usr/share/applications/"
+for png in "$icons"/*/apps/vqsaver.png; do
+    dims=$(basename "$(dirname "$(dirname "$png")")")
+    install -D -m 0644 "$png" "$stage/usr/share/icons/hicolor/$dims/apps/vqsaver.png"
+done
 strip --strip-unneeded --remove-section=.comment --remove-section=.note \
     "$stage/usr/libexec/xscreensaver/vqsaver" "$stage/usr/libexec/xscreensaver/vqsaver-gtk"
 # On PATH for idle daemons and users; the program finds its GTK half through its own path.
@@ -136,8 +145,9 @@ Description: screen saver: a drifting portrait, captioned film stills, flashes
  flashing up at random places. On X11 it is a display mode of xscreensaver,
  whose settings panel chooses the mode and its options; on Wayland desktops
  with the layer shell (sway, Hyprland, KDE Plasma and others) an idle daemon
- such as swayidle starts it over every output. It never locks the session.
- Every picture and text is compiled in.
+ such as swayidle starts it over every output, and "VQ Saver Settings" in the
+ application menu (vqsaver --config) sets its options. It never locks the
+ session. Every picture and text is compiled in.
 CONTROL
 (cd "$stage" && find usr -type f -print0 | sort -z | xargs -0 md5sum) > "$stage/DEBIAN/md5sums"
 chmod 0644 "$stage/DEBIAN/control" "$stage/DEBIAN/md5sums"

@@ -15,7 +15,7 @@ set -euo pipefail
 # One list per target; tools name the targets they need.
 declare -A deps=(
     [linux]="cmake ninja-build g++ pkg-config libx11-dev libxft-dev libxrandr-dev
-        libxinerama-dev libxrender-dev fonts-liberation libgtk-3-dev libgtk-layer-shell-dev"
+        libxinerama-dev libxrender-dev libpng-dev fonts-liberation libgtk-3-dev libgtk-layer-shell-dev"
     [headless]="xvfb imagemagick"
     [windows]="cmake ninja-build g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix nsis zip
         wine64 wine wine32:i386"
@@ -23,7 +23,7 @@ declare -A deps=(
     [test]="googletest libgtest-dev libxtst-dev libxfixes-dev libxres-dev xvfb xdotool x11-utils
         x11-xserver-utils imagemagick unzip xscreensaver xscreensaver-data lintian python3
         fonts-dejavu-core sway grim wtype swayidle weston libwayland-dev libwayland-bin
-        python3-gi gir1.2-gtk-3.0"
+        python3-gi gir1.2-gtk-3.0 python3-pyatspi at-spi2-core dbus desktop-file-utils file"
 )
 
 dry_run=false

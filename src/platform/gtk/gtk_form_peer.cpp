@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/gtk/gtk_native_controls.h"
 #include "platform/gtk/gtk_toolkit.h"
 #include "platform/gtk/gtk_windowless_controls.h"
 #include "platform/linux/virtual_keys.h"
+#include "toolkit/command_button.h"
 #include "toolkit/text_rules.h"
 
 namespace gtkb {
@@ -48,8 +50,7 @@ void connect_input(GtkWidget* window, GtkWidget* area, Receiver* receiver) {
     gtk_widget_add_events(area, kInputEvents);
     g_signal_connect(window, "key-press-event",
                      G_CALLBACK(+[](GtkWidget*, GdkEventKey* event, gpointer self) -> gboolean {
-                         static_cast<Receiver*>(self)->on_key(*event);
-                         return TRUE;
+                         return static_cast<Receiver*>(self)->on_key(*event);
                      }),
                      receiver);
     g_signal_connect(
@@ -143,6 +144,13 @@ FormPeer::FormPeer(GtkToolkit& toolkit, tk::Form& form) : toolkit_(toolkit), for
         g_signal_connect(window_.get(), "delete-event", G_CALLBACK(hide_on_delete), nullptr);
     } else {
         window_.reset(gtk_window_new(GTK_WINDOW_TOPLEVEL));
+        if (toolkit.placement() == Placement::Dialogs) {
+            gtk_window_set_resizable(GTK_WINDOW(window_.get()), FALSE);
+            gtk_window_set_type_hint(GTK_WINDOW(window_.get()), GDK_WINDOW_TYPE_HINT_DIALOG);
+            gtk_window_set_position(GTK_WINDOW(window_.get()), GTK_WIN_POS_CENTER);
+            gtk_window_set_skip_taskbar_hint(GTK_WINDOW(window_.get()), !form.show_in_taskbar());
+            style_dialog_window(window_.get(), form, toolkit.pixel_scale());
+        }
         const PixelRect client = client_rect();
         const int scale = toolkit.pixel_scale();
         gtk_window_set_default_size(GTK_WINDOW(window_.get()), std::max(1, client.width / scale),
@@ -157,7 +165,8 @@ FormPeer::FormPeer(GtkToolkit& toolkit, tk::Form& form) : toolkit_(toolkit), for
     gtk_window_set_title(GTK_WINDOW(window_.get()), form.caption().c_str());
     GtkWidget* overlay = gtk_overlay_new();
     area_ = gtk_drawing_area_new();
-    gtk_widget_set_can_focus(area_, TRUE);
+    // In a dialog the focus goes round its widgets only.
+    gtk_widget_set_can_focus(area_, toolkit.placement() != Placement::Dialogs);
     gtk_container_add(GTK_CONTAINER(overlay), area_);
     GtkWidget* fixed = gtk_fixed_new();
     fixed_ = GTK_FIXED(fixed);
@@ -203,14 +212,15 @@ PixelRect FormPeer::client_rect() const {
 }
 
 std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& control) {
-    // The dialogs' native widgets come with the configuration dialogs; until then, every
-    // control that is no windowless one keeps its state in the portable object only.
+    // The saver's forms have no dialog widgets: any such control keeps its state in the
+    // portable object only.
     struct Absent : tk::ControlPeer {
         explicit Absent(tk::Control& c) : control(c) {}
         void sync() override {}
         void focus() override { control.raise_got_focus(); }
         tk::Control& control;
     };
+    if (toolkit_.placement() == Placement::Dialogs) return create_native_control(*this, control);
     if (is_windowless(control.kind())) return std::make_unique<WindowlessPeer>(*this, control);
     return std::make_unique<Absent>(control);
 }
@@ -218,11 +228,14 @@ std::unique_ptr<tk::ControlPeer> FormPeer::create_control_peer(tk::Control& cont
 void FormPeer::sync() {
     if (!window_) return;
     gtk_window_set_title(GTK_WINDOW(window_.get()), form_.caption().c_str());
+    const PixelRect client = client_rect();
+    const int scale = toolkit_.pixel_scale();
     if (toolkit_.placement() == Placement::OwnWindow) {
-        const PixelRect client = client_rect();
-        const int scale = toolkit_.pixel_scale();
         gtk_window_resize(GTK_WINDOW(window_.get()), std::max(1, client.width / scale),
                           std::max(1, client.height / scale));
+    } else if (toolkit_.placement() == Placement::Dialogs) {
+        gtk_widget_set_size_request(area_, std::max(1, client.width / scale),
+                                    std::max(1, client.height / scale));
     }
     fit_surface();
 }
@@ -253,6 +266,7 @@ void FormPeer::show(tk::Modality modality, tk::Form* owner) {
             gtk_window_set_transient_for(GTK_WINDOW(window_.get()), GTK_WINDOW(parent));
     }
     gtk_window_set_modal(GTK_WINDOW(window_.get()), modality == tk::Modality::Modal);
+    if (toolkit_.placement() == Placement::Dialogs) arrange_focus(*this);
     gtk_widget_show(window_.get());
     shown_ = true;
     invalidate({0, 0, back_.width(), back_.height()});
@@ -360,20 +374,57 @@ void FormPeer::apply_cursor() {
     if (toolkit_.placement() == Placement::FullScreen) set_window_cursor(window_.get(), toolkit_);
 }
 
-void FormPeer::on_key(const GdkEventKey& event) {
-    if (event.type != GDK_KEY_PRESS) return;
+bool FormPeer::on_key(const GdkEventKey& event) {
+    if (event.type != GDK_KEY_PRESS) return TRUE;
+    if (toolkit_.placement() == Placement::Dialogs) return on_dialog_key(event);
     const guint32 unicode = gdk_keyval_to_unicode(event.keyval);
     // A window of its own, run by hand, ends on q or Escape.
     if (toolkit_.placement() == Placement::OwnWindow) {
         if (event.keyval == GDK_KEY_q || event.keyval == GDK_KEY_Q ||
             event.keyval == GDK_KEY_Escape)
             form_.unload();
-        return;
+        return TRUE;
     }
     form_.raise_key_down(vq::hack::VirtualKeyOf(event.keyval, event.hardware_keycode),
                          shift_of(event.state));
     if (window_ && unicode != 0 && unicode < 0x80)
         form_.raise_key_press(static_cast<tk::Int16>(unicode));
+    return TRUE;
+}
+
+bool FormPeer::on_dialog_key(const GdkEventKey& event) {
+    const guint32 unicode = gdk_keyval_to_unicode(event.keyval);
+    form_.raise_key_down(vq::hack::VirtualKeyOf(event.keyval, event.hardware_keycode),
+                         shift_of(event.state));
+    if (window_ && unicode != 0 && unicode < 0x80)
+        form_.raise_key_press(static_cast<tk::Int16>(unicode));
+    if (!window_) return TRUE;  // a handler unloaded the form
+    if (event.keyval == GDK_KEY_Escape) {
+        press_button(true);
+        return TRUE;
+    }
+    if (event.keyval == GDK_KEY_Return || event.keyval == GDK_KEY_KP_Enter ||
+        event.keyval == GDK_KEY_ISO_Enter) {
+        GtkWidget* focus = gtk_window_get_focus(GTK_WINDOW(window_.get()));
+        if (focus != nullptr && GTK_IS_BUTTON(focus) && !GTK_IS_TOGGLE_BUTTON(focus))
+            return FALSE;
+        press_button(false);
+        return TRUE;
+    }
+    return FALSE;
+}
+
+void FormPeer::press_button(bool cancel) {
+    for (tk::Control* control : form_.controls()) {
+        if (control->kind() != tk::ControlKind::CommandButton || !control->visible() ||
+            !control->enabled())
+            continue;
+        auto& button = static_cast<tk::CommandButton&>(*control);
+        if (cancel ? button.is_cancel() : button.is_default()) {
+            button.press();
+            return;
+        }
+    }
 }
 
 void FormPeer::on_button(guint button, guint state, double x, double y) {

@@ -39,14 +39,16 @@ class FormPeer : public tk::FormPeer {
     // divided by the toolkit's pixel scale.
     GtkFixed* fixed() const { return fixed_; }
     tk::Form& form() const { return form_; }
+    GtkToolkit& toolkit() const { return toolkit_; }
     // The output this form covers in full screen; null otherwise.
     GdkMonitor* monitor() const { return monitor_; }
     // Marks an area of the client area, in the form's pixels, for painting.
     void invalidate(const PixelRect& area);
     void apply_cursor();
 
-    // Input at a position in this form's window, in logical pixels.
-    void on_key(const GdkEventKey& event);
+    // Input at a position in this form's window, in logical pixels. A key the form leaves
+    // to its focused widget returns false.
+    bool on_key(const GdkEventKey& event);
     void on_button(guint button, guint state, double x, double y);
     void on_release(guint button);
     void on_motion(guint state, double x, double y);
@@ -61,6 +63,10 @@ class FormPeer : public tk::FormPeer {
     void paint_into(cairo_surface_t* image, const PixelRect& area);
     void mapped();
     void allocated(int width, int height);
+    // A dialog's keys: the form's key events, then Escape presses the cancel button and Enter
+    // the default one, unless the focus is on another push button, which Enter presses.
+    bool on_dialog_key(const GdkEventKey& event);
+    void press_button(bool cancel);
 
     GtkToolkit& toolkit_;
     tk::Form& form_;
@@ -86,7 +92,7 @@ class OutputCover {
     GdkMonitor* monitor() const { return monitor_; }
     void apply_cursor();
 
-    void on_key(const GdkEventKey& event) { saver_.on_key(event); }
+    bool on_key(const GdkEventKey& event) { return saver_.on_key(event); }
     void on_button(guint button, guint state, double x, double y);
     void on_release(guint button) { saver_.on_release(button); }
     void on_motion(guint state, double x, double y);

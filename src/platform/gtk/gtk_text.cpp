@@ -4,15 +4,34 @@
 #include <pango/pangocairo.h>
 
 #include <algorithm>
+#include <string>
 
 #include "toolkit/text_rules.h"
 
 namespace gtkb {
+namespace {
+
+// A one-line layout of the text in the font, shaped as Windows shapes it: without kerning
+// or ligatures, which GDI's text output does not apply ("Year" is 2 pixels narrower kerned).
+Object<PangoLayout> plain_layout(PangoContext* context, const PangoFontDescription* description,
+                                 std::string_view text) {
+    Object<PangoLayout> layout(pango_layout_new(context));
+    pango_layout_set_font_description(layout.get(), description);
+    PangoAttrList* attributes = pango_attr_list_new();
+    pango_attr_list_insert(attributes, pango_attr_font_features_new("kern 0, liga 0, clig 0"));
+    pango_layout_set_attributes(layout.get(), attributes);
+    pango_attr_list_unref(attributes);
+    pango_layout_set_text(layout.get(), text.data(), static_cast<int>(text.size()));
+    return layout;
+}
+
+}  // namespace
 
 TextFont::TextFont(PangoContext* context, const tk::Font& font, int dpi)
     : context_(context), description_(pango_font_description_new()) {
     const int pixels = tk::font_pixel_height(font.size, dpi);
-    pango_font_description_set_family(description_.get(), font.name.c_str());
+    const std::string family(tk::family_to_match(font.name));
+    pango_font_description_set_family(description_.get(), family.c_str());
     pango_font_description_set_absolute_size(description_.get(), pixels * PANGO_SCALE);
     pango_font_description_set_weight(description_.get(),
                                       font.bold ? PANGO_WEIGHT_BOLD : PANGO_WEIGHT_NORMAL);
@@ -20,6 +39,10 @@ TextFont::TextFont(PangoContext* context, const tk::Font& font, int dpi)
                                      font.italic ? PANGO_STYLE_ITALIC : PANGO_STYLE_NORMAL);
     Object<PangoFont> loaded(pango_context_load_font(context_, description_.get()));
     if (!loaded) return;
+    if (PangoFontDescription* chosen = pango_font_describe(loaded.get())) {
+        if (const char* family = pango_font_description_get_family(chosen)) face_family_ = family;
+        pango_font_description_free(chosen);
+    }
     // Pango's own line height differs from Windows'; the font's OS/2 Windows metrics give
     // the one a caption is laid out with there.
     hb_font_t* shaped = pango_font_get_hb_font(loaded.get());
@@ -48,9 +71,7 @@ TextFont::TextFont(PangoContext* context, const tk::Font& font, int dpi)
 
 int TextFont::width_of(std::string_view text) const {
     if (text.empty()) return 0;
-    Object<PangoLayout> layout(pango_layout_new(context_));
-    pango_layout_set_font_description(layout.get(), description_.get());
-    pango_layout_set_text(layout.get(), text.data(), static_cast<int>(text.size()));
+    const Object<PangoLayout> layout = plain_layout(context_, description_.get(), text);
     PangoRectangle logical{};
     pango_layout_get_pixel_extents(layout.get(), nullptr, &logical);
     return logical.width;
@@ -72,9 +93,7 @@ TextLayout TextFont::lay_out(std::string_view caption, int wrap_px) const {
 void TextFont::draw_line(cairo_t* cairo, const std::string& text, double x, double y) const {
     if (text.empty()) return;
     // Laid out in the measuring context, so a line draws exactly as wide as it measured.
-    Object<PangoLayout> layout(pango_layout_new(context_));
-    pango_layout_set_font_description(layout.get(), description_.get());
-    pango_layout_set_text(layout.get(), text.data(), static_cast<int>(text.size()));
+    const Object<PangoLayout> layout = plain_layout(context_, description_.get(), text);
     cairo_move_to(cairo, x, y);
     pango_cairo_show_layout_line(cairo, pango_layout_get_line_readonly(layout.get(), 0));
 }

@@ -33,6 +33,8 @@ class TextFont {
     TextFont(PangoContext* context, const tk::Font& font, int dpi);
     // wrap_px 0: lines break only at line feeds.
     TextLayout lay_out(std::string_view caption, int wrap_px) const;
+    // The family of the face Pango chose; empty when none was loaded.
+    const std::string& face_family() const { return face_family_; }
     // Draws one line with its baseline at (x, y).
     void draw_line(cairo_t* cairo, const std::string& text, double x, double y) const;
 
@@ -41,6 +43,7 @@ class TextFont {
 
     PangoContext* context_;
     FontDescription description_;
+    std::string face_family_;
     int ascent_ = 0;
     int descent_ = 0;
 };

@@ -19,6 +19,15 @@
 namespace gtkb {
 namespace {
 
+// GTK's font resolution in logical pixels (Xft.dpi on X11, divided by the scale), else 96;
+// one beyond what a display can have counts as 96 too.
+int font_dpi() {
+    gint xft_dpi = 0;  // 1024ths of a dot per inch; -1 when unset
+    g_object_get(gtk_settings_get_default(), "gtk-xft-dpi", &xft_dpi, nullptr);
+    const int dpi = static_cast<int>(std::lround(xft_dpi / 1024.0));
+    return dpi >= 48 && dpi <= 480 ? dpi : 96;
+}
+
 // A scale the program can draw at: GTK 3 gives whole numbers; anything else counts as 1.
 int usable_scale(int scale) {
     return scale >= 1 && scale <= 8 ? scale : 1;
@@ -111,7 +120,7 @@ void GtkToolkit::measure_outputs() {
                                area.width * scale, area.height * scale, monitor == origin};
         outputs_.push_back({Object<GdkMonitor>(GDK_MONITOR(g_object_ref(monitor))), rect});
     }
-    screen_.dpi = 96 * scale;
+    screen_.dpi = placement_ == Placement::Dialogs ? scale * font_dpi() : 96 * scale;
     const int width = std::max(1, origin_area.width) * scale;
     const int height = std::max(1, origin_area.height) * scale;
     if (placement_ == Placement::OwnWindow) {
@@ -154,7 +163,25 @@ std::vector<tk::Monitor> GtkToolkit::monitors() {
 }
 
 std::string GtkToolkit::command_line() {
-    return placement_ == Placement::FullScreen ? "/s" : "";
+    switch (placement_) {
+        case Placement::FullScreen: return "/s";
+        case Placement::Dialogs: return "/c";
+        case Placement::OwnWindow: break;
+    }
+    return "";
+}
+
+void GtkToolkit::message_box(std::string_view title, std::string_view text) {
+    GtkWindow* parent = nullptr;
+    for (FormPeer* form : forms_) {
+        if (form->window() != nullptr && gtk_window_is_active(GTK_WINDOW(form->window())))
+            parent = GTK_WINDOW(form->window());
+    }
+    GtkWidget* dialog = gtk_message_dialog_new(parent, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR,
+                                               GTK_BUTTONS_OK, "%s", std::string(text).c_str());
+    gtk_window_set_title(GTK_WINDOW(dialog), std::string(title).c_str());
+    gtk_dialog_run(GTK_DIALOG(dialog));
+    gtk_widget_destroy(dialog);
 }
 
 bool GtkToolkit::another_instance_running() {
@@ -193,7 +220,15 @@ const TextFont& GtkToolkit::text_font(const tk::Font& font, int dpi) {
     for (const auto& [key, made] : fonts_)
         if (key.first == font && key.second == dpi) return *made;
     fonts_.emplace_back(std::make_pair(font, dpi), std::make_unique<TextFont>(pango_.get(), font, dpi));
-    return *fonts_.back().second;
+    const TextFont& made = *fonts_.back().second;
+    // Pango always answers with some face: one of other metrics than Arial's makes every
+    // caption wider or narrower than the dialogs and the saver were laid out for.
+    if (!arial_checked_ && tk::family_to_match(font.name) == "Arial") {
+        arial_checked_ = true;
+        const std::string warning = tk::arial_metrics_warning(made.face_family());
+        if (!warning.empty()) std::fprintf(stderr, "vqsaver: %s\n", warning.c_str());
+    }
+    return made;
 }
 
 void GtkToolkit::surface_resized(FormPeer& form, int width_px, int height_px) {

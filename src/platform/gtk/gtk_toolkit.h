@@ -30,6 +30,9 @@ enum class Placement {
     OwnWindow,
     // A surface of its own over every output, above everything, pointer hidden, ended by input.
     FullScreen,
+    // The settings dialogs (Windows' /c): fixed-size windows of native widgets, laid out at
+    // the desktop's DPI (its scale times GTK's font DPI, Xft.dpi on X11).
+    Dialogs,
 };
 
 // One output while the program runs, with its place in the screen's pixels.
@@ -63,6 +66,8 @@ class GtkToolkit : public tk::Toolkit {
     bool another_instance_running() override;
     // Counted; the pointer hides over the program's surfaces in full screen only.
     void show_cursor(bool show) override;
+    // A modal GTK message dialog over the program's focused window.
+    void message_box(std::string_view title, std::string_view text) override;
 
     // Runs until no form is loaded; the exit status.
     int run() override;
@@ -109,6 +114,7 @@ class GtkToolkit : public tk::Toolkit {
     std::vector<Output> outputs_;
     Object<PangoContext> pango_;
     std::vector<std::pair<std::pair<tk::Font, int>, std::unique_ptr<TextFont>>> fonts_;
+    bool arial_checked_ = false;
     Object<GdkCursor> blank_cursor_;
     int cursor_count_ = 0;
     int instance_lock_ = -1;

@@ -33,7 +33,9 @@ public:
     }
     tk::Size measure_text_at(const tk::Font& font, std::string_view text, double wrap_width,
                              int dpi) override;
-    tk::SettingsStore& settings() override { return settings_; }
+    tk::SettingsStore& settings() override {
+        return settings_in_use_ != nullptr ? *settings_in_use_ : settings_;
+    }
     tk::Resources& resources() override { return resources_; }
     tk::Random& random() override {
         return random_in_use_ != nullptr ? *random_in_use_ : random_;
@@ -47,12 +49,17 @@ public:
     // Runs the clock, firing timers, until no form is loaded or the run limit of clock time
     // has passed; 0.
     int run() override;
+    void message_box(std::string_view title, std::string_view text) override {
+        messages_.push_back({std::string(title), std::string(text)});
+    }
 
     // Test side.
     MemorySettings& store() { return settings_; }
     ScriptedRandom& scripted_random() { return random_; }
     // Another generator in place of the scripted one, for as long as the toolkit lives.
     void use_random(tk::Random& random) { random_in_use_ = &random; }
+    // Another store in place of the in-memory one, for as long as the toolkit lives.
+    void use_settings(tk::SettingsStore& settings) { settings_in_use_ = &settings; }
     void set_screen(tk::Screen screen) { screen_ = screen; }
     void set_monitors(std::vector<tk::Monitor> monitors) { monitors_ = std::move(monitors); }
     void set_command_line(std::string text) { command_line_ = std::move(text); }
@@ -63,6 +70,8 @@ public:
     }
     // The host window's size for the first form made after a preview request, once.
     std::optional<std::pair<int, int>> claim_host_window();
+    // Each message box shown, (title, text), in order.
+    const std::vector<std::pair<std::string, std::string>>& messages() const { return messages_; }
     // 0 while the pointer shows as at start; each hide request takes one off.
     int cursor_count() const { return cursor_count_; }
     // True once the last loaded form has been unloaded.
@@ -89,6 +98,7 @@ private:
     tk::Screen screen_;
     std::vector<tk::Monitor> monitors_;
     MemorySettings settings_;
+    tk::SettingsStore* settings_in_use_ = nullptr;
     HeadlessResources resources_;
     ScriptedRandom random_;
     tk::Random* random_in_use_ = nullptr;
@@ -102,6 +112,7 @@ private:
     std::optional<HostWindow> host_window_;
     bool preview_requested_ = false;
     int cursor_count_ = 0;
+    std::vector<std::pair<std::string, std::string>> messages_;
     bool ended_ = false;
     long long now_ = 0;
     long long run_limit_ = 60'000;

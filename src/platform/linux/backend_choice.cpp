@@ -17,6 +17,19 @@ bool set(const char* value) { return value != nullptr && *value != '\0'; }
 BackendChoice ChooseBackend(const HackOptions& options, const SessionEnvironment& environment) {
     const bool x_window =
         options.window_id || options.root || set(environment.xscreensaver_window);
+    // The dialogs are GTK windows on either display system; the --wayland and --x11 choice
+    // below picks which GTK talks to.
+    if (options.config) {
+        if (options.window_id || options.root || options.fullscreen)
+            return {Backend::Gtk, "--config opens the settings dialogs and draws nowhere else"};
+        if (!set(environment.wayland_display) && !set(environment.display))
+            return {Backend::Gtk, "no display: neither WAYLAND_DISPLAY nor DISPLAY is set"};
+        if (options.wayland && !set(environment.wayland_display))
+            return {Backend::Gtk, "--wayland, but WAYLAND_DISPLAY is not set"};
+        if (options.x11 && !set(environment.display))
+            return {Backend::Gtk, "--x11, but DISPLAY is not set"};
+        return {Backend::Gtk, {}};
+    }
     if (options.wayland) {
         if (options.window_id || options.root)
             return {Backend::Gtk, "--wayland cannot draw into an X window"};

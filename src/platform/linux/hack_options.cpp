@@ -116,6 +116,11 @@ ParseResult ParseHackOptions(const std::vector<std::string_view>& arguments) {
             options.root = true;
             continue;
         }
+        if (name == "config") {
+            if (!takes_no_value()) return result;
+            options.config = true;
+            continue;
+        }
         if (name == "fullscreen") {
             if (!takes_no_value()) return result;
             options.fullscreen = true;
@@ -202,6 +207,7 @@ std::string Usage() {
            "\n"
            "  --measure              print the size in pixels of every dialog caption and\n"
            "                         Still & Quote text at 96, 120, 144 and 192 dpi, and end\n"
+           "  --config               the settings dialogs, which save the settings file\n"
            "  --help                 this text\n"
            "\n"
            "Every option may also be written with one dash, and a value after '='.\n";

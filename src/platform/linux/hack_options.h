@@ -26,6 +26,8 @@ struct HackOptions {
     bool help = false;
     // --measure: print the captions' sizes as this backend lays them out, and end.
     bool measure = false;
+    // --config: the settings dialogs instead of the saver; they write the settings file.
+    bool config = false;
     // Settings the options set, as (key, stored text) in command-line order; a later one
     // for the same key wins. The text goes through the same conversions as a stored one,
     // so a value that does not convert reads as the setting's default.

@@ -10,6 +10,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "platform/linux/ini_lines.h"
 #include "settings/settings.h"
 
 namespace vq::hack {
@@ -19,15 +20,6 @@ std::string lower(std::string_view text) {
     std::string result(text);
     for (char& c : result) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     return result;
-}
-
-std::string_view trim(std::string_view text) {
-    auto blank = [](char c) {
-        return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f';
-    };
-    while (!text.empty() && blank(text.front())) text.remove_prefix(1);
-    while (!text.empty() && blank(text.back())) text.remove_suffix(1);
-    return text;
 }
 
 // UTF-16 begins with its byte-order mark, FF FE or FE FF; neither begins UTF-8 text.
@@ -45,25 +37,21 @@ std::int64_t now_ns() {
 
 IniEntries IniEntries::parse(std::string_view text) {
     IniEntries result;
-    if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+    if (text.starts_with(kUtf8Bom)) text.remove_prefix(kUtf8Bom.size());
     std::optional<std::string> section;
     while (!text.empty()) {
         const std::size_t end = text.find('\n');
-        std::string_view line = trim(text.substr(0, end));
+        const IniLine line = ReadIniLine(text.substr(0, end));
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
-        if (line.empty() || line.front() == ';' || line.front() == '#') continue;
-        if (line.front() == '[') {
-            const std::size_t close = line.find(']');
+        switch (line.kind) {
+            case IniLine::Kind::Section: section = lower(line.name); break;
             // A broken section line closes the section before it: its entries go nowhere.
-            section.reset();
-            if (close != std::string_view::npos) section = lower(trim(line.substr(1, close - 1)));
-            continue;
+            case IniLine::Kind::BrokenSection: section.reset(); break;
+            case IniLine::Kind::Entry:
+                if (section) result.entries_[{*section, lower(line.name)}] = line.value;
+                break;
+            case IniLine::Kind::Other: break;
         }
-        const std::size_t equals = line.find('=');
-        if (!section || equals == std::string_view::npos) continue;
-        const std::string_view key = trim(line.substr(0, equals));
-        if (key.empty()) continue;
-        result.entries_[{*section, lower(key)}] = std::string(trim(line.substr(equals + 1)));
     }
     return result;
 }

@@ -335,12 +335,9 @@ void X11Toolkit::check_arial_metrics(XftFont* xft) {
     arial_checked_ = true;
     FcChar8* matched = nullptr;
     if (FcPatternGetString(xft->pattern, FC_FAMILY, 0, &matched) != FcResultMatch) return;
-    const std::string_view face(reinterpret_cast<const char*>(matched));
-    if (!tk::has_arial_metrics(face))
-        std::fprintf(stderr,
-                     "vqsaver: Arial is shown in \"%s\", whose letters differ in size: text may "
-                     "not fit (install fonts-liberation)\n",
-                     matched);
+    const std::string warning =
+        tk::arial_metrics_warning(reinterpret_cast<const char*>(matched));
+    if (!warning.empty()) std::fprintf(stderr, "vqsaver: %s\n", warning.c_str());
 }
 
 Pixmap X11Toolkit::pixmap_of(const tk::Picture& picture) {

@@ -1,0 +1,444 @@
+#!/usr/bin/python3
+"""The settings dialogs as a user drives them: the real `vqsaver --config` on a private Xvfb
+(GDK's X11 backend) or a private headless sway (Wayland), with a private D-Bus session bus
+for its accessibility bus.
+
+Every widget is found and read from outside the process through AT-SPI, by its role and name;
+clicks go to the middle of its extents with xdotool, keys to the dialog in front. Each journey
+starts from a hand-written settings file and ends in the file's exact text. Screenshots of
+each dialog go into the work folder.
+
+The desktop's DPI is 96 times GDK's scale (GDK_SCALE here; a settings daemon's Xft/DPI
+counts too, which a bare Xvfb has not): DPI 96 or 192.
+
+On Wayland keys come from wtype with a virtual keyboard held plugged in; the journeys that
+click are left to X11 there. Sway will not run as root: as root the whole test runs as the
+unprivileged user 65534, with a private home and runtime folder.
+
+Usage: dialogs_test.py PROGRAM WORK_DIR [DPI [x11|wayland]]
+"""
+
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+import unittest
+from pathlib import Path
+
+PROGRAM, WORK = Path(sys.argv[1]), Path(sys.argv[2])
+DPI = int(sys.argv[3]) if len(sys.argv) > 3 else 96
+WAYLAND = len(sys.argv) > 4 and sys.argv[4] == "wayland"
+NOBODY = 65534
+if WAYLAND and os.getuid() == 0:
+    WORK.mkdir(parents=True, exist_ok=True)
+    os.chown(WORK, NOBODY, NOBODY)
+    os.execvp("setpriv", ["setpriv", f"--reuid={NOBODY}", f"--regid={NOBODY}", "--clear-groups",
+                          "/usr/bin/python3", "-B", *sys.argv])
+SCALE = max(1, DPI // 96)
+SHOTS = f"{'wayland' if WAYLAND else 'x11'}-{DPI}dpi"
+del sys.argv[1:]
+
+CHOOSER = "The Vovozevu Velmarr ScreenSaver"
+ABOUT = "About The Vovozevu Velmarr ScreenSaver"
+DRIFTER, STILL_QUOTE, FLASHER = (f"VQ ScreenSaver ({m})" for m in ("Drifter", "Still & Quote", "Flasher"))
+INSTRUCTION = ("Choose the Screen Saver Type which you want. Then choose Next for more options, "
+               "or OK to accept the default configuration for that Saver type.")
+DESCRIPTIONS = [
+    "See your selected image of Velmarr drift aimlessly around your screen.",
+    "Selected stills with quotes from some of Velmarr's most popular movies.",
+    "Random images of Velmarr will flash up at assorted locations on your screen.",
+]
+# What a user keeps in the file besides the program's keys: all of it must survive.
+HAND_WRITTEN = "; my settings\n[Other]\nType=7\n\n[Config]\nUnknown = kept\n"
+
+
+def wait_for(what, probe, seconds=20.0):
+    """Polls probe() until it gives something true; fails at the deadline. The accessibility
+    library learns of new applications and windows from events it reads in between."""
+    deadline = time.monotonic() + seconds
+    while True:
+        while "GLib" in globals() and GLib.MainContext.default().iteration(False):
+            pass
+        value = probe()
+        if value:
+            return value
+        if time.monotonic() > deadline:
+            raise AssertionError(f"timed out waiting for {what}")
+        time.sleep(0.05)
+
+
+def start_bus():
+    bus = subprocess.Popen(["dbus-daemon", "--session", "--nofork", "--print-address=1"],
+                           stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True)
+    STARTED.append(bus)
+    os.environ["DBUS_SESSION_BUS_ADDRESS"] = bus.stdout.readline().strip()
+
+
+def start_xvfb():
+    read, write = os.pipe()
+    # -noreset: a server that resets as each test's program leaves refuses the next one.
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1280x1024x24",
+                             "-noreset", "-nolisten", "tcp"], pass_fds=[write],
+                            stderr=subprocess.DEVNULL)
+    STARTED.append(xvfb)
+    os.close(write)
+    with os.fdopen(read) as display:
+        os.environ["DISPLAY"] = ":" + display.readline().strip()
+    os.environ["GDK_SCALE"] = str(SCALE)
+
+
+def start_sway():
+    """A headless sway of one output at the scale, and a keyboard plugged in for good."""
+    runtime = Path(tempfile.mkdtemp(dir=WORK))
+    runtime.chmod(0o700)
+    config = runtime / "sway.conf"
+    config.write_text("xwayland disable\ndefault_border none\n"
+                      f"output HEADLESS-1 mode 1280x1024 position 0 0 scale {SCALE}\n")
+    os.environ.update(XDG_RUNTIME_DIR=str(runtime), HOME=str(runtime), WLR_BACKENDS="headless",
+                      WLR_RENDERER="pixman", WLR_LIBINPUT_NO_DEVICES="1", WLR_HEADLESS_OUTPUTS="1")
+    os.environ.pop("DISPLAY", None)
+    sway = subprocess.Popen(["sway", "-c", str(config)], stderr=subprocess.DEVNULL)
+    STARTED.append(sway)
+    socket = wait_for("sway's socket", lambda: next(runtime.glob("wayland-*[0-9]"), None))
+    os.environ["WAYLAND_DISPLAY"] = socket.name
+    os.environ["SWAYSOCK"] = str(wait_for("sway's IPC socket",
+                                          lambda: next(runtime.glob("sway-ipc.*.sock"), None)))
+    wait_for("sway's IPC", lambda: subprocess.run(["swaymsg", "-t", "get_outputs"],
+                                                   capture_output=True).returncode == 0)
+    STARTED.insert(0, subprocess.Popen(["wtype", "-s", "3600000", "-k", "F24"]))
+
+
+STARTED = []  # the session's processes, in the order they end
+
+
+def end_session():
+    for process in STARTED:
+        process.terminate()
+        process.wait()
+
+
+def start_session():
+    """The display, then the bus; they end with the test, or now when one cannot start."""
+    for name in ("WAYLAND_DISPLAY", "XSCREENSAVER_WINDOW", "NO_AT_BRIDGE", "GDK_BACKEND"):
+        os.environ.pop(name, None)
+    os.environ["GTK_A11Y"] = "atk"
+    try:
+        start_sway() if WAYLAND else start_xvfb()
+        start_bus()
+    except BaseException:
+        end_session()
+        raise
+
+
+start_session()
+import pyatspi  # noqa: E402  (after the bus it talks to exists)
+from gi.repository import GLib  # noqa: E402
+
+
+RUNNING = {"pid": 0}  # the run under test; another may still be going away
+
+
+def application():
+    desktop = pyatspi.Registry.getDesktop(0)
+    for i in range(desktop.childCount):
+        app = desktop.getChildAtIndex(i)
+        if app is not None and app.get_process_id() == RUNNING["pid"]:
+            return app
+    return None
+
+
+def showing(accessible):
+    return accessible.getState().contains(pyatspi.STATE_SHOWING)
+
+
+def descendants(accessible):
+    for i in range(accessible.childCount):
+        child = accessible.getChildAtIndex(i)
+        if child is None:
+            continue
+        yield child
+        yield from descendants(child)
+
+
+def windows():
+    """The names of the program's windows on screen."""
+    app = application()
+    if app is None:
+        return []
+    return [w.name for w in (app.getChildAtIndex(i) for i in range(app.childCount))
+            if w is not None and showing(w)]
+
+
+def window(name):
+    def probe():
+        app = application()
+        for i in range(app.childCount if app else 0):
+            found = app.getChildAtIndex(i)
+            if found is not None and found.name == name and showing(found):
+                return found
+        return None
+    return wait_for(f"the window {name!r}", probe)
+
+
+def control(window_name, role, name):
+    return wait_for(f"{role} {name!r} in {window_name!r}", lambda: next(
+        (c for c in descendants(window(window_name))
+         if c.getRoleName() == role and c.name == name and showing(c)), None))
+
+
+def labels(window_name):
+    return [c.name for c in descendants(window(window_name))
+            if c.getRoleName() == "label" and showing(c) and c.name]
+
+
+def xdotool(*args):
+    subprocess.run(["xdotool", *args], check=True)
+
+
+def to_front(name, accessible_name=None):
+    """Keys go to the window in front; on a bare X server the test puts it there."""
+    window(accessible_name or name)
+    if WAYLAND:
+        return
+    ids = wait_for(f"the X window {name!r}", lambda: subprocess.run(
+        ["xdotool", "search", "--onlyvisible", "--pid", str(RUNNING["pid"]), "--name",
+         "^" + re.escape(name) + "$"], capture_output=True, text=True).stdout.split())
+    xdotool("windowfocus", "--sync", ids[-1])
+
+
+def press(*names):
+    """Keys by their X names; "alt+n" holds Alt."""
+    if not WAYLAND:
+        xdotool("key", "--delay", "40", *names)
+        return
+    for name in names:
+        *modifiers, key = name.split("+")
+        command = ["wtype"]
+        for modifier in modifiers:
+            command += ["-M", modifier]
+        command += ["-k", key]
+        for modifier in modifiers:
+            command += ["-m", modifier]
+        subprocess.run(command, check=True)
+
+
+def keys(window_name, *names):
+    to_front(window_name)
+    press(*names)
+
+
+def click(accessible):
+    # GTK tells where a widget stands in its logical pixels: GDK's scale of the screen's.
+    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+    xdotool("mousemove", "--sync", str((box.x + box.width // 2) * SCALE),
+            str((box.y + box.height // 2) * SCALE), "click", "1")
+
+
+def capture():
+    command = ["grim", "-t", "ppm", "-"] if WAYLAND else ["import", "-window", "root", "ppm:-"]
+    return subprocess.run(command, capture_output=True, check=True).stdout
+
+
+def x11_only(test):
+    return unittest.skipIf(WAYLAND, "clicks are made on X11 only")(test)
+
+
+def value_of(accessible):
+    return accessible.queryValue().currentValue
+
+
+def checked(accessible):
+    return accessible.getState().contains(pyatspi.STATE_CHECKED)
+
+
+class Run(unittest.TestCase):
+    """One run of the dialogs over a private home with a hand-written settings file."""
+
+    def setUp(self):
+        self.home = Path(tempfile.mkdtemp(dir=WORK))
+        self.file = self.home / "config" / "vqsaver" / "settings.ini"
+        self.file.parent.mkdir(parents=True)
+        self.run_ = None
+
+    def tearDown(self):
+        if self.run_ is not None and self.run_.poll() is None:
+            self.run_.kill()
+            self.run_.wait()
+        shutil.rmtree(self.home)
+
+    def start(self, stored=""):
+        self.file.write_text(HAND_WRITTEN + stored)
+        env = dict(os.environ, XDG_CONFIG_HOME=str(self.home / "config"))
+        if not WAYLAND:
+            env["HOME"] = str(self.home)
+        self.run_ = subprocess.Popen([str(PROGRAM), "--config"], env=env)
+        RUNNING["pid"] = self.run_.pid
+        window(CHOOSER)
+
+    def ends_with_file(self, added):
+        """The program ends by itself, leaving the hand-written file plus these lines."""
+        wait_for("the program's end", lambda: self.run_.poll() is not None)
+        self.assertEqual(self.run_.returncode, 0)
+        self.assertEqual(self.file.read_text(), HAND_WRITTEN + added)
+
+    def screenshot(self, name):
+        """The screen once GTK has drawn the window in front: two captures alike."""
+        previous = None
+
+        def settled():
+            nonlocal previous
+            pixels = capture()
+            alike, previous = pixels == previous, pixels
+            return alike
+        wait_for(f"a still screen for {name}", settled)
+        subprocess.run(["convert", "ppm:-", "-trim", str(WORK / f"{SHOTS}-{name}.png")],
+                       input=previous, check=True)
+
+
+class Dialogs(Run):
+    def test_next_and_ok_store_the_drifter_options_read_at_load(self):
+        self.start()
+        self.assertTrue(checked(control(CHOOSER, "radio button", "Drifter")))
+        self.screenshot("chooser")
+        keys(CHOOSER, "alt+n")
+        window(DRIFTER)
+        self.assertEqual(windows(), [DRIFTER])
+        self.assertEqual(self.file.read_text(), HAND_WRITTEN + "Type=0\n")
+        self.screenshot("drifter")
+        keys(DRIFTER, "alt+o")
+        self.ends_with_file("Type=0\nDriftSpeed=25\nDriftImage=41\nDriftTrail=0\n")
+
+    @x11_only
+    def test_still_quote_takes_a_click_on_a_check_box_and_the_scale_keys(self):
+        self.start("Type=1\nSQSpeed=3000\n")
+        keys(CHOOSER, "alt+n")
+        studio = control(STILL_QUOTE, "check box", "Studio")
+        self.assertTrue(checked(studio))
+        duration = control(STILL_QUOTE, "slider", "")
+        self.assertEqual(value_of(duration), 3000)
+        self.screenshot("still-quote")
+        click(studio)
+        wait_for("the cleared box", lambda: not checked(studio))
+        # From the box, two tabs on, the scale has the focus.
+        keys(STILL_QUOTE, "Tab", "Tab", "End", "Prior", "Left")
+        wait_for("the scale at 9499", lambda: value_of(duration) == 9499)
+        keys(STILL_QUOTE, "alt+o")
+        self.ends_with_file("Type=1\nSQSpeed=9499\nSQTitle=1\nSQQuote=1\nSQStudio=0\nSQYear=1\n")
+
+    def test_a_question_mark_and_escape_open_the_about_box_and_enter_closes_it(self):
+        self.start()
+        keys(CHOOSER, "question")
+        window(ABOUT)
+        self.screenshot("about")
+        keys(ABOUT, "Return")
+        wait_for("the About box to close", lambda: windows() == [CHOOSER])
+        keys(CHOOSER, "Escape")
+        window(ABOUT)
+        self.assertEqual(self.file.read_text(), HAND_WRITTEN)
+        keys(ABOUT, "Return")
+        wait_for("the About box to close", lambda: windows() == [CHOOSER])
+        keys(CHOOSER, "alt+c")
+        self.ends_with_file("Type=0\n")
+
+    @x11_only
+    def test_cancel_in_the_options_brings_the_chooser_back_and_its_cancel_restores_the_type(self):
+        self.start("Type=1\n")
+        click(control(CHOOSER, "radio button", "Flasher"))
+        keys(CHOOSER, "alt+n")
+        window(FLASHER)
+        self.screenshot("flasher")
+        self.assertEqual(self.file.read_text(), HAND_WRITTEN + "Type=2\n")
+        keys(FLASHER, "Escape")
+        window(CHOOSER)
+        self.assertTrue(checked(control(CHOOSER, "radio button", "Flasher")))
+        click(control(CHOOSER, "push button", "Cancel"))
+        self.ends_with_file("Type=1\n")
+
+    def test_a_read_only_file_is_told_in_a_message_box_and_kept(self):
+        self.start()
+        self.file.chmod(0o444)
+        keys(CHOOSER, "alt+o")
+        # A message box titled with the program's name; screen readers call it an error.
+        box = wait_for("the message box", lambda: next(
+            (c for c in descendants(window("Error")) if c.getRoleName() == "label"
+             and str(self.file) in c.name), None))
+        self.assertIn("read-only", box.name)
+        self.screenshot("message-box")
+        self.file.chmod(0o644)
+        to_front("VQ Saver", "Error")
+        press("Return")
+        wait_for("the program's end", lambda: self.run_.poll() is not None)
+        self.assertEqual(self.file.read_text(), HAND_WRITTEN)
+
+
+class Accessibility(Run):
+    """Every control's role and name, as a screen reader reads them."""
+
+    def controls(self, name):
+        return sorted((c.getRoleName(), c.name) for c in descendants(window(name))
+                      if showing(c) and c.getRoleName() in
+                      ("push button", "radio button", "check box", "slider", "combo box", "label"))
+
+    def test_the_chooser_its_description_following_the_focus_and_the_about_boxs_six_texts(self):
+        self.start()
+        self.assertEqual(self.controls(CHOOSER), sorted(
+            [("label", INSTRUCTION), ("label", DESCRIPTIONS[0]), ("label", "ScreenSaver")]
+            + [("radio button", m) for m in ("Drifter", "Still & Quote", "Flasher")]
+            + [("push button", b) for b in ("OK", "Next", "Cancel", "About")]))
+        keys(CHOOSER, "Down", "Down")
+        wait_for("the Flasher description", lambda: DESCRIPTIONS[2] in labels(CHOOSER))
+        keys(CHOOSER, "Escape")
+        self.assertEqual(labels(ABOUT), [
+            "The Vovozevu Velmarr ScreenSaver", "Version 1.2.0",
+            "Three screen savers in one for the ultimate Velmarr fan!",
+            "Written by: Tobin Akersley", "Copyright (C) 2026 Tobin Akersley",
+            "The pictures and film records are stand-ins drawn for this program. "
+            "Questions and corrections: tobin.akersley@example.org"])
+        control(ABOUT, "push button", "OK")
+        keys(ABOUT, "Return")
+        keys(CHOOSER, "alt+c")
+        self.ends_with_file("Type=0\n")
+
+    def test_each_options_dialog(self):
+        dialogs = [
+            (0, DRIFTER, [
+                ("label", "Select the image you want displayed, the drifting speed, and whether "
+                 "you want a trail displayed. Then choose OK (to register your choices) or "
+                 "Cancel."), ("label", "Image Choice:"), ("label", "Image Preview:"),
+                ("label", "Display: "), ("label", "Fast"), ("label", "Slow"),
+                ("combo box", "Portrait 1"), ("slider", ""), ("check box", "Show Trails")]),
+            (1, STILL_QUOTE, [
+                ("label", "Select the information you want displayed on the screen, and the "
+                 "length of time you want each image displayed for. Then choose OK (to register "
+                 "your choices) or Cancel."), ("label", "Short"), ("label", "Long"),
+                ("slider", "")]
+             + [("label", "Display: "), ("label", "Duration: ")]
+             + [("check box", c) for c in ("Movie Title", "Quote", "Studio", "Year")]),
+            (2, FLASHER, [
+                ("label", "Select the speed at which you wish the images to flash on your "
+                 "screen. Then choose OK (to register your choice of speed) or Cancel."),
+                ("label", "Fast"), ("label", "Slow"), ("slider", "")]),
+        ]
+        for mode, name, expected in dialogs:
+            with self.subTest(name):
+                self.tearDown()
+                self.setUp()
+                self.start(f"Type={mode}\n")
+                keys(CHOOSER, "alt+n")
+                buttons = [("push button", b) for b in ("OK", "Default", "Cancel")]
+                self.assertEqual(self.controls(name), sorted(expected + buttons))
+                keys(name, "Escape")
+                keys(CHOOSER, "alt+c")
+                self.ends_with_file(f"Type={mode}\n")
+
+
+if __name__ == "__main__":
+    WORK.mkdir(parents=True, exist_ok=True)
+    try:
+        result = unittest.main(exit=False, verbosity=2).result
+    finally:
+        end_session()
+    sys.exit(0 if result.wasSuccessful() else 1)
