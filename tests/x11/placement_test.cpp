@@ -151,15 +151,14 @@ TEST_F(Placement, EndsWhenItsWindowIsDestroyed) {
     EXPECT_EQ(saver.wait_for_exit(), 0);
 }
 
+// Which arguments are bad, and that the message names each, is the option table's.
 TEST_F(Placement, ABadCommandLineIsNamedOnOneLineWithTheUsageAndStatusTwo) {
-    for (const char* bad : {"--speed", "--window-id", "window"}) {
-        Saver saver({"--mode", "flasher", bad});
-        EXPECT_EQ(saver.wait_for_exit(), 2) << bad;
-        const std::string errors = saver.error_output();
-        EXPECT_EQ(errors.substr(0, errors.find('\n')).find("vqsaver: "), 0u) << errors;
-        EXPECT_NE(errors.find(bad), std::string::npos) << errors;
-        EXPECT_NE(errors.find("\nUsage: vqsaver"), std::string::npos) << errors;
-    }
+    Saver saver({"--mode", "flasher", "--speed"});
+    EXPECT_EQ(saver.wait_for_exit(), 2);
+    const std::string errors = saver.error_output();
+    EXPECT_EQ(errors.find("vqsaver: "), 0u) << errors;
+    EXPECT_NE(errors.substr(0, errors.find('\n')).find("--speed"), std::string::npos) << errors;
+    EXPECT_NE(errors.find("\nUsage: vqsaver"), std::string::npos) << errors;
     Saver help({"--help"});
     EXPECT_EQ(help.wait_for_exit(), 0);
 }
