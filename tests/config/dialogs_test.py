@@ -265,9 +265,12 @@ def click(accessible):
         while top.parent is not None and top.parent.getRoleName() != "application":
             top = top.parent
         to_front(top.name)
-        window_box = next(n["rect"] for n in sway_windows() if n["focused"])
-        for command in (["cursor", "set", str(window_box["x"] + x), str(window_box["y"] + y)],
-                        ["cursor", "press", "button1"], ["cursor", "release", "button1"]):
+        front = next(n for n in sway_windows() if n["focused"])
+        x += front["rect"]["x"] + front["window_rect"]["x"]
+        y += front["rect"]["y"] + front["window_rect"]["y"]
+        for command in (["cursor", "set", str(x), str(y)],
+                        ["cursor", "press", "button1"], ["cursor", "release", "button1"],
+                        ["cursor", "set", "0", "0"]):  # out of the screenshots' way
             subprocess.run(["swaymsg", "seat", "seat0", *command], check=True,
                            stdout=subprocess.DEVNULL)
         return
@@ -276,7 +279,15 @@ def click(accessible):
 
 
 def capture():
-    command = ["grim", "-t", "ppm", "-"] if WAYLAND else ["import", "-window", "root", "ppm:-"]
+    if WAYLAND:
+        # The window in front with sway's title bar over it.
+        front = wait_for("a window in front",
+                         lambda: next((n for n in sway_windows() if n["focused"]), None))
+        box, title = front["rect"], front["deco_rect"]["height"]
+        region = f'{box["x"]},{box["y"] - title} {box["width"]}x{box["height"] + title}'
+        command = ["grim", "-t", "ppm", "-g", region, "-"]
+    else:
+        command = ["import", "-window", "root", "ppm:-"]
     return subprocess.run(command, capture_output=True, check=True).stdout
 
 
