@@ -62,17 +62,18 @@ static int send_keymap(void) {
 
 // The key that gives the symbol in the first layout, and whether Shift is needed for it.
 static xkb_keycode_t key_for(const char* name, int* shifted) {
-    xkb_keysym_t wanted = strcmp(name, "alt") == 0     ? XKB_KEY_Alt_L
-                          : strcmp(name, "ctrl") == 0  ? XKB_KEY_Control_L
-                          : strcmp(name, "shift") == 0 ? XKB_KEY_Shift_L
-                                                       : xkb_keysym_from_name(name, XKB_KEYSYM_NO_FLAGS);
+    xkb_keysym_t wanted = strcmp(name, "alt") == 0    ? XKB_KEY_Alt_L
+                          : strcmp(name, "ctrl") == 0 ? XKB_KEY_Control_L
+                          : strcmp(name, "shift") == 0
+                              ? XKB_KEY_Shift_L
+                              : xkb_keysym_from_name(name, XKB_KEYSYM_NO_FLAGS);
     if (wanted == XKB_KEY_NoSymbol) return XKB_KEYCODE_INVALID;
     for (int level = 0; level < 2; ++level) {
         for (xkb_keycode_t key = xkb_keymap_min_keycode(keymap);
              key <= xkb_keymap_max_keycode(keymap); ++key) {
             const xkb_keysym_t* syms;
-            if (xkb_keymap_key_get_syms_by_level(keymap, key, 0, (xkb_level_index_t)level,
-                                                 &syms) == 1 &&
+            if (xkb_keymap_key_get_syms_by_level(keymap, key, 0, (xkb_level_index_t)level, &syms) ==
+                    1 &&
                 syms[0] == wanted) {
                 *shifted = level;
                 return key;
