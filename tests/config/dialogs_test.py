@@ -31,6 +31,8 @@ import time
 import unittest
 from pathlib import Path
 
+from gi.repository import GLib
+
 PROGRAM, WORK = Path(sys.argv[1]), Path(sys.argv[2])
 DPI = int(sys.argv[3]) if len(sys.argv) > 3 else 96
 WAYLAND = len(sys.argv) > 6 and sys.argv[4] == "wayland"
@@ -64,9 +66,12 @@ def wait_for(what, probe, seconds=20.0):
     library learns of new applications and windows from events it reads in between."""
     deadline = time.monotonic() + seconds
     while True:
-        while "GLib" in globals() and GLib.MainContext.default().iteration(False):
+        while GLib.MainContext.default().iteration(False):
             pass
-        value = probe()
+        try:
+            value = probe()
+        except GLib.GError:  # an object read as it went away: the state is still changing
+            value = None
         if value:
             return value
         if time.monotonic() > deadline:
@@ -89,10 +94,12 @@ def start_xvfb():
     os.close(write)
     with os.fdopen(read) as display:
         os.environ["DISPLAY"] = ":" + display.readline().strip()
-    # A busy machine may have the number told before the server takes clients.
-    wait_for("the X server", lambda: subprocess.run(["xdotool", "getdisplaygeometry"],
-                                                    capture_output=True).returncode == 0)
-    os.environ["GDK_SCALE"] = str(SCALE)
+    # The server as GDK sees it, which the program's start needs.
+    wait_for("the X server", lambda: subprocess.run(
+        ["/usr/bin/python3", "-c", "import gi, sys; gi.require_version('Gdk', '3.0'); "
+         "from gi.repository import Gdk; sys.exit(Gdk.Display.open(sys.argv[1]) is None)",
+         os.environ["DISPLAY"]], capture_output=True).returncode == 0)
+    os.environ.update(GDK_SCALE=str(SCALE), GDK_BACKEND="x11")
 
 
 def start_sway():
@@ -148,7 +155,6 @@ def start_session():
 
 start_session()
 import pyatspi  # noqa: E402  (after the bus it talks to exists)
-from gi.repository import GLib  # noqa: E402
 
 
 RUNNING = {"pid": 0}  # the run under test; another may still be going away
