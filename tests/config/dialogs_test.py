@@ -4,20 +4,23 @@
 for its accessibility bus.
 
 Every widget is found and read from outside the process through AT-SPI, by its role and name;
-clicks go to the middle of its extents with xdotool, keys to the dialog in front. Each journey
+clicks go to the middle of its extents, keys to the dialog in front: with xdotool on X11, on
+Wayland with sway's cursor commands and the Wayland tests' own virtual pointer and keyboard. Each journey
 starts from a hand-written settings file and ends in the file's exact text. Screenshots of
 each dialog go into the work folder.
 
 The desktop's DPI is 96 times GDK's scale (GDK_SCALE here; a settings daemon's Xft/DPI
 counts too, which a bare Xvfb has not): DPI 96 or 192.
 
-On Wayland keys come from wtype with a virtual keyboard held plugged in; the journeys that
-click are left to X11 there. Sway will not run as root: as root the whole test runs as the
+On Wayland the keys come from one keyboard with a standard layout held plugged in for the
+whole test (GTK finds its key bindings by key code; keyboards that come and go per key, as
+wtype's do, keep changing the codes under it and reach no binding). Sway will not run as root: as root the whole test runs as the
 unprivileged user 65534, with a private home and runtime folder.
 
-Usage: dialogs_test.py PROGRAM WORK_DIR [DPI [x11|wayland]]
+Usage: dialogs_test.py PROGRAM WORK_DIR [DPI [x11 | wayland KEYBOARD POINTER]]
 """
 
+import json
 import os
 import re
 import shutil
@@ -28,9 +31,12 @@ import time
 import unittest
 from pathlib import Path
 
+from gi.repository import GLib
+
 PROGRAM, WORK = Path(sys.argv[1]), Path(sys.argv[2])
 DPI = int(sys.argv[3]) if len(sys.argv) > 3 else 96
-WAYLAND = len(sys.argv) > 4 and sys.argv[4] == "wayland"
+WAYLAND = len(sys.argv) > 6 and sys.argv[4] == "wayland"
+KEYBOARD, POINTER = sys.argv[5:7] if WAYLAND else (None, None)
 NOBODY = 65534
 if WAYLAND and os.getuid() == 0:
     WORK.mkdir(parents=True, exist_ok=True)
@@ -60,9 +66,12 @@ def wait_for(what, probe, seconds=20.0):
     library learns of new applications and windows from events it reads in between."""
     deadline = time.monotonic() + seconds
     while True:
-        while "GLib" in globals() and GLib.MainContext.default().iteration(False):
+        while GLib.MainContext.default().iteration(False):
             pass
-        value = probe()
+        try:
+            value = probe()
+        except GLib.GError:  # an object read as it went away: the state is still changing
+            value = None
         if value:
             return value
         if time.monotonic() > deadline:
@@ -87,11 +96,17 @@ def start_xvfb():
     os.close(write)
     with os.fdopen(read) as display:
         os.environ["DISPLAY"] = ":" + display.readline().strip()
-    os.environ["GDK_SCALE"] = str(SCALE)
+    # The server as GDK sees it, which the program's start needs.
+    wait_for("the X server", lambda: subprocess.run(
+        ["/usr/bin/python3", "-c", "import gi, sys; gi.require_version('Gdk', '3.0'); "
+         "from gi.repository import Gdk; sys.exit(Gdk.Display.open(sys.argv[1]) is None)",
+         os.environ["DISPLAY"]], capture_output=True).returncode == 0)
+    os.environ.update(GDK_SCALE=str(SCALE), GDK_BACKEND="x11")
 
 
 def start_sway():
-    """A headless sway of one output at the scale, and a keyboard plugged in for good."""
+    """A headless sway of one output at the scale, with a keyboard and a pointer plugged in for
+    good."""
     runtime = Path(tempfile.mkdtemp(dir=WORK))
     runtime.chmod(0o700)
     config = runtime / "sway.conf"
@@ -108,7 +123,14 @@ def start_sway():
                                           lambda: next(runtime.glob("sway-ipc.*.sock"), None)))
     wait_for("sway's IPC", lambda: subprocess.run(["swaymsg", "-t", "get_outputs"],
                                                    capture_output=True).returncode == 0)
-    STARTED.insert(0, subprocess.Popen(["wtype", "-s", "3600000", "-k", "F24"]))
+    keyboard = subprocess.Popen([KEYBOARD], stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                                text=True)
+    STARTED.insert(0, keyboard)
+    if keyboard.stdout.readline() != "ready\n":
+        raise RuntimeError("the virtual keyboard did not start")
+    STARTED.insert(0, subprocess.Popen([POINTER]))
+    wait_for("the seat's keyboard and pointer", lambda: '"capabilities": 3' in subprocess.run(
+        ["swaymsg", "-t", "get_seats"], capture_output=True, text=True).stdout)
 
 
 STARTED = []  # the session's processes, in the order they end
@@ -117,7 +139,7 @@ STARTED = []  # the session's processes, in the order they end
 def end_session():
     for process in STARTED:
         process.terminate()
-        process.wait()
+        process.communicate()
 
 
 def start_session():
@@ -135,7 +157,6 @@ def start_session():
 
 start_session()
 import pyatspi  # noqa: E402  (after the bus it talks to exists)
-from gi.repository import GLib  # noqa: E402
 
 
 RUNNING = {"pid": 0}  # the run under test; another may still be going away
@@ -198,15 +219,41 @@ def xdotool(*args):
     subprocess.run(["xdotool", *args], check=True)
 
 
+def sway_windows():
+    """The windows sway shows, in its layout: each as its node of the tree."""
+    tree = subprocess.run(["swaymsg", "-t", "get_tree", "-r"], capture_output=True, text=True)
+
+    def walk(node):
+        yield node
+        for child in node.get("nodes", []) + node.get("floating_nodes", []):
+            yield from walk(child)
+    return [n for n in walk(json.loads(tree.stdout)) if n.get("pid")] if tree.returncode == 0 else []
+
+
+def x_window(title):
+    return wait_for(f"the X window {title!r}", lambda: subprocess.run(
+        ["xdotool", "search", "--onlyvisible", "--pid", str(RUNNING["pid"]), "--name",
+         "^" + re.escape(title) + "$"], capture_output=True, text=True).stdout.split())[-1]
+
+
+def focused_in_sway():
+    return next((n["name"] for n in sway_windows() if n["focused"]), None)
+
+
 def to_front(name, accessible_name=None):
     """Keys go to the window in front; on a bare X server the test puts it there."""
     window(accessible_name or name)
     if WAYLAND:
+        # The compositor gives a window just mapped the keyboard a moment after GTK shows it.
+        wait_for(f"sway's focus on {name!r}", lambda: focused_in_sway() == name)
         return
-    ids = wait_for(f"the X window {name!r}", lambda: subprocess.run(
-        ["xdotool", "search", "--onlyvisible", "--pid", str(RUNNING["pid"]), "--name",
-         "^" + re.escape(name) + "$"], capture_output=True, text=True).stdout.split())
-    xdotool("windowfocus", "--sync", ids[-1])
+    xdotool("windowfocus", "--sync", x_window(name))
+
+
+def window_icon(title):
+    """The icon the window manager shows for the window, as xprop draws it."""
+    return subprocess.run(["xprop", "-id", x_window(title), "_NET_WM_ICON"], capture_output=True,
+                          text=True, check=True).stdout
 
 
 def press(*names):
@@ -214,15 +261,13 @@ def press(*names):
     if not WAYLAND:
         xdotool("key", "--delay", "40", *names)
         return
+    keyboard = next(p for p in STARTED if p.args == [KEYBOARD])
     for name in names:
-        *modifiers, key = name.split("+")
-        command = ["wtype"]
-        for modifier in modifiers:
-            command += ["-M", modifier]
-        command += ["-k", key]
-        for modifier in modifiers:
-            command += ["-m", modifier]
-        subprocess.run(command, check=True)
+        keyboard.stdin.write(name + "\n")
+        keyboard.stdin.flush()
+        reply = keyboard.stdout.readline()
+        if reply != "ok\n":
+            raise AssertionError(f"the virtual keyboard could not type {name!r}: {reply!r}")
 
 
 def keys(window_name, *names):
@@ -231,19 +276,39 @@ def keys(window_name, *names):
 
 
 def click(accessible):
-    # GTK tells where a widget stands in its logical pixels: GDK's scale of the screen's.
     box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    xdotool("mousemove", "--sync", str((box.x + box.width // 2) * SCALE),
-            str((box.y + box.height // 2) * SCALE), "click", "1")
+    x, y = box.x + box.width // 2, box.y + box.height // 2
+    if WAYLAND:
+        # GTK on Wayland knows where a widget stands only within its window; sway knows where
+        # the focused window stands in its layout of logical pixels.
+        top = accessible
+        while top.parent is not None and top.parent.getRoleName() != "application":
+            top = top.parent
+        to_front(top.name)
+        front = next(n for n in sway_windows() if n["focused"])
+        x += front["rect"]["x"] + front["window_rect"]["x"]
+        y += front["rect"]["y"] + front["window_rect"]["y"]
+        for command in (["cursor", "set", str(x), str(y)],
+                        ["cursor", "press", "button1"], ["cursor", "release", "button1"],
+                        ["cursor", "set", "0", "0"]):  # out of the screenshots' way
+            subprocess.run(["swaymsg", "seat", "seat0", *command], check=True,
+                           stdout=subprocess.DEVNULL)
+        return
+    # GTK tells where a widget stands in its logical pixels: GDK's scale of the screen's.
+    xdotool("mousemove", "--sync", str(x * SCALE), str(y * SCALE), "click", "1")
 
 
 def capture():
-    command = ["grim", "-t", "ppm", "-"] if WAYLAND else ["import", "-window", "root", "ppm:-"]
+    if WAYLAND:
+        # The window in front with sway's title bar over it.
+        front = wait_for("a window in front",
+                         lambda: next((n for n in sway_windows() if n["focused"]), None))
+        box, title = front["rect"], front["deco_rect"]["height"]
+        region = f'{box["x"]},{box["y"] - title} {box["width"]}x{box["height"] + title}'
+        command = ["grim", "-t", "ppm", "-g", region, "-"]
+    else:
+        command = ["import", "-window", "root", "ppm:-"]
     return subprocess.run(command, capture_output=True, check=True).stdout
-
-
-def x11_only(test):
-    return unittest.skipIf(WAYLAND, "clicks are made on X11 only")(test)
 
 
 def value_of(accessible):
@@ -311,7 +376,6 @@ class Dialogs(Run):
         keys(DRIFTER, "alt+o")
         self.ends_with_file("Type=0\nDriftSpeed=25\nDriftImage=41\nDriftTrail=0\n")
 
-    @x11_only
     def test_still_quote_takes_a_click_on_a_check_box_and_the_scale_keys(self):
         self.start("Type=1\nSQSpeed=3000\n")
         keys(CHOOSER, "alt+n")
@@ -333,6 +397,9 @@ class Dialogs(Run):
         keys(CHOOSER, "question")
         window(ABOUT)
         self.screenshot("about")
+        if not WAYLAND:  # GTK 3 gives a Wayland window no icon of its own
+            for title in (CHOOSER, ABOUT):
+                self.assertIn("Icon (32 x 32)", window_icon(title))
         keys(ABOUT, "Return")
         wait_for("the About box to close", lambda: windows() == [CHOOSER])
         keys(CHOOSER, "Escape")
@@ -343,7 +410,6 @@ class Dialogs(Run):
         keys(CHOOSER, "alt+c")
         self.ends_with_file("Type=0\n")
 
-    @x11_only
     def test_cancel_in_the_options_brings_the_chooser_back_and_its_cancel_restores_the_type(self):
         self.start("Type=1\n")
         click(control(CHOOSER, "radio button", "Flasher"))
@@ -380,7 +446,8 @@ class Accessibility(Run):
     def controls(self, name):
         return sorted((c.getRoleName(), c.name) for c in descendants(window(name))
                       if showing(c) and c.getRoleName() in
-                      ("push button", "radio button", "check box", "slider", "combo box", "label"))
+                      ("push button", "radio button", "check box", "slider", "combo box", "label",
+                                           "icon"))
 
     def test_the_chooser_its_description_following_the_focus_and_the_about_boxs_six_texts(self):
         self.start()
@@ -391,6 +458,7 @@ class Accessibility(Run):
         keys(CHOOSER, "Down", "Down")
         wait_for("the Flasher description", lambda: DESCRIPTIONS[2] in labels(CHOOSER))
         keys(CHOOSER, "Escape")
+        self.assertIn(("icon", ""), self.controls(ABOUT))
         self.assertEqual(labels(ABOUT), [
             "The Vovozevu Velmarr ScreenSaver", "Version 1.2.0",
             "Three screen savers in one for the ultimate Velmarr fan!",
@@ -409,7 +477,8 @@ class Accessibility(Run):
                  "you want a trail displayed. Then choose OK (to register your choices) or "
                  "Cancel."), ("label", "Image Choice:"), ("label", "Image Preview:"),
                 ("label", "Display: "), ("label", "Fast"), ("label", "Slow"),
-                ("combo box", "Portrait 1"), ("slider", ""), ("check box", "Show Trails")]),
+                ("combo box", "Portrait 1"), ("slider", ""), ("check box", "Show Trails"),
+                ("icon", "")]),
             (1, STILL_QUOTE, [
                 ("label", "Select the information you want displayed on the screen, and the "
                  "length of time you want each image displayed for. Then choose OK (to register "

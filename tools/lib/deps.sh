@@ -23,6 +23,7 @@ declare -A deps=(
     [test]="googletest libgtest-dev libxtst-dev libxfixes-dev libxres-dev xvfb xdotool x11-utils
         x11-xserver-utils imagemagick unzip xscreensaver xscreensaver-data lintian python3
         fonts-dejavu-core sway grim wtype swayidle weston libwayland-dev libwayland-bin
+        libxkbcommon-dev
         python3-gi gir1.2-gtk-3.0 python3-pyatspi at-spi2-core dbus desktop-file-utils file"
 )
 

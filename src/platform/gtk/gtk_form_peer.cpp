@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "platform/gtk/gtk_native_controls.h"
+#include "platform/gtk/gtk_picture.h"
 #include "platform/gtk/gtk_toolkit.h"
 #include "platform/gtk/gtk_windowless_controls.h"
 #include "platform/linux/virtual_keys.h"
@@ -150,6 +151,12 @@ FormPeer::FormPeer(GtkToolkit& toolkit, tk::Form& form) : toolkit_(toolkit), for
             gtk_window_set_position(GTK_WINDOW(window_.get()), GTK_WIN_POS_CENTER);
             gtk_window_set_skip_taskbar_hint(GTK_WINDOW(window_.get()), !form.show_in_taskbar());
             style_dialog_window(window_.get(), form, toolkit.pixel_scale());
+            // Every dialog carries the program's icon, as a window manager's title bar or task
+            // list shows it.
+            const auto icon =
+                std::dynamic_pointer_cast<const GtkPicture>(toolkit.resources().load_icon());
+            if (const Object<GdkPixbuf> pixbuf{icon ? icon->new_pixbuf() : nullptr})
+                gtk_window_set_icon(GTK_WINDOW(window_.get()), pixbuf.get());
         }
         const PixelRect client = client_rect();
         const int scale = toolkit.pixel_scale();

@@ -230,15 +230,13 @@ class FramePeer : public NativeControl {
 
 // A label is painted by its form, as on Windows; an invisible GtkLabel over it carries its
 // text for screen readers and lets input through to the form.
-class AccessibleLabel : public NativeControl {
+// A control the form paints (a label, a picture) with an invisible widget in its place, which
+// screen readers find with the control's role, text and extents.
+class AccessibleStandIn : public NativeControl {
   public:
-    AccessibleLabel(FormPeer& form, tk::Label& label)
-        : NativeControl(form, label, gtk_label_new(nullptr)), label_(label), painted_(form, label) {
-        gtk_widget_set_opacity(widget(), 0);
-        // Never larger than the painted label: a screen reader shows where it stands.
-        gtk_label_set_ellipsize(GTK_LABEL(widget()), PANGO_ELLIPSIZE_END);
-        gtk_label_set_xalign(GTK_LABEL(widget()), 0);
-        gtk_label_set_yalign(GTK_LABEL(widget()), 0);
+    AccessibleStandIn(FormPeer& form, tk::Control& control, GtkWidget* widget)
+        : NativeControl(form, control, widget), painted_(form, control) {
+        gtk_widget_set_opacity(widget, 0);
     }
     void sync() override {
         painted_.sync();
@@ -246,11 +244,24 @@ class AccessibleLabel : public NativeControl {
     }
 
   private:
+    WindowlessPeer painted_;
+};
+
+class AccessibleLabel : public AccessibleStandIn {
+  public:
+    AccessibleLabel(FormPeer& form, tk::Label& label)
+        : AccessibleStandIn(form, label, gtk_label_new(nullptr)), label_(label) {
+        // Never larger than the painted label: a screen reader shows where it stands.
+        gtk_label_set_ellipsize(GTK_LABEL(widget()), PANGO_ELLIPSIZE_END);
+        gtk_label_set_xalign(GTK_LABEL(widget()), 0);
+        gtk_label_set_yalign(GTK_LABEL(widget()), 0);
+    }
+
+  private:
     void copy_state() override {
         gtk_label_set_text(GTK_LABEL(widget()), tk::shown_text(label_.caption()).c_str());
     }
     tk::Label& label_;
-    WindowlessPeer painted_;
 };
 
 constexpr const char* kCompactWidgets = R"css(
@@ -338,7 +349,8 @@ std::unique_ptr<tk::ControlPeer> create_native_control(FormPeer& form, tk::Contr
             return std::make_unique<AccessibleLabel>(form, static_cast<tk::Label&>(control));
         case tk::ControlKind::Image:
         case tk::ControlKind::PictureBox:
-            break;
+            // An empty image: screen readers learn there is a picture and where it stands.
+            return std::make_unique<AccessibleStandIn>(form, control, gtk_image_new());
     }
     return std::make_unique<WindowlessPeer>(form, control);
 }

@@ -24,4 +24,9 @@ cairo_surface_t* GtkPicture::surface() const {
     return surface_.get();
 }
 
+GdkPixbuf* GtkPicture::new_pixbuf() const {
+    cairo_surface_t* pixels = surface();
+    return pixels ? gdk_pixbuf_get_from_surface(pixels, 0, 0, width_, height_) : nullptr;
+}
+
 }  // namespace gtkb

@@ -20,6 +20,8 @@ class GtkPicture : public tk::Picture {
     int height_px() const override { return height_; }
     // Made on first use and kept; null for a picture with no pixels.
     cairo_surface_t* surface() const;
+    // A new pixbuf of the picture for the caller to release; null for a picture with no pixels.
+    GdkPixbuf* new_pixbuf() const;
 
   private:
     int width_;
