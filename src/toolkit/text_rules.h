@@ -35,6 +35,20 @@ struct LineMetrics {
     int height() const { return ascent + descent; }
 };
 
+// A caption laid out in pixels, line by line, as a backend measures and draws it.
+struct TextLine {
+    std::string text;
+    int width = 0;  // pixels
+};
+
+struct TextLayout {
+    std::vector<TextLine> lines;  // at least one, perhaps empty
+    int width = 0;                // the widest line
+    int line_height = 0;          // ascent + descent, as Win32's tmHeight
+    int ascent = 0;
+    int height() const { return line_height * static_cast<int>(lines.size()); }
+};
+
 // A line's ascent and descent as Win32 measures a TrueType font: from its OS/2 table's
 // usWinAscent and usWinDescent in font units, scaled to the pixel size and rounded each.
 // Nothing (all zero) when the font has no such metrics.

@@ -10,22 +10,13 @@
 #include <vector>
 
 #include "platform/gtk/gtk_owners.h"
+#include "toolkit/text_rules.h"
 #include "toolkit/types.h"
 
 namespace gtkb {
 
-struct TextLine {
-    std::string text;
-    int width = 0;  // pixels
-};
-
-struct TextLayout {
-    std::vector<TextLine> lines;  // at least one, perhaps empty
-    int width = 0;                // the widest line
-    int line_height = 0;          // ascent + descent, as Win32's tmHeight
-    int ascent = 0;
-    int height() const { return line_height * static_cast<int>(lines.size()); }
-};
+using tk::TextLayout;
+using tk::TextLine;
 
 // A font of the program at a DPI, resolved through fontconfig (Arial to its metric twin).
 class TextFont {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cctype>
+#include <cstdio>
 
 namespace vq::hack {
 namespace {
@@ -211,6 +212,18 @@ std::string Usage() {
            "  --help                 this text\n"
            "\n"
            "Every option may also be written with one dash, and a value after '='.\n";
+}
+
+EntryCommandLine ReadEntryCommandLine(int argc, char** argv) {
+    EntryCommandLine line{ParseHackOptions({argv + 1, argv + argc}), std::nullopt};
+    if (!line.parsed.error.empty()) {
+        std::fprintf(stderr, "vqsaver: %s\n%s", line.parsed.error.c_str(), Usage().c_str());
+        line.end_status = 2;
+    } else if (line.parsed.options.help) {
+        std::fputs(Usage().c_str(), stdout);
+        line.end_status = 0;
+    }
+    return line;
 }
 
 }  // namespace vq::hack

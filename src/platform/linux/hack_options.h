@@ -51,4 +51,13 @@ std::optional<std::uint32_t> ParseWindowId(std::string_view text);
 // The text of --help.
 std::string Usage();
 
+// The command line as each of the program's entries takes it: the options, or the status to
+// end with at once — 2 after a bad one (its message and the usage on standard error), 0 after
+// --help (the usage on standard output).
+struct EntryCommandLine {
+    ParseResult parsed;
+    std::optional<int> end_status;
+};
+EntryCommandLine ReadEntryCommandLine(int argc, char** argv);
+
 }  // namespace vq::hack

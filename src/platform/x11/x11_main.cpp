@@ -84,16 +84,9 @@ x11::Target choose_target(Display* display, const vq::hack::HackOptions& options
 }  // namespace
 
 int main(int argc, char** argv) {
-    const std::vector<std::string_view> arguments(argv + 1, argv + argc);
-    const vq::hack::ParseResult parsed = vq::hack::ParseHackOptions(arguments);
-    if (!parsed.error.empty()) {
-        std::fprintf(stderr, "vqsaver: %s\n%s", parsed.error.c_str(), vq::hack::Usage().c_str());
-        return 2;
-    }
-    if (parsed.options.help) {
-        std::fputs(vq::hack::Usage().c_str(), stdout);
-        return 0;
-    }
+    const vq::hack::EntryCommandLine line = vq::hack::ReadEntryCommandLine(argc, argv);
+    if (line.end_status) return *line.end_status;
+    const vq::hack::ParseResult& parsed = line.parsed;
     // A Wayland session is drawn by the GTK half, a separate executable, so that the hack
     // never maps GTK's libraries.
     const vq::hack::BackendChoice choice = vq::hack::ChooseBackend(

@@ -11,21 +11,12 @@
 #include <string_view>
 #include <vector>
 
+#include "toolkit/text_rules.h"
 
 namespace x11 {
 
-struct TextLine {
-    std::string text;
-    int width = 0;  // pixels
-};
-
-struct TextLayout {
-    std::vector<TextLine> lines;  // at least one, perhaps empty
-    int width = 0;                // the widest line
-    int line_height = 0;          // ascent + descent, as Win32's tmHeight
-    int ascent = 0;
-    int height() const { return line_height * static_cast<int>(lines.size()); }
-};
+using tk::TextLayout;
+using tk::TextLine;
 
 // wrap_px 0: lines break only at line feeds.
 TextLayout lay_out_text(Display* display, XftFont* font, std::string_view caption, int wrap_px);
