@@ -5,25 +5,6 @@
 
 namespace gtkb {
 
-PixelRect unite(const PixelRect& a, const PixelRect& b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    const int left = std::min(a.x, b.x);
-    const int top = std::min(a.y, b.y);
-    const int right = std::max(a.x + a.width, b.x + b.width);
-    const int bottom = std::max(a.y + a.height, b.y + b.height);
-    return {left, top, right - left, bottom - top};
-}
-
-PixelRect intersect(const PixelRect& a, const PixelRect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.width, b.x + b.width);
-    const int bottom = std::min(a.y + a.height, b.y + b.height);
-    if (right <= left || bottom <= top) return {};
-    return {left, top, right - left, bottom - top};
-}
-
 void set_source_color(cairo_t* cairo, tk::Color color) {
     cairo_set_source_rgb(cairo, (color & 0xFF) / 255.0, ((color >> 8) & 0xFF) / 255.0,
                          ((color >> 16) & 0xFF) / 255.0);

@@ -3,20 +3,14 @@
 #pragma once
 
 #include "platform/gtk/gtk_owners.h"
+#include "platform/linux/pixel_rect.h"
 #include "toolkit/types.h"
 
 namespace gtkb {
 
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool empty() const { return width <= 0 || height <= 0; }
-};
-
-PixelRect unite(const PixelRect& a, const PixelRect& b);
-PixelRect intersect(const PixelRect& a, const PixelRect& b);
+using vq::hack::intersect;
+using vq::hack::PixelRect;
+using vq::hack::unite;
 
 // 0x00BBGGRR as cairo's source colour.
 void set_source_color(cairo_t* cairo, tk::Color color);

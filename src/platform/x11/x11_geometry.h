@@ -1,37 +1,12 @@
 // Rectangles of a form's client area in pixels.
 #pragma once
 
-#include <algorithm>
-
-#include "toolkit/types.h"
+#include "platform/linux/pixel_rect.h"
 
 namespace x11 {
 
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-    bool empty() const { return width <= 0 || height <= 0; }
-};
-
-inline PixelRect unite(const PixelRect& a, const PixelRect& b) {
-    if (a.empty()) return b;
-    if (b.empty()) return a;
-    const int left = std::min(a.x, b.x);
-    const int top = std::min(a.y, b.y);
-    const int right = std::max(a.x + a.width, b.x + b.width);
-    const int bottom = std::max(a.y + a.height, b.y + b.height);
-    return {left, top, right - left, bottom - top};
-}
-
-inline PixelRect intersect(const PixelRect& a, const PixelRect& b) {
-    const int left = std::max(a.x, b.x);
-    const int top = std::max(a.y, b.y);
-    const int right = std::min(a.x + a.width, b.x + b.width);
-    const int bottom = std::min(a.y + a.height, b.y + b.height);
-    if (right <= left || bottom <= top) return {};
-    return {left, top, right - left, bottom - top};
-}
+using vq::hack::intersect;
+using vq::hack::PixelRect;
+using vq::hack::unite;
 
 }  // namespace x11
