@@ -275,9 +275,24 @@ def keys(window_name, *names):
     press(*names)
 
 
+def settled(what, probe):
+    """probe()'s value once two readings in a row agree: a window just shown may still be
+    laid out and placed."""
+    previous = None
+
+    def same():
+        nonlocal previous
+        value = probe()
+        agreed = value is not None and value == previous
+        previous = value
+        return value if agreed else None
+    return wait_for(what, same)
+
+
 def click(accessible):
-    box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
-    x, y = box.x + box.width // 2, box.y + box.height // 2
+    def middle():
+        box = accessible.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        return box.x + box.width // 2, box.y + box.height // 2
     if WAYLAND:
         # GTK on Wayland knows where a widget stands only within its window; sway knows where
         # the focused window stands in its layout of logical pixels.
@@ -285,9 +300,15 @@ def click(accessible):
         while top.parent is not None and top.parent.getRoleName() != "application":
             top = top.parent
         to_front(top.name)
-        front = next(n for n in sway_windows() if n["focused"])
-        x += front["rect"]["x"] + front["window_rect"]["x"]
-        y += front["rect"]["y"] + front["window_rect"]["y"]
+
+        def on_screen():
+            front = next((n for n in sway_windows() if n["focused"]), None)
+            if front is None:
+                return None
+            x, y = middle()
+            return (x + front["rect"]["x"] + front["window_rect"]["x"],
+                    y + front["rect"]["y"] + front["window_rect"]["y"])
+        x, y = settled(f"where {accessible.name!r} stands", on_screen)
         for command in (["cursor", "set", str(x), str(y)],
                         ["cursor", "press", "button1"], ["cursor", "release", "button1"],
                         ["cursor", "set", "0", "0"]):  # out of the screenshots' way
@@ -295,6 +316,7 @@ def click(accessible):
                            stdout=subprocess.DEVNULL)
         return
     # GTK tells where a widget stands in its logical pixels: GDK's scale of the screen's.
+    x, y = settled(f"where {accessible.name!r} stands", middle)
     xdotool("mousemove", "--sync", str(x * SCALE), str(y * SCALE), "click", "1")
 
 
@@ -345,22 +367,18 @@ class Run(unittest.TestCase):
 
     def ends_with_file(self, added):
         """The program ends by itself, leaving the hand-written file plus these lines."""
-        wait_for("the program's end", lambda: self.run_.poll() is not None)
+        try:
+            wait_for("the program's end", lambda: self.run_.poll() is not None)
+        except AssertionError:
+            raise AssertionError(f"the program still runs, showing {windows()}") from None
         self.assertEqual(self.run_.returncode, 0)
         self.assertEqual(self.file.read_text(), HAND_WRITTEN + added)
 
     def screenshot(self, name):
-        """The screen once GTK has drawn the window in front: two captures alike."""
-        previous = None
-
-        def settled():
-            nonlocal previous
-            pixels = capture()
-            alike, previous = pixels == previous, pixels
-            return alike
-        wait_for(f"a still screen for {name}", settled)
+        """The screen once GTK has drawn the window in front."""
+        pixels = settled(f"a still screen for {name}", capture)
         subprocess.run(["convert", "ppm:-", "-trim", str(WORK / f"{SHOTS}-{name}.png")],
-                       input=previous, check=True)
+                       input=pixels, check=True)
 
 
 class Dialogs(Run):
