@@ -1,6 +1,7 @@
 // Basic value types shared by the toolkit and the program.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 
@@ -43,8 +44,30 @@ struct PixelRect {
     int top = 0;
     int width = 0;
     int height = 0;
+    bool empty() const { return width <= 0 || height <= 0; }
     bool operator==(const PixelRect&) const = default;
 };
+
+// The smallest rectangle holding both; an empty one adds nothing.
+inline PixelRect unite(const PixelRect& a, const PixelRect& b) {
+    if (a.empty()) return b;
+    if (b.empty()) return a;
+    const int left = std::min(a.left, b.left);
+    const int top = std::min(a.top, b.top);
+    const int right = std::max(a.left + a.width, b.left + b.width);
+    const int bottom = std::max(a.top + a.height, b.top + b.height);
+    return {left, top, right - left, bottom - top};
+}
+
+// What both cover; empty when they do not meet.
+inline PixelRect intersect(const PixelRect& a, const PixelRect& b) {
+    const int left = std::max(a.left, b.left);
+    const int top = std::max(a.top, b.top);
+    const int right = std::min(a.left + a.width, b.left + b.width);
+    const int bottom = std::min(a.top + a.height, b.top + b.height);
+    if (right <= left || bottom <= top) return {};
+    return {left, top, right - left, bottom - top};
+}
 
 struct Font {
     std::string name = "MS Sans Serif";

@@ -17,27 +17,28 @@ void copy_pixels(cairo_surface_t* from, const PixelRect& area, cairo_surface_t* 
         cairo_image_surface_get_format(to) != CAIRO_FORMAT_RGB24)
         return;
     // The part of the area inside the source whose place lies inside the target.
-    const PixelRect source = intersect(
-        intersect(area, {0, 0, cairo_image_surface_get_width(from),
-                         cairo_image_surface_get_height(from)}),
-        {area.x - to_x, area.y - to_y, cairo_image_surface_get_width(to),
-         cairo_image_surface_get_height(to)});
+    const PixelRect source =
+        intersect(intersect(area, {0, 0, cairo_image_surface_get_width(from),
+                                   cairo_image_surface_get_height(from)}),
+                  {area.left - to_x, area.top - to_y, cairo_image_surface_get_width(to),
+                   cairo_image_surface_get_height(to)});
     if (source.empty()) return;
     cairo_surface_flush(from);
     cairo_surface_flush(to);
     const int from_stride = cairo_image_surface_get_stride(from);
     const int to_stride = cairo_image_surface_get_stride(to);
     const unsigned char* in = cairo_image_surface_get_data(from) +
-                              static_cast<std::ptrdiff_t>(source.y) * from_stride + source.x * 4;
+                              static_cast<std::ptrdiff_t>(source.top) * from_stride +
+                              source.left * 4;
     unsigned char* out = cairo_image_surface_get_data(to) +
-                         static_cast<std::ptrdiff_t>(source.y + to_y - area.y) * to_stride +
-                         (source.x + to_x - area.x) * 4;
+                         static_cast<std::ptrdiff_t>(source.top + to_y - area.top) * to_stride +
+                         (source.left + to_x - area.left) * 4;
     for (int row = 0; row < source.height; ++row)
         std::memcpy(out + static_cast<std::ptrdiff_t>(row) * to_stride,
                     in + static_cast<std::ptrdiff_t>(row) * from_stride,
                     static_cast<std::size_t>(source.width) * 4);
-    cairo_surface_mark_dirty_rectangle(to, source.x + to_x - area.x, source.y + to_y - area.y,
-                                       source.width, source.height);
+    cairo_surface_mark_dirty_rectangle(to, source.left + to_x - area.left,
+                                       source.top + to_y - area.top, source.width, source.height);
 }
 
 bool BackBuffer::fit(int width, int height, tk::Color color) {
@@ -70,7 +71,7 @@ void BackBuffer::draw(cairo_surface_t* picture, int x, int y) {
 }
 
 void BackBuffer::copy_to(cairo_surface_t* image, const PixelRect& area) const {
-    if (surface_) copy_pixels(surface_.get(), area, image, area.x, area.y);
+    if (surface_) copy_pixels(surface_.get(), area, image, area.left, area.top);
 }
 
 void BackBuffer::paint_to(cairo_t* cairo) const {

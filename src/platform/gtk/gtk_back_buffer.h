@@ -3,14 +3,13 @@
 #pragma once
 
 #include "platform/gtk/gtk_owners.h"
-#include "platform/linux/pixel_rect.h"
 #include "toolkit/types.h"
 
 namespace gtkb {
 
-using vq::hack::intersect;
-using vq::hack::PixelRect;
-using vq::hack::unite;
+using tk::intersect;
+using tk::PixelRect;
+using tk::unite;
 
 // 0x00BBGGRR as cairo's source colour.
 void set_source_color(cairo_t* cairo, tk::Color color);

@@ -330,10 +330,10 @@ void FormPeer::invalidate(const PixelRect& area) {
     }
     // Whole logical pixels that hold the area's form pixels.
     const int scale = toolkit_.pixel_scale();
-    const int left = area.x / scale;
-    const int top = area.y / scale;
-    const int right = (area.x + area.width + scale - 1) / scale;
-    const int bottom = (area.y + area.height + scale - 1) / scale;
+    const int left = area.left / scale;
+    const int top = area.top / scale;
+    const int right = (area.left + area.width + scale - 1) / scale;
+    const int bottom = (area.top + area.height + scale - 1) / scale;
     gtk_widget_queue_draw_area(area_, left, top, right - left, bottom - top);
 }
 
@@ -349,8 +349,8 @@ void FormPeer::draw(cairo_t* cairo) {
 
 void FormPeer::paint(cairo_t* cairo, const PixelRect& area) {
     // Beyond the form's size (a surface larger than asked for) the form's colour shows.
-    if (area.x < 0 || area.y < 0 || area.x + area.width > back_.width() ||
-        area.y + area.height > back_.height()) {
+    if (area.left < 0 || area.top < 0 || area.left + area.width > back_.width() ||
+        area.top + area.height > back_.height()) {
         set_source_color(cairo, form_.back_color());
         cairo_paint(cairo);
     }
@@ -365,7 +365,7 @@ void FormPeer::paint_into(cairo_surface_t* image, const PixelRect& area) {
         return;
     }
     Cairo cairo(cairo_create(image));
-    cairo_rectangle(cairo.get(), area.x, area.y, area.width, area.height);
+    cairo_rectangle(cairo.get(), area.left, area.top, area.width, area.height);
     cairo_clip(cairo.get());
     paint(cairo.get(), area);
 }

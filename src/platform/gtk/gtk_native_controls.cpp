@@ -67,7 +67,7 @@ class NativeControl : public tk::ControlPeer {
         const CopyingState copying;
         const PixelRect r = pixel_rect(control_);
         const int scale = form_.toolkit().pixel_scale();
-        gtk_fixed_move(form_.fixed(), widget_, r.x / scale, r.y / scale);
+        gtk_fixed_move(form_.fixed(), widget_, r.left / scale, r.top / scale);
         gtk_widget_set_size_request(widget_, std::max(1, r.width / scale),
                                     std::max(1, r.height / scale));
         gtk_widget_set_sensitive(widget_, control_.enabled());

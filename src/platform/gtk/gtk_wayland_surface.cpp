@@ -165,7 +165,7 @@ void WaylandSurface::present() {
     painter_(free->image.get(), area);
     cairo_surface_flush(free->image.get());
     wl_surface_attach(surface_, free->buffer, 0, 0);
-    wl_surface_damage_buffer(surface_, area.x, area.y, area.width, area.height);
+    wl_surface_damage_buffer(surface_, area.left, area.top, area.width, area.height);
     wl_surface_commit(surface_);
     free->busy = true;
 }

@@ -18,7 +18,7 @@ void paint_label(cairo_t* cairo, GtkToolkit& toolkit, const tk::Label& label, co
                  int dpi) {
     if (!label.transparent()) {
         set_source_color(cairo, label.back_color());
-        cairo_rectangle(cairo, where.x, where.y, where.width, where.height);
+        cairo_rectangle(cairo, where.left, where.top, where.width, where.height);
         cairo_fill(cairo);
     }
     if (label.caption().empty()) return;
@@ -29,13 +29,13 @@ void paint_label(cairo_t* cairo, GtkToolkit& toolkit, const tk::Label& label, co
     set_source_color(cairo, label.fore_color());
     for (std::size_t i = 0; i < layout.lines.size(); ++i) {
         const TextLine& line = layout.lines[i];
-        int x = where.x;
+        int x = where.left;
         if (label.alignment() == tk::Alignment::Center)
             x += (where.width - line.width) / 2;
         else if (label.alignment() == tk::Alignment::Right)
             x += where.width - line.width;
         font.draw_line(cairo, line.text, x,
-                       where.y + layout.ascent + static_cast<int>(i) * layout.line_height);
+                       where.top + layout.ascent + static_cast<int>(i) * layout.line_height);
     }
 }
 
@@ -43,8 +43,8 @@ void paint_picture(cairo_t* cairo, const tk::PicturePtr& picture, const PixelRec
     const auto* gtk_picture = dynamic_cast<const GtkPicture*>(picture.get());
     cairo_surface_t* surface = gtk_picture != nullptr ? gtk_picture->surface() : nullptr;
     if (surface == nullptr) return;
-    cairo_set_source_surface(cairo, surface, where.x, where.y);
-    cairo_rectangle(cairo, where.x, where.y, std::min(picture->width_px(), where.width),
+    cairo_set_source_surface(cairo, surface, where.left, where.top);
+    cairo_rectangle(cairo, where.left, where.top, std::min(picture->width_px(), where.width),
                     std::min(picture->height_px(), where.height));
     cairo_fill(cairo);
 }
@@ -91,7 +91,7 @@ void paint_windowless_controls(cairo_t* cairo, GtkToolkit& toolkit, const tk::Fo
         const PixelRect clip = intersect(where, area);
         if (clip.empty()) continue;
         cairo_save(cairo);
-        cairo_rectangle(cairo, clip.x, clip.y, clip.width, clip.height);
+        cairo_rectangle(cairo, clip.left, clip.top, clip.width, clip.height);
         cairo_clip(cairo);
         switch (control->kind()) {
             case tk::ControlKind::Label:
@@ -105,7 +105,7 @@ void paint_windowless_controls(cairo_t* cairo, GtkToolkit& toolkit, const tk::Fo
             case tk::ControlKind::PictureBox: {
                 const auto& box = static_cast<const tk::PictureBox&>(*control);
                 set_source_color(cairo, box.back_color());
-                cairo_rectangle(cairo, where.x, where.y, where.width, where.height);
+                cairo_rectangle(cairo, where.left, where.top, where.width, where.height);
                 cairo_fill(cairo);
                 paint_picture(cairo, box.picture(), where);
                 break;

@@ -47,12 +47,12 @@ void BackBuffer::show(Drawable target, GC gc, const PixelRect& area) const {
     const auto width = static_cast<unsigned>(area.width);
     const auto height = static_cast<unsigned>(area.height);
     if (drawing_) {
-        XCopyArea(display, drawing_.get(), target, gc, area.x, area.y, width, height, area.x,
-                  area.y);
+        XCopyArea(display, drawing_.get(), target, gc, area.left, area.top, width, height,
+                  area.left, area.top);
         return;
     }
     XSetForeground(display, gc, toolkit_.pixel(color_));
-    XFillRectangle(display, target, gc, area.x, area.y, width, height);
+    XFillRectangle(display, target, gc, area.left, area.top, width, height);
 }
 
 }  // namespace x11

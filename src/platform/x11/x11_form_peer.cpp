@@ -228,12 +228,10 @@ Pixmap FormPeer::full_surface() {
 PixelRect FormPeer::shrink_from_full(const PixelRect& drawn) {
     const Pixmap target = back_.drawing(gc_.get());
     if (full_.get() == None || target == None) return {};
-    const tk::PixelRect all = form_.to_view(0, 0, full_width_, full_height_);
+    const PixelRect area = form_.to_view(0, 0, full_width_, full_height_);
     // A pixel more all round: the pixels the edges blend into are shrunk again too.
-    const tk::PixelRect at =
-        form_.to_view(drawn.x - 1, drawn.y - 1, drawn.width + 2, drawn.height + 2);
-    const PixelRect area{all.left, all.top, all.width, all.height};
-    const PixelRect where = intersect({at.left, at.top, at.width, at.height}, area);
+    const PixelRect where = intersect(
+        form_.to_view(drawn.left - 1, drawn.top - 1, drawn.width + 2, drawn.height + 2), area);
     const double ratio = 1 / form_.view_scale();
     draw_scaled(toolkit_, full_.get(), target, ratio, ratio, area, where, where);
     return where;
@@ -273,9 +271,9 @@ void FormPeer::flush() {
     if (!back_.make_scratch()) return;
     back_.show(back_.scratch(), gc, area);
     paint_windowless_controls(toolkit_, form_, back_.scratch(), back_.scratch_draw(), gc, area);
-    XCopyArea(display_, back_.scratch(), window_, gc, area.x, area.y,
-              static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), area.x,
-              area.y);
+    XCopyArea(display_, back_.scratch(), window_, gc, area.left, area.top,
+              static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), area.left,
+              area.top);
 }
 
 void FormPeer::apply_cursor() {

@@ -1,12 +1,12 @@
 // Rectangles of a form's client area in pixels.
 #pragma once
 
-#include "platform/linux/pixel_rect.h"
+#include "toolkit/types.h"
 
 namespace x11 {
 
-using vq::hack::intersect;
-using vq::hack::PixelRect;
-using vq::hack::unite;
+using tk::intersect;
+using tk::PixelRect;
+using tk::unite;
 
 }  // namespace x11

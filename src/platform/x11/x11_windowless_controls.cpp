@@ -24,12 +24,12 @@ void paint_label(X11Toolkit& toolkit, const tk::Label& label, const PixelRect& w
     XftDrawSetClipRectangles(draw, 0, 0, &clip, 1);
     for (std::size_t i = 0; i < layout.lines.size(); ++i) {
         const TextLine& line = layout.lines[i];
-        int x = where.x;
+        int x = where.left;
         if (label.alignment() == tk::Alignment::Center)
             x += (where.width - line.width) / 2;
         else if (label.alignment() == tk::Alignment::Right)
             x += where.width - line.width;
-        const int y = where.y + layout.ascent + static_cast<int>(i) * layout.line_height;
+        const int y = where.top + layout.ascent + static_cast<int>(i) * layout.line_height;
         XftDrawStringUtf8(draw, color, font, x, y,
                           reinterpret_cast<const FcChar8*>(line.text.data()),
                           static_cast<int>(line.text.size()));
@@ -45,8 +45,7 @@ bool is_windowless(tk::ControlKind kind) {
 }
 
 PixelRect placed(const tk::Control& control) {
-    const tk::PixelRect at = control.form().to_view(control.form_rect());
-    return {at.left, at.top, at.width, at.height};
+    return control.form().to_view(control.form_rect());
 }
 
 void draw_scaled(X11Toolkit& toolkit, Pixmap source, Drawable target, double ratio_x,
@@ -57,17 +56,18 @@ void draw_scaled(X11Toolkit& toolkit, Pixmap source, Drawable target, double rat
     if (format == nullptr || where.empty() || clip.empty()) return;
     const ::Picture from = XRenderCreatePicture(display, source, format, 0, nullptr);
     const ::Picture to = XRenderCreatePicture(display, target, format, 0, nullptr);
-    XTransform scale{{{XDoubleToFixed(ratio_x), 0, XDoubleToFixed(-origin.x * ratio_x)},
-                      {0, XDoubleToFixed(ratio_y), XDoubleToFixed(-origin.y * ratio_y)},
+    XTransform scale{{{XDoubleToFixed(ratio_x), 0, XDoubleToFixed(-origin.left * ratio_x)},
+                      {0, XDoubleToFixed(ratio_y), XDoubleToFixed(-origin.top * ratio_y)},
                       {0, 0, XDoubleToFixed(1)}}};
     XRenderSetPictureTransform(display, from, &scale);
     XRenderSetPictureFilter(display, from, FilterBilinear, nullptr, 0);
-    XRectangle clip_rect{static_cast<short>(clip.x), static_cast<short>(clip.y),
+    XRectangle clip_rect{static_cast<short>(clip.left), static_cast<short>(clip.top),
                          static_cast<unsigned short>(clip.width),
                          static_cast<unsigned short>(clip.height)};
     XRenderSetPictureClipRectangles(display, to, 0, 0, &clip_rect, 1);
-    XRenderComposite(display, PictOpSrc, from, None, to, where.x, where.y, 0, 0, where.x, where.y,
-                     static_cast<unsigned>(where.width), static_cast<unsigned>(where.height));
+    XRenderComposite(display, PictOpSrc, from, None, to, where.left, where.top, 0, 0, where.left,
+                     where.top, static_cast<unsigned>(where.width),
+                     static_cast<unsigned>(where.height));
     XRenderFreePicture(display, from);
     XRenderFreePicture(display, to);
 }
@@ -89,13 +89,13 @@ void paint_windowless_controls(X11Toolkit& toolkit, const tk::Form& form, Drawab
         const PixelRect where = placed(*control);
         const PixelRect clip = intersect(where, area);
         if (clip.empty()) continue;
-        XRectangle clip_rect{static_cast<short>(clip.x), static_cast<short>(clip.y),
+        XRectangle clip_rect{static_cast<short>(clip.left), static_cast<short>(clip.top),
                              static_cast<unsigned short>(clip.width),
                              static_cast<unsigned short>(clip.height)};
         XSetClipRectangles(display, gc, 0, 0, &clip_rect, 1, Unsorted);
         auto fill = [&](tk::Color color) {
             XSetForeground(display, gc, toolkit.pixel(color));
-            XFillRectangle(display, target, gc, where.x, where.y,
+            XFillRectangle(display, target, gc, where.left, where.top,
                            static_cast<unsigned>(where.width), static_cast<unsigned>(where.height));
         };
         auto copy = [&](const tk::PicturePtr& picture) {
@@ -110,8 +110,8 @@ void paint_windowless_controls(X11Toolkit& toolkit, const tk::Form& form, Drawab
             }
             XCopyArea(display, source, target, gc, 0, 0,
                       static_cast<unsigned>(std::min(picture->width_px(), where.width)),
-                      static_cast<unsigned>(std::min(picture->height_px(), where.height)), where.x,
-                      where.y);
+                      static_cast<unsigned>(std::min(picture->height_px(), where.height)),
+                      where.left, where.top);
         };
         switch (control->kind()) {
             case tk::ControlKind::Label: {
