@@ -2,7 +2,7 @@
 // lies under the saver, so every black pixel is one the saver drew.
 #include <optional>
 
-#include "driver/backdrop.h"
+#include "driver/own_windows.h"
 #include "driver/config_registry.h"
 #include "driver/input.h"
 #include "support/polling.h"

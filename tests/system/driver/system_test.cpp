@@ -7,8 +7,8 @@
 
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "support/polling.h"
 #include "driver/screen_image.h"
+#include "support/polling.h"
 
 namespace vqtest {
 namespace {
@@ -71,15 +71,14 @@ SaverProcess& SystemTest::start(const std::wstring& arguments) {
                << "\"" << narrow(process.arguments()) << "\" shows its window, but it never"
                << " becomes the foreground window";
     }
-    auto failure = ::testing::AssertionFailure()
-                   << "\"" << narrow(process.arguments()) << "\" shows " << windows.size()
-                   << " windows";
+    auto failure = ::testing::AssertionFailure() << "\"" << narrow(process.arguments())
+                                                 << "\" shows " << windows.size() << " windows";
     if (const auto code = process.exit_code()) failure << " and ended with code " << *code;
     return failure;
 }
 
 std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& process,
-                                                     const std::wstring& caption) {
+                                                      const std::wstring& caption) {
     std::optional<TopWindow> found;
     poll_until(
         [&] {
@@ -93,7 +92,7 @@ std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& proces
 }
 
 ::testing::AssertionResult SystemTest::shows_only(const SaverProcess& process,
-                                           const std::vector<std::wstring>& expected) {
+                                                  const std::vector<std::wstring>& expected) {
     std::vector<std::wstring> captions;
     bool in_front = false;
     const bool shown = poll_until(
@@ -120,6 +119,20 @@ std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& proces
     if (!code) return ::testing::AssertionFailure() << "the program is still running";
     if (*code != 0) return ::testing::AssertionFailure() << "the program ended with code " << *code;
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SystemTest::ends_at_once(const SaverProcess& process) {
+    bool showed_window = false;
+    poll_until(
+        [&] {
+            showed_window = showed_window || !process.visible_windows().empty();
+            return !process.running();
+        },
+        kExitTimeout);
+    if (showed_window)
+        return ::testing::AssertionFailure()
+               << "\"" << narrow(process.arguments()) << "\" showed a window";
+    return ends_normally(process);
 }
 
 ::testing::AssertionResult SystemTest::keeps_running(const SaverProcess& process) {

@@ -35,7 +35,7 @@ struct PointerStep {
 };
 
 class SystemTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -54,6 +54,9 @@ protected:
                                                  const std::vector<std::wstring>& expected);
     // Whether `process` ends with exit code 0 within kExitTimeout.
     static ::testing::AssertionResult ends_normally(const SaverProcess& process);
+    // Whether `process` ends with exit code 0 within kExitTimeout without ever showing a
+    // window.
+    static ::testing::AssertionResult ends_at_once(const SaverProcess& process);
     // Whether `process` is still running after kSettleTime.
     static ::testing::AssertionResult keeps_running(const SaverProcess& process);
 
@@ -62,7 +65,7 @@ protected:
     static void expect_pointer_steps(const SaverProcess& saver,
                                      const std::vector<PointerStep>& steps);
 
-private:
+  private:
     void save_artefacts() const;
 
     std::deque<SaverProcess> runs_;
