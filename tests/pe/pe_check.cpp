@@ -22,22 +22,18 @@ namespace {
 namespace content = vq::content;
 using Bytes = std::vector<std::uint8_t>;
 
-class Checker {
-  public:
-    explicit Checker(std::string file) : file_(std::move(file)) {}
+// Prints each fault found in one file and counts them.
+struct Checker {
+    std::string file;
+    int faults = 0;
 
     void fail(const std::string& what) {
-        std::printf("FAIL %s: %s\n", file_.c_str(), what.c_str());
-        ++faults_;
+        std::printf("FAIL %s: %s\n", file.c_str(), what.c_str());
+        ++faults;
     }
     void expect(bool ok, const std::string& what) {
         if (!ok) fail(what);
     }
-    int faults() const { return faults_; }
-
-  private:
-    std::string file_;
-    int faults_ = 0;
 };
 
 std::uint16_t u16(const Bytes& b, std::size_t at) {
@@ -239,12 +235,12 @@ void check_manifest(const pe::Image& image, Checker& check) {
 }
 
 int check_file(const std::string& path, bool pe32_plus) {
-    Checker check(path);
+    Checker check{path};
     std::string error;
     const auto image = pe::read_image(path, error);
     if (!image) {
         check.fail(error + " (build the win32 and win64 presets first)");
-        return check.faults();
+        return check.faults;
     }
     check_image_kind(*image, pe32_plus, check);
     check_bitmaps(*image, check);
@@ -253,8 +249,8 @@ int check_file(const std::string& path, bool pe32_plus) {
     check_version(*image, check);
     check_manifest(*image, check);
     check.expect(image->named_resources == 0, "has resources named by text");
-    if (check.faults() == 0) std::printf("ok   %s\n", path.c_str());
-    return check.faults();
+    if (check.faults == 0) std::printf("ok   %s\n", path.c_str());
+    return check.faults;
 }
 
 }  // namespace

@@ -10,7 +10,6 @@
 #include "driver/config_registry.h"
 #include "driver/input.h"
 #include "driver/system_test.h"
-#include "support/polling.h"
 
 namespace vqtest {
 namespace {
@@ -18,6 +17,8 @@ namespace {
 const std::vector<std::wstring> kKeys = {L"Type",     L"DriftSpeed",  L"DriftImage", L"DriftTrail",
                                          L"SQSpeed",  L"SQTitle",     L"SQQuote",    L"SQYear",
                                          L"SQStudio", L"FlasherSpeed"};
+
+const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
 
 struct HostileValue {
     const char* name;
@@ -62,23 +63,19 @@ class HostileSettings : public SystemTest, public ::testing::WithParamInterface<
         }
     }
 
-    // Opens the options dialog of the mode whose option button has `option` as caption,
+    // Opens the options dialog `caption` through the chooser's option button `option`,
     // presses its OK and checks that exactly `stored` was written, on top of Type.
-    void expect_defaults_stored(const wchar_t* option, const std::wstring& type,
+    void expect_defaults_stored(const wchar_t* option, const std::wstring& caption,
+                                const std::wstring& type,
                                 const std::vector<std::pair<std::wstring, std::wstring>>& stored) {
         SCOPED_TRACE(narrow(option));
         store_everywhere(GetParam());
         SaverProcess& run = start(L"/c");
-        const auto chooser = window_captioned(run, L"The Vovozevu Velmarr ScreenSaver");
-        ASSERT_TRUE(chooser.has_value()) << "no chooser";
-        ASSERT_TRUE(poll_until([&] { return GetForegroundWindow() == chooser->handle; }));
-        click_on(FindWindowExW(chooser->handle, nullptr, nullptr, option));
+        ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+        click_on(FindWindowExW(window_captioned(run, kChooserCaption)->handle, nullptr, nullptr,
+                               option));
         press_key('N', VK_MENU);
-        ASSERT_TRUE(poll_until([&] {
-            const auto shown = run.visible_windows();
-            return shown.size() == 1 && shown.front().handle != chooser->handle &&
-                   GetForegroundWindow() == shown.front().handle;
-        })) << "no options dialog in front";
+        ASSERT_TRUE(shows_only(run, {caption}));
         press_key('O', VK_MENU);
         ASSERT_TRUE(ends_normally(run));
         EXPECT_EQ(config::read_text(L"Type"), type);
@@ -98,15 +95,16 @@ TEST_P(HostileSettings, TheSaverRunsInEveryModeAndWritesNothing) {
 
 TEST_P(HostileSettings, EveryOptionsDialogShowsAndStoresTheDefaults) {
     if (!GetParam().dialogs) GTEST_SKIP() << "the dialogs write this value themselves";
-    expect_defaults_stored(L"Drifter", L"0",
+    expect_defaults_stored(L"Drifter", L"VQ ScreenSaver (Drifter)", L"0",
                            {{L"DriftSpeed", L"25"}, {L"DriftImage", L"41"}, {L"DriftTrail", L"0"}});
-    expect_defaults_stored(L"Still && Quote", L"1",
+    expect_defaults_stored(L"Still && Quote", L"VQ ScreenSaver (Still & Quote)", L"1",
                            {{L"SQSpeed", L"5000"},
                             {L"SQTitle", L"1"},
                             {L"SQQuote", L"1"},
                             {L"SQStudio", L"1"},
                             {L"SQYear", L"1"}});
-    expect_defaults_stored(L"Flasher", L"2", {{L"FlasherSpeed", L"2000"}});
+    expect_defaults_stored(L"Flasher", L"VQ ScreenSaver (Flasher)", L"2",
+                           {{L"FlasherSpeed", L"2000"}});
 }
 
 INSTANTIATE_TEST_SUITE_P(
