@@ -17,10 +17,6 @@ const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
 
 using Configuration = SystemTest;
 
-HWND child_captioned(HWND window, const wchar_t* caption) {
-    return FindWindowExW(window, nullptr, nullptr, caption);
-}
-
 // The first control inside `window` (in a frame too) whose class or caption is `text`; null
 // if there is none.
 HWND descendant(HWND window, const std::wstring& text) {
@@ -43,8 +39,8 @@ TEST_F(Configuration, TheChooserIsAFixedDialogWithTheStoredModeSelected) {
     EXPECT_EQ(chooser.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
     EXPECT_FALSE(chooser.topmost());
     // 4710 x 3630 twips at 15 twips to the pixel.
-    const HWND still_quote = child_captioned(chooser.handle, L"Still && Quote");
-    const HWND drifter = child_captioned(chooser.handle, L"Drifter");
+    const HWND still_quote = descendant(chooser.handle, L"Still && Quote");
+    const HWND drifter = descendant(chooser.handle, L"Drifter");
     ASSERT_NE(still_quote, nullptr);
     ASSERT_NE(drifter, nullptr);
     EXPECT_EQ(SendMessageW(still_quote, BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -156,14 +152,14 @@ TEST_F(Configuration, CancelInTheOptionsBringsTheChooserBackAndItsCancelRestores
     SaverProcess& run = start(L"/c");
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
     const HWND chooser = window_captioned(run, kChooserCaption)->handle;
-    click_on(child_captioned(chooser, L"Flasher"));
+    click_on(descendant(chooser, L"Flasher"));
     press_key('N', VK_MENU);
     ASSERT_TRUE(shows_only(run, {L"VQ ScreenSaver (Flasher)"}));
     EXPECT_EQ(config::read_text(L"Type"), L"2");
 
     press_key(VK_ESCAPE);
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
-    EXPECT_EQ(SendMessageW(child_captioned(chooser, L"Flasher"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    EXPECT_EQ(SendMessageW(descendant(chooser, L"Flasher"), BM_GETCHECK, 0, 0), BST_CHECKED);
     press_key('C', VK_MENU);
     ASSERT_TRUE(ends_normally(run));
     EXPECT_EQ(config::read_text(L"Type"), L"1");

@@ -9,14 +9,6 @@
 namespace vqtest::config {
 namespace {
 
-win32::unique_hkey create_config_key() {
-    HKEY key = nullptr;
-    const LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, nullptr, 0,
-                                           KEY_SET_VALUE, nullptr, &key, nullptr);
-    if (status != ERROR_SUCCESS) throw_status("RegCreateKeyExW", status);
-    return win32::unique_hkey(key);
-}
-
 // Nothing if the key does not exist.
 win32::unique_hkey open_config_key() {
     HKEY key = nullptr;
@@ -29,10 +21,10 @@ win32::unique_hkey open_config_key() {
 }  // namespace
 
 void set_raw(const std::wstring& name, DWORD type, std::span<const BYTE> bytes) {
-    const win32::unique_hkey key = create_config_key();
-    const LSTATUS status = RegSetValueExW(key.get(), name.c_str(), 0, type, bytes.data(),
-                                          static_cast<DWORD>(bytes.size()));
-    if (status != ERROR_SUCCESS) throw_status("RegSetValueExW", status);
+    // Creates the key when it does not exist.
+    const LSTATUS status = RegSetKeyValueW(HKEY_CURRENT_USER, kConfigKey, name.c_str(), type,
+                                           bytes.data(), static_cast<DWORD>(bytes.size()));
+    if (status != ERROR_SUCCESS) throw_status("RegSetKeyValueW", status);
 }
 
 void set_text(const std::wstring& name, const std::wstring& text) {
