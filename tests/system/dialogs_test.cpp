@@ -159,29 +159,14 @@ class Dialogs : public SystemTest, public ::testing::WithParamInterface<DialogCa
     }
     int pixels(LONG twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
 
-    // Whether `process` comes to show a window captioned `caption`, in front, whose labels a
-    // screen reader names exactly `expected` (in any order).
-    static ::testing::AssertionResult reads(const SaverProcess& process,
-                                            const std::wstring& caption, Names expected) {
+    // Whether the labels of `window` come to be those a screen reader names `expected` (in
+    // any order).
+    static ::testing::AssertionResult reads(HWND window, Names expected) {
         std::sort(expected.begin(), expected.end());
         Names seen;
-        bool found = false;
-        poll_until(
-            [&] {
-                for (const TopWindow& window : process.visible_windows()) {
-                    if (window.caption != caption || window.handle != GetForegroundWindow())
-                        continue;
-                    found = true;
-                    seen = label_names(window.handle);
-                    return seen == expected;
-                }
-                return false;
-            },
-            kStartTimeout);
-        if (seen == expected) return ::testing::AssertionSuccess();
-        auto failure = ::testing::AssertionFailure();
-        if (!found) return failure << "no window \"" << narrow(caption) << "\" in front";
-        failure << "\"" << narrow(caption) << "\" reads:";
+        if (poll_until([&] { return (seen = label_names(window)) == expected; }, kStartTimeout))
+            return ::testing::AssertionSuccess();
+        auto failure = ::testing::AssertionFailure() << "the labels read:";
         for (const std::wstring& name : seen) failure << "\n  \"" << narrow(name) << "\"";
         return failure;
     }
@@ -196,9 +181,9 @@ TEST_P(Dialogs, AreTheirTwipsAtThisDpiEveryTextFitsAndAScreenReaderReadsTheirLab
     ASSERT_TRUE(shows_only(run, {kChooser}));
     if (dialog.opened_by == DialogCase::Next) press_key('N', VK_MENU);
     if (dialog.opened_by == DialogCase::Escape) press_key(VK_ESCAPE);
-    EXPECT_TRUE(reads(run, dialog.caption, dialog.labels));
     const auto window = window_captioned(run, dialog.caption);
     ASSERT_TRUE(window.has_value()) << narrow(dialog.caption) << " does not show";
+    EXPECT_TRUE(reads(window->handle, dialog.labels));
 
     RECT client{};
     ASSERT_TRUE(GetClientRect(window->handle, &client));
@@ -262,10 +247,12 @@ using ChooserDescription = Dialogs;
 
 TEST_F(ChooserDescription, FollowsTheFocus) {
     SaverProcess& run = start(L"/c");
-    EXPECT_TRUE(reads(run, kChooser, {kChooserInstruction, kDescriptions[0]}));
+    ASSERT_TRUE(shows_only(run, {kChooser}));
+    const HWND chooser = window_captioned(run, kChooser)->handle;
+    EXPECT_TRUE(reads(chooser, {kChooserInstruction, kDescriptions[0]}));
     press_key(VK_DOWN);
     press_key(VK_DOWN);
-    EXPECT_TRUE(reads(run, kChooser, {kChooserInstruction, kDescriptions[2]}));
+    EXPECT_TRUE(reads(chooser, {kChooserInstruction, kDescriptions[2]}));
     press_key('C', VK_MENU);
     EXPECT_TRUE(ends_normally(run));
 }

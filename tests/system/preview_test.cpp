@@ -23,9 +23,6 @@ class Preview : public SystemTest {
   protected:
     void SetUp() override {
         SystemTest::SetUp();
-        wchar_t folder[MAX_PATH];
-        ASSERT_GT(GetTempPathW(MAX_PATH, folder), 0u);
-        frame_ = std::filesystem::path(folder) / L"vq-preview-frame.bmp";
         forget_frames();
         SetEnvironmentVariableW(L"VQ_PREVIEW_SNAPSHOT", frame_.c_str());
     }
@@ -47,7 +44,8 @@ class Preview : public SystemTest {
     }
 
   private:
-    std::filesystem::path frame_;
+    const std::filesystem::path frame_ =
+        std::filesystem::temp_directory_path() / L"vq-preview-frame.bmp";
 };
 
 struct ClientSize {

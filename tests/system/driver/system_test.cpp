@@ -2,7 +2,6 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "driver/config_registry.h"
@@ -50,8 +49,19 @@ void SystemTest::SetUp() {
     move_pointer_to(kParkedPointer);
 }
 
+// A failed test leaves a screenshot in the artefacts folder, taken while its runs still go.
 void SystemTest::TearDown() {
-    if (HasFailure()) save_artefacts();
+    const auto folder = environment(L"VQ_ARTIFACTS_DIR");
+    if (HasFailure() && folder) {
+        const std::filesystem::path file =
+            std::filesystem::path(*folder) / (current_test_file_name() + ".bmp");
+        std::filesystem::create_directories(file.parent_path());
+        try {
+            ScreenImage::capture().save_bmp(file);
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << "no screenshot: " << error.what();
+        }
+    }
     runs_.clear();
 }
 
@@ -162,27 +172,6 @@ void SystemTest::expect_pointer_steps(const SaverProcess& saver,
             return;
         }
     }
-}
-
-void SystemTest::save_artefacts() const {
-    const auto folder = environment(L"VQ_ARTIFACTS_DIR");
-    if (!folder) return;
-    const std::filesystem::path base = std::filesystem::path(*folder) / current_test_file_name();
-    std::filesystem::create_directories(base.parent_path());
-    try {
-        ScreenImage::capture().save_bmp(base.string() + ".bmp");
-    } catch (const std::exception& error) {
-        ADD_FAILURE() << "no screenshot: " << error.what();
-    }
-    std::ofstream report(base.string() + ".txt", std::ios::trunc);
-    for (const SaverProcess& run : runs_) {
-        report << "\"" << narrow(run.arguments()) << "\" (process " << run.id() << "): ";
-        if (const auto code = run.exit_code())
-            report << "exit code " << *code << "\n";
-        else
-            report << "still running when the test ended\n";
-    }
-    if (!report) ADD_FAILURE() << "could not write " << base.string() << ".txt";
 }
 
 }  // namespace vqtest

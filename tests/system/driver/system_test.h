@@ -1,6 +1,5 @@
 // The fixture of every system test: a fresh settings store, the pointer parked, the saver
-// runs the test starts, and on failure a screenshot and the runs' exit codes in the
-// artefacts folder.
+// runs the test starts, and on failure a screenshot in the artefacts folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -66,8 +65,6 @@ class SystemTest : public ::testing::Test {
                                      const std::vector<PointerStep>& steps);
 
   private:
-    void save_artefacts() const;
-
     std::deque<SaverProcess> runs_;
 };
 
