@@ -12,10 +12,40 @@ struct Section {
     std::uint32_t rva, virtual_size, file_offset, file_size;
 };
 
-// Bounds-checked little-endian reads; a read past the end throws, caught in read_image.
-class Reader {
+// Reads the image with bounds-checked little-endian reads: a read past the end throws, caught
+// in read_image.
+class Parser {
   public:
-    explicit Reader(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+    explicit Parser(std::vector<std::uint8_t> bytes) : bytes_(std::move(bytes)) {}
+
+    Image parse() {
+        if (u16(0) != 0x5A4D) throw std::runtime_error("no MZ header");
+        const std::uint32_t pe_at = u32(0x3C);
+        if (u32(pe_at) != 0x00004550) throw std::runtime_error("no PE signature");
+        const std::size_t coff = pe_at + 4;
+        image_.machine = u16(coff);
+        const std::uint16_t sections = u16(coff + 2);
+        const std::uint16_t optional_size = u16(coff + 16);
+        const std::size_t opt = coff + 20;
+        const std::uint16_t magic = u16(opt);
+        if (magic != 0x10B && magic != 0x20B) throw std::runtime_error("unknown optional header");
+        image_.pe32_plus = magic == 0x20B;
+        image_.subsystem = u16(opt + 68);
+        const std::size_t directories = opt + (image_.pe32_plus ? 112 : 96);
+        const std::size_t table = opt + optional_size;
+        for (std::uint16_t i = 0; i < sections; ++i) {
+            const std::size_t s = table + 40u * i;
+            sections_.push_back({u32(s + 12), u32(s + 8), u32(s + 20), u32(s + 16)});
+        }
+        if (const std::uint32_t imports = u32(directories + 8)) read_imports(imports);
+        if (const std::uint32_t resources = u32(directories + 16)) {
+            resource_base_ = offset_of(resources);
+            read_resource_types();
+        }
+        return image_;
+    }
+
+  private:
     std::uint8_t u8(std::size_t at) const {
         if (at >= bytes_.size()) throw std::runtime_error("truncated file");
         return bytes_[at];
@@ -38,42 +68,6 @@ class Reader {
         return text;
     }
 
-  private:
-    std::vector<std::uint8_t> bytes_;
-};
-
-class Parser {
-  public:
-    Parser(Reader reader) : r_(std::move(reader)) {}
-
-    Image parse() {
-        if (r_.u16(0) != 0x5A4D) throw std::runtime_error("no MZ header");
-        const std::uint32_t pe_at = r_.u32(0x3C);
-        if (r_.u32(pe_at) != 0x00004550) throw std::runtime_error("no PE signature");
-        const std::size_t coff = pe_at + 4;
-        image_.machine = r_.u16(coff);
-        const std::uint16_t sections = r_.u16(coff + 2);
-        const std::uint16_t optional_size = r_.u16(coff + 16);
-        const std::size_t opt = coff + 20;
-        const std::uint16_t magic = r_.u16(opt);
-        if (magic != 0x10B && magic != 0x20B) throw std::runtime_error("unknown optional header");
-        image_.pe32_plus = magic == 0x20B;
-        image_.subsystem = r_.u16(opt + 68);
-        const std::size_t directories = opt + (image_.pe32_plus ? 112 : 96);
-        const std::size_t table = opt + optional_size;
-        for (std::uint16_t i = 0; i < sections; ++i) {
-            const std::size_t s = table + 40u * i;
-            sections_.push_back({r_.u32(s + 12), r_.u32(s + 8), r_.u32(s + 20), r_.u32(s + 16)});
-        }
-        if (const std::uint32_t imports = r_.u32(directories + 8)) read_imports(imports);
-        if (const std::uint32_t resources = r_.u32(directories + 16)) {
-            resource_base_ = offset_of(resources);
-            read_resource_types();
-        }
-        return image_;
-    }
-
-  private:
     std::size_t offset_of(std::uint32_t rva) const {
         for (const Section& s : sections_)
             if (rva >= s.rva && rva < s.rva + std::max(s.virtual_size, s.file_size))
@@ -83,9 +77,9 @@ class Parser {
 
     void read_imports(std::uint32_t rva) {
         for (std::size_t d = offset_of(rva);; d += 20) {
-            const std::uint32_t name = r_.u32(d + 12);
+            const std::uint32_t name = u32(d + 12);
             if (name == 0) break;
-            image_.imports.push_back(r_.c_string(offset_of(name)));
+            image_.imports.push_back(c_string(offset_of(name)));
         }
     }
 
@@ -93,11 +87,11 @@ class Parser {
     // resource directory at `at`; text-named entries are only counted.
     template <typename Visit>
     void entries(std::size_t at, Visit visit) {
-        const int count = r_.u16(at + 12) + r_.u16(at + 14);
+        const int count = u16(at + 12) + u16(at + 14);
         for (int i = 0; i < count; ++i) {
             const std::size_t e = at + 16 + 8u * i;
-            const std::uint32_t name = r_.u32(e);
-            const std::uint32_t target = r_.u32(e + 4);
+            const std::uint32_t name = u32(e);
+            const std::uint32_t target = u32(e + 4);
             if (name & 0x80000000u) {
                 ++image_.named_resources;
                 continue;
@@ -115,13 +109,13 @@ class Parser {
                 entries(languages, [&](std::uint16_t language, std::size_t data, bool dir3) {
                     if (dir3) throw std::runtime_error("resource language with a subdirectory");
                     image_.resources[type][name].push_back(
-                        {language, r_.bytes(offset_of(r_.u32(data)), r_.u32(data + 4))});
+                        {language, bytes(offset_of(u32(data)), u32(data + 4))});
                 });
             });
         });
     }
 
-    Reader r_;
+    std::vector<std::uint8_t> bytes_;
     Image image_;
     std::vector<Section> sections_;
     std::size_t resource_base_ = 0;
@@ -137,7 +131,7 @@ std::optional<Image> read_image(const std::string& path, std::string& error) {
     }
     std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     try {
-        return Parser(Reader(std::move(bytes))).parse();
+        return Parser(std::move(bytes)).parse();
     } catch (const std::exception& e) {
         error = path + ": " + e.what();
         return std::nullopt;

@@ -6,59 +6,29 @@
 
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "support/polling.h"
 #include "driver/screen_image.h"
 #include "driver/system_test.h"
+#include "support/polling.h"
 
 namespace vqtest {
 namespace {
 
 const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
 
-class Configuration : public SystemTest {
-protected:
-    static HWND child_captioned(HWND window, const wchar_t* caption) {
-        return FindWindowExW(window, nullptr, nullptr, caption);
+using Configuration = SystemTest;
+
+// The first control inside `window` (in a frame too) whose class or caption is `text`; null
+// if there is none.
+HWND descendant(HWND window, const std::wstring& text) {
+    for (HWND control : descendants(window)) {
+        wchar_t class_name[64] = {};
+        wchar_t caption[64] = {};
+        GetClassNameW(control, class_name, 64);
+        GetWindowTextW(control, caption, 64);
+        if (text == class_name || text == caption) return control;
     }
-    // A control anywhere inside `window` (in a frame too) of this class, or with this
-    // caption; null if there is none.
-    static HWND descendant(HWND window, const wchar_t* class_name, const wchar_t* caption) {
-        DescendantSearch search{class_name, caption};
-        EnumChildWindows(window, match_descendant, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    }
-    struct DescendantSearch {
-        const wchar_t* class_name;
-        const wchar_t* caption;
-        HWND found = nullptr;
-    };
-    static BOOL CALLBACK match_descendant(HWND child, LPARAM data) {
-        auto& search = *reinterpret_cast<DescendantSearch*>(data);
-        wchar_t text[64] = {};
-        if (search.class_name != nullptr) {
-            GetClassNameW(child, text, 64);
-            if (_wcsicmp(text, search.class_name) != 0) return TRUE;
-        }
-        if (search.caption != nullptr) {
-            GetWindowTextW(child, text, 64);
-            if (wcscmp(text, search.caption) != 0) return TRUE;
-        }
-        search.found = child;
-        return FALSE;
-    }
-    static SIZE client_size(HWND window) {
-        RECT client{};
-        GetClientRect(window, &client);
-        return {client.right, client.bottom};
-    }
-    // A click in the middle of a control, as a user makes it.
-    static void click_on(HWND control) {
-        RECT rect{};
-        ASSERT_TRUE(GetWindowRect(control, &rect));
-        move_pointer_to({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
-        click(MouseButton::Left);
-    }
-};
+    return nullptr;
+}
 
 TEST_F(Configuration, TheChooserIsAFixedDialogWithTheStoredModeSelected) {
     config::set_text(L"Type", L"1");
@@ -69,11 +39,8 @@ TEST_F(Configuration, TheChooserIsAFixedDialogWithTheStoredModeSelected) {
     EXPECT_EQ(chooser.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX | WS_THICKFRAME), 0);
     EXPECT_FALSE(chooser.topmost());
     // 4710 x 3630 twips at 15 twips to the pixel.
-    const SIZE size = client_size(chooser.handle);
-    EXPECT_EQ(size.cx, 314);
-    EXPECT_EQ(size.cy, 242);
-    const HWND still_quote = child_captioned(chooser.handle, L"Still && Quote");
-    const HWND drifter = child_captioned(chooser.handle, L"Drifter");
+    const HWND still_quote = descendant(chooser.handle, L"Still && Quote");
+    const HWND drifter = descendant(chooser.handle, L"Drifter");
     ASSERT_NE(still_quote, nullptr);
     ASSERT_NE(drifter, nullptr);
     EXPECT_EQ(SendMessageW(still_quote, BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -89,7 +56,7 @@ TEST_F(Configuration, TheChooserIsAFixedDialogWithTheStoredModeSelected) {
 TEST_F(Configuration, NextOpensTheDrifterOptionsWithAPreviewAndTheirOkStoresThem) {
     SaverProcess& run = start(L"");
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
-    press_with_alt('N');
+    press_key('N', VK_MENU);
     ASSERT_TRUE(shows_only(run, {L"VQ ScreenSaver (Drifter)"}));
     EXPECT_EQ(config::read_text(L"Type"), L"0");
 
@@ -109,7 +76,7 @@ TEST_F(Configuration, NextOpensTheDrifterOptionsWithAPreviewAndTheirOkStoresThem
         kStartTimeout);
     EXPECT_TRUE(pictured) << "the preview shows no picture";
 
-    press_with_alt('O');
+    press_key('O', VK_MENU);
     ASSERT_TRUE(ends_normally(run));
     EXPECT_EQ(config::read_text(L"DriftSpeed"), L"25");
     EXPECT_EQ(config::read_text(L"DriftImage"), L"41");
@@ -122,12 +89,12 @@ TEST_F(Configuration, TheStillQuoteOptionsTakeAClickOnACheckBoxAndTheScrollBarKe
     config::set_text(L"SQSpeed", L"3000");
     SaverProcess& run = start(L"/c");
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
-    press_with_alt('N');
+    press_key('N', VK_MENU);
     const std::wstring caption = L"VQ ScreenSaver (Still & Quote)";
     ASSERT_TRUE(shows_only(run, {caption}));
     const HWND options = window_captioned(run, caption)->handle;
-    const HWND studio = descendant(options, nullptr, L"Studio");
-    const HWND duration = descendant(options, L"ScrollBar", nullptr);
+    const HWND studio = descendant(options, L"Studio");
+    const HWND duration = descendant(options, L"ScrollBar");
     ASSERT_NE(studio, nullptr);
     ASSERT_NE(duration, nullptr);
     EXPECT_EQ(SendMessageW(studio, BM_GETCHECK, 0, 0), BST_CHECKED);
@@ -145,7 +112,7 @@ TEST_F(Configuration, TheStillQuoteOptionsTakeAClickOnACheckBoxAndTheScrollBarKe
     EXPECT_TRUE(poll_until([&] { return GetScrollPos(duration, SB_CTL) == 9499; }, kStartTimeout))
         << "the scroll bar stands at " << GetScrollPos(duration, SB_CTL);
 
-    press_with_alt('O');
+    press_key('O', VK_MENU);
     ASSERT_TRUE(ends_normally(run));
     EXPECT_EQ(config::read_text(L"SQSpeed"), L"9499");
     EXPECT_EQ(config::read_text(L"SQStudio"), L"0");
@@ -155,19 +122,7 @@ TEST_F(Configuration, TheStillQuoteOptionsTakeAClickOnACheckBoxAndTheScrollBarKe
     EXPECT_EQ(config::read_text(L"Type"), L"1");
 }
 
-TEST_F(Configuration, AQuestionMarkTypedAtTheChooserOpensTheAboutBox) {
-    SaverProcess& run = start(L"/c");
-    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
-    press_with_shift(VK_OEM_2);  // '?' on a US keyboard
-    EXPECT_TRUE(window_captioned(run, L"About " + kChooserCaption).has_value())
-        << "no About box";
-    press_key(VK_RETURN);
-    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
-    press_with_alt('C');
-    ASSERT_TRUE(ends_normally(run));
-}
-
-TEST_F(Configuration, EscapeOpensTheAboutBoxOverTheChooserAndEnterClosesIt) {
+TEST_F(Configuration, EscapeOrAQuestionMarkOpensTheAboutBoxOverTheChooserAndEnterClosesIt) {
     SaverProcess& run = start(L"/c");
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
     press_key(VK_ESCAPE);
@@ -180,9 +135,14 @@ TEST_F(Configuration, EscapeOpensTheAboutBoxOverTheChooserAndEnterClosesIt) {
     EXPECT_EQ(about->ex_style & WS_EX_APPWINDOW, 0);
     press_key(VK_RETURN);
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
+    press_key(VK_OEM_2, VK_SHIFT);  // '?' on a US keyboard
+    EXPECT_TRUE(window_captioned(run, L"About " + kChooserCaption).has_value())
+        << "no About box on '?'";
+    press_key(VK_RETURN);
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
     EXPECT_FALSE(config::key_exists());
 
-    press_with_alt('C');
+    press_key('C', VK_MENU);
     ASSERT_TRUE(ends_normally(run));
     EXPECT_EQ(config::read_text(L"Type"), L"0");
 }
@@ -192,15 +152,15 @@ TEST_F(Configuration, CancelInTheOptionsBringsTheChooserBackAndItsCancelRestores
     SaverProcess& run = start(L"/c");
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
     const HWND chooser = window_captioned(run, kChooserCaption)->handle;
-    click_on(child_captioned(chooser, L"Flasher"));
-    press_with_alt('N');
+    click_on(descendant(chooser, L"Flasher"));
+    press_key('N', VK_MENU);
     ASSERT_TRUE(shows_only(run, {L"VQ ScreenSaver (Flasher)"}));
     EXPECT_EQ(config::read_text(L"Type"), L"2");
 
     press_key(VK_ESCAPE);
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
-    EXPECT_EQ(SendMessageW(child_captioned(chooser, L"Flasher"), BM_GETCHECK, 0, 0), BST_CHECKED);
-    press_with_alt('C');
+    EXPECT_EQ(SendMessageW(descendant(chooser, L"Flasher"), BM_GETCHECK, 0, 0), BST_CHECKED);
+    press_key('C', VK_MENU);
     ASSERT_TRUE(ends_normally(run));
     EXPECT_EQ(config::read_text(L"Type"), L"1");
     EXPECT_EQ(config::value_names(), std::vector<std::wstring>{L"Type"});

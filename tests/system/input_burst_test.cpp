@@ -8,6 +8,7 @@
 #include "driver/input.h"
 #include "driver/saver_diagnostics.h"
 #include "driver/system_test.h"
+#include "support/polling.h"
 
 namespace vqtest {
 namespace {
@@ -15,18 +16,6 @@ namespace {
 constexpr int kBurstEvents = 300;
 
 using InputBurst = SystemTest;
-
-// Waits for the end of `saver`, counting its visible windows meanwhile; the most seen at once.
-size_t most_windows_until_exit(const SaverProcess& saver) {
-    size_t most = 0;
-    poll_until(
-        [&] {
-            most = std::max(most, saver.visible_windows().size());
-            return !saver.running();
-        },
-        kExitTimeout);
-    return most;
-}
 
 TEST_F(InputBurst, ClosesOnceAndNormally) {
     const SaverDiagnostics diagnostics;
@@ -47,7 +36,15 @@ TEST_F(InputBurst, ClosesOnceAndNormally) {
         press_key(VK_SPACE);
         send_input_burst(kBurstEvents);
     }
-    EXPECT_LE(most_windows_until_exit(saver), 1u);
+    // Until it ends, never more than its one window.
+    size_t most = 0;
+    poll_until(
+        [&] {
+            most = std::max(most, saver.visible_windows().size());
+            return !saver.running();
+        },
+        kExitTimeout);
+    EXPECT_LE(most, 1u);
     ASSERT_TRUE(ends_normally(saver));
     // Each close shows the pointer once: a second close would leave the count below zero.
     const auto counts = diagnostics.counts();

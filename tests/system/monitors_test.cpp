@@ -1,71 +1,68 @@
 // The saver on a desktop of three monitors: the primary, one left of and above it (negative
 // coordinates), one in portrait. Where the screen's pixels are judged, a white backdrop lies
 // under everything, so a white pixel on a monitor is the desktop showing through.
-#include "driver/monitors.h"
-
 #include <algorithm>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "driver/backdrop.h"
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "support/polling.h"
+#include "driver/own_windows.h"
 #include "driver/screen_image.h"
 #include "driver/system_test.h"
+#include "support/polling.h"
 
 namespace vqtest {
 namespace {
 
 const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
 
+// The desktop the environment declares (tests/system/CMakeLists.txt), as Windows places it.
+constexpr RECT kPrimary{0, 0, 800, 600};
+constexpr RECT kAboveLeft{-1024, -168, 0, 600};
+constexpr RECT kPortrait{800, -168, 1600, 856};
+constexpr RECT kMonitors[] = {kPrimary, kAboveLeft, kPortrait};
+
+std::vector<std::string> sorted_texts(std::vector<std::string> texts) {
+    std::sort(texts.begin(), texts.end());
+    return texts;
+}
+
 POINT centre_of(const RECT& r) {
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
 }
 
 class MonitorTest : public SystemTest {
-protected:
+  protected:
     void SetUp() override {
         SystemTest::SetUp();
-        monitors_ = monitors();
-        ASSERT_EQ(monitors_.size(), 3u) << "the environment declares three monitors";
-        const auto primary = std::find_if(monitors_.begin(), monitors_.end(),
-                                          [](const Monitor& m) { return m.primary; });
-        ASSERT_NE(primary, monitors_.end());
-        primary_ = primary->rect;
-        ASSERT_EQ(to_text(primary_),
-                  to_text({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}));
-        ASSERT_TRUE(std::any_of(monitors_.begin(), monitors_.end(), [](const Monitor& m) {
-            return m.rect.left < 0 && m.rect.top < 0;
-        })) << "no monitor left of and above the primary";
-        ASSERT_TRUE(std::any_of(monitors_.begin(), monitors_.end(), [](const Monitor& m) {
-            return m.rect.bottom - m.rect.top > m.rect.right - m.rect.left;
-        })) << "no monitor in portrait";
+        ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 3) << "the environment declares three monitors";
+        ASSERT_EQ(to_text(ScreenImage::virtual_screen()), to_text({-1024, -168, 1600, 856}));
     }
 
-    // The saver's windows once there is one over each monitor, exactly, all top-most.
+    // The saver's windows once there is one over each monitor, exactly, all top-most,
+    // borderless pop-ups.
     ::testing::AssertionResult covers_each_monitor(const SaverProcess& saver) const {
-        std::vector<std::string> wanted;
-        for (const Monitor& monitor : monitors_) wanted.push_back(to_text(monitor.rect));
-        std::sort(wanted.begin(), wanted.end());
         std::vector<std::string> seen;
-        bool topmost = false;
+        bool plain_topmost = false;
         const bool covered = poll_until(
             [&] {
                 seen.clear();
-                topmost = true;
+                plain_topmost = true;
                 for (const TopWindow& window : saver.visible_windows()) {
                     seen.push_back(to_text(window.rect));
-                    topmost = topmost && window.topmost();
+                    plain_topmost = plain_topmost && window.topmost() &&
+                                    window.has_style(WS_POPUP) &&
+                                    (window.style & (WS_CAPTION | WS_THICKFRAME)) == 0;
                 }
-                std::sort(seen.begin(), seen.end());
-                return seen == wanted && topmost;
+                return sorted_texts(seen) == wanted_ && plain_topmost;
             },
             kStartTimeout);
         if (covered) return ::testing::AssertionSuccess();
         auto failure = ::testing::AssertionFailure();
-        if (!topmost) failure << "not every window is top-most; ";
+        if (!plain_topmost) failure << "not every window is a top-most borderless pop-up; ";
         failure << "the saver's windows cover";
         for (const std::string& rect : seen) failure << " " << rect;
         return failure;
@@ -73,16 +70,16 @@ protected:
 
     // Whether, within kStartTimeout, no pixel other than black shows on any monitor outside
     // `except` (nothing by default).
-    ::testing::AssertionResult monitors_black(const RECT& except = {}) const {
+    static ::testing::AssertionResult monitors_black(const RECT& except = {}) {
         int others = 0;
         const bool black = poll_until(
             [&] {
                 const ScreenImage screen = ScreenImage::capture_virtual_screen();
                 others = 0;
-                for (const Monitor& monitor : monitors_) {
-                    others += screen.count_non_black(monitor.rect);
+                for (const RECT& monitor : kMonitors) {
+                    others += screen.count_non_black(monitor);
                     RECT common{};
-                    if (IntersectRect(&common, &monitor.rect, &except))
+                    if (IntersectRect(&common, &monitor, &except))
                         others -= screen.count_non_black(common);
                 }
                 return others == 0;
@@ -92,27 +89,35 @@ protected:
         return ::testing::AssertionFailure() << others << " pixels on the monitors are not black";
     }
 
-    std::vector<Monitor> monitors_;
-    RECT primary_{};
+  private:
+    const std::vector<std::string> wanted_ =
+        sorted_texts({to_text(kPrimary), to_text(kAboveLeft), to_text(kPortrait)});
 };
 
 // Run at every DPI too: one bitmap pixel per screen pixel, whatever the scale.
 class MonitorCovers : public MonitorTest {
-protected:
+  protected:
     void SetUp() override {
         MonitorTest::SetUp();
         if (!HasFatalFailure()) backdrop_.emplace();
     }
 
-private:
+  private:
     std::optional<Backdrop> backdrop_;
 };
 
 TEST_F(MonitorCovers, EveryMonitorIsCoveredBlackWithThePointerHiddenUntilAKey) {
     config::set_text(L"Type", L"3");  // no display mode: nothing drawn on the black
+    ASSERT_TRUE(pointer_shown());
     SaverProcess& saver = start(L"/s");
     ASSERT_TRUE(covers_each_monitor(saver));
+    for (const TopWindow& window : saver.visible_windows()) {
+        if (EqualRect(&window.rect, &kPrimary)) {
+            EXPECT_EQ(window.caption, L"VQ ScreenSaver (Still & Quote)");
+        }
+    }
     EXPECT_TRUE(monitors_black());
+    // Wine keeps the pointer's show count per thread and reports the foreground one's.
     EXPECT_FALSE(pointer_shown());
 
     press_key(VK_SPACE);
@@ -122,8 +127,8 @@ TEST_F(MonitorCovers, EveryMonitorIsCoveredBlackWithThePointerHiddenUntilAKey) {
         [&] {
             const ScreenImage screen = ScreenImage::capture_virtual_screen();
             uncovered = 0;
-            for (const Monitor& monitor : monitors_)
-                uncovered += screen.count_other_than(kWhite, monitor.rect);
+            for (const RECT& monitor : kMonitors)
+                uncovered += screen.count_other_than(kWhite, monitor);
             return uncovered == 0;
         },
         kExitTimeout))
@@ -139,9 +144,9 @@ TEST_F(MonitorCovers, TheDrifterRunsOnThePrimaryAsOnASingleScreen) {
     SaverProcess& saver = start(L"/s");
     ASSERT_TRUE(covers_each_monitor(saver));
     // Until the saver covers it, the primary shows the white backdrop.
-    const auto drawn = poll_for(
-        [&] { return ScreenImage::capture_virtual_screen().non_black_bounds(primary_); },
-        [&](const RECT& r) { return r.bottom - r.top < primary_.bottom; }, kStartTimeout);
+    const auto drawn =
+        poll_for([&] { return ScreenImage::capture_virtual_screen().non_black_bounds(kPrimary); },
+                 [&](const RECT& r) { return r.bottom - r.top < kPrimary.bottom; }, kStartTimeout);
     EXPECT_TRUE(drawn) << "no picture drawn on the primary";
     if (drawn) {
         EXPECT_LE(drawn->left, 4);
@@ -149,96 +154,64 @@ TEST_F(MonitorCovers, TheDrifterRunsOnThePrimaryAsOnASingleScreen) {
         EXPECT_EQ(drawn->bottom, 229 + 143);
         EXPECT_EQ(drawn->right - drawn->left, 109);
     }
-    EXPECT_TRUE(monitors_black(primary_)) << "drawn outside the primary";
+    EXPECT_TRUE(monitors_black(kPrimary)) << "drawn outside the primary";
     press_key(VK_SPACE);
     EXPECT_TRUE(ends_normally(saver));
 }
 
-using Monitors = MonitorTest;
+using MonitorInput = MonitorTest;
 
-enum class Input { Key, Press, Move };
-
-struct InputCase {
-    Input input;
-    int monitor;  // 0 the primary, 1 the one above and left, 2 the portrait one
-};
-
-class MonitorInput : public MonitorTest, public ::testing::WithParamInterface<InputCase> {
-protected:
-    const Monitor& monitor(int which) const {
-        const auto is = [&](const Monitor& m) {
-            if (which == 0) return m.primary;
-            if (which == 1) return m.rect.left < 0 && m.rect.top < 0;
-            return !m.primary && m.rect.left >= 0;
-        };
-        return *std::find_if(monitors_.begin(), monitors_.end(), is);
-    }
-};
-
-std::string case_name(const InputCase& c) {
-    static const char* const inputs[] = {"key", "press", "move"};
-    static const char* const where[] = {"primary", "above_left", "portrait"};
-    return std::string(inputs[static_cast<int>(c.input)]) + "_on_" + where[c.monitor];
-}
-
-void PrintTo(const InputCase& input, std::ostream* out) { *out << case_name(input); }
-
-// The pointer rests on the monitor first: the first report of it there is only recorded.
-TEST_P(MonitorInput, EndsTheSaverOnEveryMonitorAndShowsThePointerAgain) {
+// On the primary, the saver's own window takes the input (the ExitOn suites). The pointer
+// rests on the monitor first: the first report of it there is only recorded.
+TEST_F(MonitorInput, AKeyAPressOrAMoveOnEitherOtherMonitorEndsTheSaverAndShowsThePointer) {
     config::set_text(L"Type", L"1");
-    SaverProcess& saver = start(L"/s");
-    ASSERT_TRUE(covers_each_monitor(saver));
-    const POINT centre = centre_of(monitor(GetParam().monitor).rect);
-    switch (GetParam().input) {
-        case Input::Key:
-            expect_pointer_steps(saver, {{centre, false}});
-            press_key('X');
-            break;
-        case Input::Press:
-            expect_pointer_steps(saver, {{centre, false}});
-            click(MouseButton::Left);
-            break;
-        case Input::Move:
-            expect_pointer_steps(saver, {{centre, false}, {{centre.x + 20, centre.y + 20}, true}});
-            break;
+    for (const RECT& monitor : {kAboveLeft, kPortrait}) {
+        const POINT centre = centre_of(monitor);
+        for (const std::string_view input : {"key", "press", "move"}) {
+            SCOPED_TRACE(std::string(input) + " on " + to_text(monitor));
+            SaverProcess& saver = start(L"/s");
+            ASSERT_TRUE(covers_each_monitor(saver));
+            if (input == "move") {
+                expect_pointer_steps(saver,
+                                     {{centre, false}, {{centre.x + 20, centre.y + 20}, true}});
+            } else {
+                expect_pointer_steps(saver, {{centre, false}});
+                if (input == "key")
+                    press_key('X');
+                else
+                    click();
+            }
+            EXPECT_TRUE(ends_normally(saver));
+            EXPECT_TRUE(saver.visible_windows().empty());
+            EXPECT_TRUE(pointer_shown());
+            move_pointer_to(kParkedPointer);
+        }
     }
-    EXPECT_TRUE(ends_normally(saver));
-    EXPECT_TRUE(saver.visible_windows().empty());
-    EXPECT_TRUE(pointer_shown());
 }
 
-// On the primary, the saver's own window takes the input (the ExitOn suites).
-INSTANTIATE_TEST_SUITE_P(OnEachMonitor, MonitorInput,
-                         ::testing::Values(InputCase{Input::Key, 1}, InputCase{Input::Key, 2},
-                                           InputCase{Input::Press, 1}, InputCase{Input::Press, 2},
-                                           InputCase{Input::Move, 1}, InputCase{Input::Move, 2}),
-                         [](const auto& info) { return case_name(info.param); });
+using Monitors = MonitorTest;
 
 TEST_F(Monitors, TheChooserAndItsDialogsOpenOnThePrimary) {
     SaverProcess& run = start(L"/c");
     const auto expect_on_primary = [&](const std::wstring& caption) {
-        ASSERT_TRUE(shows_only(run, {caption}));
-        const TopWindow window = run.visible_windows().at(0);
-        RECT inside{};
-        IntersectRect(&inside, &window.rect, &primary_);
-        EXPECT_TRUE(EqualRect(&inside, &window.rect))
-            << narrow(caption) << " stands at " << to_text(window.rect);
+        const auto window = window_captioned(run, caption);
+        ASSERT_TRUE(window.has_value()) << narrow(caption) << " does not show";
+        EXPECT_TRUE(contains(kPrimary, window->rect))
+            << narrow(caption) << " stands at " << to_text(window->rect);
     };
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
     expect_on_primary(kChooserCaption);
-    press_with_alt('N');
+    press_key('N', VK_MENU);
+    ASSERT_TRUE(shows_only(run, {L"VQ ScreenSaver (Drifter)"}));
     expect_on_primary(L"VQ ScreenSaver (Drifter)");
     press_key(VK_ESCAPE);
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
     press_key(VK_ESCAPE);
     // The About box is owned by the chooser, which stays visible under it.
-    const auto about = window_captioned(run, L"About " + kChooserCaption);
-    ASSERT_TRUE(about.has_value());
-    RECT inside{};
-    IntersectRect(&inside, &about->rect, &primary_);
-    EXPECT_TRUE(EqualRect(&inside, &about->rect)) << "About stands at " << to_text(about->rect);
+    expect_on_primary(L"About " + kChooserCaption);
     press_key(VK_RETURN);
     ASSERT_TRUE(shows_only(run, {kChooserCaption}));
-    press_with_alt('C');
+    press_key('C', VK_MENU);
     EXPECT_TRUE(ends_normally(run));
 }
 

@@ -3,7 +3,7 @@
 # ENV_DIR, on the screen SCREEN ("WxH [MONITOR...]", see wine_env.sh screen) at DPI dots per
 # inch, with the Wine loader LOADER (wine for the 32-bit build,
 # wine64 for the 64-bit one) against the program SAVER_SCR. A failing test leaves a
-# screenshot (turned into a PNG here) and the exit codes of its runs in ARTIFACTS_DIR.
+# screenshot (turned into a PNG here) in ARTIFACTS_DIR.
 # Exits with the suite's status, or with 77 (skipped) when this machine cannot execute the
 # loader's code. SUITE may name several suites, separated by colons.
 # Usage: run_suite.sh ENV_DIR ARTIFACTS_DIR SCREEN DPI LOADER SAVER_SCR TESTS_EXE SUITE

@@ -1,20 +1,13 @@
 #include "driver/config_registry.h"
 
+#include <cwchar>
 #include <iterator>
 
-#include "platform/win32/handles.h"
 #include "driver/win32_error.h"
+#include "platform/win32/handles.h"
 
 namespace vqtest::config {
 namespace {
-
-win32::unique_hkey create_config_key() {
-    HKEY key = nullptr;
-    const LSTATUS status = RegCreateKeyExW(HKEY_CURRENT_USER, kConfigKey, 0, nullptr, 0,
-                                           KEY_SET_VALUE, nullptr, &key, nullptr);
-    if (status != ERROR_SUCCESS) throw_status("RegCreateKeyExW", status);
-    return win32::unique_hkey(key);
-}
 
 // Nothing if the key does not exist.
 win32::unique_hkey open_config_key() {
@@ -28,10 +21,10 @@ win32::unique_hkey open_config_key() {
 }  // namespace
 
 void set_raw(const std::wstring& name, DWORD type, std::span<const BYTE> bytes) {
-    const win32::unique_hkey key = create_config_key();
-    const LSTATUS status = RegSetValueExW(key.get(), name.c_str(), 0, type, bytes.data(),
-                                          static_cast<DWORD>(bytes.size()));
-    if (status != ERROR_SUCCESS) throw_status("RegSetValueExW", status);
+    // Creates the key when it does not exist.
+    const LSTATUS status = RegSetKeyValueW(HKEY_CURRENT_USER, kConfigKey, name.c_str(), type,
+                                           bytes.data(), static_cast<DWORD>(bytes.size()));
+    if (status != ERROR_SUCCESS) throw_status("RegSetKeyValueW", status);
 }
 
 void set_text(const std::wstring& name, const std::wstring& text) {
@@ -45,7 +38,9 @@ void delete_all() {
         throw_status("RegDeleteTreeW", status);
 }
 
-bool key_exists() { return static_cast<bool>(open_config_key()); }
+bool key_exists() {
+    return static_cast<bool>(open_config_key());
+}
 
 std::vector<std::wstring> value_names() {
     const win32::unique_hkey key = open_config_key();
@@ -63,22 +58,20 @@ std::vector<std::wstring> value_names() {
 }
 
 std::optional<std::wstring> read_text(const std::wstring& name) {
-    const win32::unique_hkey key = open_config_key();
-    if (!key) return std::nullopt;
-    DWORD type = 0;
+    const auto read = [&](wchar_t* text, DWORD& size) {
+        const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, kConfigKey, name.c_str(),
+                                            RRF_RT_REG_SZ, nullptr, text, &size);
+        if (status == ERROR_UNSUPPORTED_TYPE)
+            throw DriverError("the setting is stored with a type other than REG_SZ");
+        if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
+            throw_status("RegGetValueW", status);
+        return status == ERROR_SUCCESS;
+    };
     DWORD size = 0;
-    LSTATUS status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type, nullptr, &size);
-    if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
-    if (status != ERROR_SUCCESS) throw_status("RegQueryValueExW", status);
-    if (type != REG_SZ) throw DriverError("the setting is stored with a type other than REG_SZ");
-
-    std::wstring text(size / sizeof(wchar_t) + 1, L'\0');
-    size = static_cast<DWORD>(text.size() * sizeof(wchar_t));
-    status = RegQueryValueExW(key.get(), name.c_str(), nullptr, &type,
-                              reinterpret_cast<BYTE*>(text.data()), &size);
-    if (status != ERROR_SUCCESS) throw_status("RegQueryValueExW", status);
-    text.resize(size / sizeof(wchar_t));
-    while (!text.empty() && text.back() == L'\0') text.pop_back();
+    if (!read(nullptr, size)) return std::nullopt;
+    std::wstring text(size / sizeof(wchar_t), L'\0');
+    if (!read(text.data(), size)) return std::nullopt;
+    text.resize(wcslen(text.c_str()));
     return text;
 }
 

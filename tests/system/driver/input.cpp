@@ -1,19 +1,35 @@
 #include "driver/input.h"
 
-#include <array>
 #include <string>
 #include <vector>
 
-#include "support/polling.h"
+#include "driver/screen_image.h"
 #include "driver/win32_error.h"
+#include "support/polling.h"
 
 namespace vqtest {
 namespace {
 
-template <size_t N>
-void send(std::array<INPUT, N>& inputs) {
-    if (SendInput(static_cast<UINT>(N), inputs.data(), sizeof(INPUT)) != N)
+void send(std::vector<INPUT> inputs) {
+    if (SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT)) != inputs.size())
         throw_last_error("SendInput");
+}
+
+INPUT key_input(WORD virtual_key, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = virtual_key;
+    input.ki.dwFlags = flags;
+    return input;
+}
+
+INPUT mouse_input(LONG dx, LONG dy, DWORD flags) {
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = dx;
+    input.mi.dy = dy;
+    input.mi.dwFlags = flags;
+    return input;
 }
 
 // Absolute mouse coordinates run from 0 to 65535 across the screen and the system takes the
@@ -22,101 +38,59 @@ LONG normalised(LONG pixel, int screen_size) {
     return static_cast<LONG>((pixel * 65536LL + screen_size - 1) / screen_size);
 }
 
-}  // namespace
-
-void press_key(WORD virtual_key) {
-    std::array<INPUT, 2> inputs{};
-    for (INPUT& input : inputs) {
-        input.type = INPUT_KEYBOARD;
-        input.ki.wVk = virtual_key;
-    }
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    send(inputs);
-}
-
-namespace {
-
-// Presses and releases `virtual_key` with `modifier` held down.
-void press_with(WORD modifier, WORD virtual_key) {
-    std::array<INPUT, 4> inputs{};
-    for (INPUT& input : inputs) input.type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = modifier;
-    inputs[1].ki.wVk = virtual_key;
-    inputs[2].ki.wVk = virtual_key;
-    inputs[2].ki.dwFlags = KEYEVENTF_KEYUP;
-    inputs[3].ki.wVk = modifier;
-    inputs[3].ki.dwFlags = KEYEVENTF_KEYUP;
-    send(inputs);
-}
-
-}  // namespace
-
-void press_with_alt(WORD virtual_key) { press_with(VK_MENU, virtual_key); }
-
-void press_with_shift(WORD virtual_key) { press_with(VK_SHIFT, virtual_key); }
-
-void click(MouseButton button) {
-    std::array<INPUT, 2> inputs{};
-    for (INPUT& input : inputs) input.type = INPUT_MOUSE;
-    switch (button) {
-        case MouseButton::Left:
-            inputs[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-            inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-            break;
-        case MouseButton::Right:
-            inputs[0].mi.dwFlags = MOUSEEVENTF_RIGHTDOWN;
-            inputs[1].mi.dwFlags = MOUSEEVENTF_RIGHTUP;
-            break;
-        case MouseButton::Middle:
-            inputs[0].mi.dwFlags = MOUSEEVENTF_MIDDLEDOWN;
-            inputs[1].mi.dwFlags = MOUSEEVENTF_MIDDLEUP;
-            break;
-    }
-    send(inputs);
-}
-
-void send_input_burst(int count) {
-    std::vector<INPUT> inputs(static_cast<size_t>(count) * 3);
-    for (size_t i = 0; i < inputs.size(); i += 3) {
-        inputs[i].type = INPUT_MOUSE;
-        inputs[i].mi.dx = (i / 3) % 2 == 0 ? 7 : -7;
-        inputs[i].mi.dy = (i / 3) % 2 == 0 ? 5 : -5;
-        inputs[i].mi.dwFlags = MOUSEEVENTF_MOVE;
-        inputs[i + 1].type = INPUT_KEYBOARD;
-        inputs[i + 1].ki.wVk = VK_SHIFT;
-        inputs[i + 2].type = INPUT_KEYBOARD;
-        inputs[i + 2].ki.wVk = VK_SHIFT;
-        inputs[i + 2].ki.dwFlags = KEYEVENTF_KEYUP;
-    }
-    const UINT sent = SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
-    if (sent != inputs.size()) throw_last_error("SendInput");
-}
-
 POINT pointer_position() {
     POINT position{};
     if (!GetCursorPos(&position)) throw_last_error("GetCursorPos");
     return position;
 }
 
+}  // namespace
+
+void press_key(WORD virtual_key, WORD modifier) {
+    std::vector<INPUT> inputs{key_input(virtual_key, 0), key_input(virtual_key, KEYEVENTF_KEYUP)};
+    if (modifier != 0) {
+        inputs.insert(inputs.begin(), key_input(modifier, 0));
+        inputs.push_back(key_input(modifier, KEYEVENTF_KEYUP));
+    }
+    send(inputs);
+}
+
+void click(MouseButton button) {
+    const auto press = static_cast<DWORD>(button);
+    send({mouse_input(0, 0, press), mouse_input(0, 0, press << 1)});
+}
+
+void click_on(HWND window) {
+    RECT rect{};
+    if (!GetWindowRect(window, &rect)) throw_last_error("GetWindowRect");
+    move_pointer_to({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
+    click();
+}
+
+void send_input_burst(int count) {
+    std::vector<INPUT> inputs;
+    for (int i = 0; i < count; ++i) {
+        const LONG step = i % 2 == 0 ? 1 : -1;
+        inputs.push_back(mouse_input(7 * step, 5 * step, MOUSEEVENTF_MOVE));
+        inputs.push_back(key_input(VK_SHIFT, 0));
+        inputs.push_back(key_input(VK_SHIFT, KEYEVENTF_KEYUP));
+    }
+    send(inputs);
+}
+
 void move_pointer_to(POINT target) {
-    // Over every monitor: the virtual screen, whose top-left corner may be left of and
-    // above the primary's.
-    const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
-    const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    const int width = GetSystemMetrics(SM_CXVIRTUALSCREEN);
-    const int height = GetSystemMetrics(SM_CYVIRTUALSCREEN);
-    if (target.x < left || target.y < top || target.x >= left + width || target.y >= top + height)
-        throw DriverError("pointer target outside the screen");
-    std::array<INPUT, 1> inputs{};
-    inputs[0].type = INPUT_MOUSE;
-    inputs[0].mi.dx = normalised(target.x - left, width);
-    inputs[0].mi.dy = normalised(target.y - top, height);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    // Over every monitor: the virtual screen.
+    const RECT screen = ScreenImage::virtual_screen();
+    if (!PtInRect(&screen, target)) throw DriverError("pointer target outside the screen");
+    const INPUT move =
+        mouse_input(normalised(target.x - screen.left, screen.right - screen.left),
+                    normalised(target.y - screen.top, screen.bottom - screen.top),
+                    MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK);
     // Under Wine the pointer can spring back to where the X server last had it when a
     // window appears or hides the pointer just then; the move is sent again until it holds.
     bool arrived = false;
     for (int attempt = 0; attempt < 8 && !arrived; ++attempt) {
-        send(inputs);
+        send({move});
         arrived = poll_until(
             [&] {
                 const POINT now = pointer_position();
@@ -127,8 +101,8 @@ void move_pointer_to(POINT target) {
     if (!arrived) {
         const POINT now = pointer_position();
         throw DriverError("the pointer stayed at " + std::to_string(now.x) + "," +
-                          std::to_string(now.y) + " instead of " + std::to_string(target.x) +
-                          "," + std::to_string(target.y));
+                          std::to_string(now.y) + " instead of " + std::to_string(target.x) + "," +
+                          std::to_string(target.y));
     }
 }
 

@@ -7,18 +7,21 @@
 
 namespace vqtest {
 
-// Presses and releases one key.
-void press_key(WORD virtual_key);
-// Presses a key with Alt held down: a button's access key.
-void press_with_alt(WORD virtual_key);
-// Presses a key with Shift held down: a shifted character.
-void press_with_shift(WORD virtual_key);
-enum class MouseButton { Left, Right, Middle };
+// Presses and releases one key, with `modifier` held down if one is given: VK_MENU for a
+// button's access key, VK_SHIFT for a shifted character.
+void press_key(WORD virtual_key, WORD modifier = 0);
+// Each button by the flag that presses it; the flag that releases it is the next bit up.
+enum class MouseButton : DWORD {
+    Left = MOUSEEVENTF_LEFTDOWN,
+    Right = MOUSEEVENTF_RIGHTDOWN,
+    Middle = MOUSEEVENTF_MIDDLEDOWN
+};
 // Presses and releases a button where the pointer is.
-void click(MouseButton button);
+void click(MouseButton button = MouseButton::Left);
+// Presses the left button in the middle of `window`, as a user clicks a control.
+void click_on(HWND window);
 // Moves the pointer to a point of the screen and waits until the system reports it there.
 void move_pointer_to(POINT target);
-POINT pointer_position();
 // Sends `count` short relative pointer moves, each followed by a press and release of
 // Shift, as one block of input: a user's hand on a busy desk.
 void send_input_burst(int count);

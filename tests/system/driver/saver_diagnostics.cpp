@@ -9,11 +9,8 @@
 namespace vqtest {
 
 SaverDiagnostics::SaverDiagnostics() {
-    wchar_t folder[MAX_PATH] = {};
-    const DWORD length = GetTempPathW(MAX_PATH, folder);
-    if (length == 0 || length >= MAX_PATH) throw std::runtime_error("no temporary folder");
-    file_ = std::wstring(folder) + L"vqsaver-diagnostics-" +
-            std::to_wstring(GetCurrentProcessId()) + L".txt";
+    file_ = std::filesystem::temp_directory_path() /
+            (L"vqsaver-diagnostics-" + std::to_wstring(GetCurrentProcessId()) + L".txt");
     DeleteFileW(file_.c_str());
     if (!SetEnvironmentVariableW(L"VQ_DIAGNOSTICS", L"1") ||
         !SetEnvironmentVariableW(L"VQ_DIAGNOSTICS_FILE", file_.c_str()))
@@ -28,7 +25,7 @@ SaverDiagnostics::~SaverDiagnostics() {
 
 std::map<std::string, SaverDiagnostics::Count> SaverDiagnostics::counts() const {
     std::map<std::string, Count> counts;
-    std::ifstream in{std::filesystem::path(file_)};
+    std::ifstream in{file_};
     std::string kind;
     Count count{};
     while (in >> kind >> count.live >> count.peak) counts[kind] = count;

@@ -2,13 +2,14 @@
 // class lives, every saver started is asked for it (VQ_DIAGNOSTICS), into a file of its own.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <string>
 
 namespace vqtest {
 
 class SaverDiagnostics {
-public:
+  public:
     struct Count {
         int live;  // still held when the saver ended
         int peak;  // the most held at once
@@ -22,8 +23,8 @@ public:
     // By kind ("window", "memory_dc", ..., "pointer_hide"); empty if nothing was written.
     std::map<std::string, Count> counts() const;
 
-private:
-    std::wstring file_;
+  private:
+    std::filesystem::path file_;
 };
 
 }  // namespace vqtest

@@ -21,13 +21,16 @@ SaverProcess::SaverProcess(const std::wstring& program, std::wstring arguments)
 }
 
 SaverProcess::~SaverProcess() {
-    if (running() && TerminateProcess(process_.get(), 1))
-        WaitForSingleObject(process_.get(), 5000);
+    if (running() && TerminateProcess(process_.get(), 1)) WaitForSingleObject(process_.get(), 5000);
 }
 
-bool SaverProcess::running() const { return !exit_code().has_value(); }
+bool SaverProcess::running() const {
+    return !exit_code().has_value();
+}
 
-std::optional<DWORD> SaverProcess::exit_code() const { return wait_for_exit(milliseconds{0}); }
+std::optional<DWORD> SaverProcess::exit_code() const {
+    return wait_for_exit(milliseconds{0});
+}
 
 std::optional<DWORD> SaverProcess::wait_for_exit(milliseconds timeout) const {
     switch (WaitForSingleObject(process_.get(), static_cast<DWORD>(timeout.count()))) {
@@ -41,18 +44,6 @@ std::optional<DWORD> SaverProcess::wait_for_exit(milliseconds timeout) const {
         default:
             throw_last_error("WaitForSingleObject");
     }
-}
-
-SaverProcess::Watched SaverProcess::watch_until_exit(milliseconds timeout) const {
-    Watched watched;
-    poll_until(
-        [&] {
-            if (!visible_windows().empty()) watched.showed_window = true;
-            watched.exit_code = exit_code();
-            return watched.exit_code.has_value();
-        },
-        timeout);
-    return watched;
 }
 
 std::vector<TopWindow> SaverProcess::wait_for_windows(milliseconds timeout) const {

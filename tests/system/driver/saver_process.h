@@ -7,14 +7,14 @@
 #include <string>
 #include <vector>
 
-#include "support/polling.h"
 #include "driver/top_windows.h"
 #include "platform/win32/handles.h"
+#include "support/polling.h"
 
 namespace vqtest {
 
 class SaverProcess {
-public:
+  public:
     // Starts `program` with the command line `"program" arguments`: one space between the
     // quoted path and the argument text, none when the text is empty, so that the program
     // finds exactly `arguments` after the separator.
@@ -33,19 +33,12 @@ public:
     // Waits up to `timeout` for the end; the exit code, or nothing if it still runs.
     std::optional<DWORD> wait_for_exit(milliseconds timeout) const;
 
-    struct Watched {
-        std::optional<DWORD> exit_code;  // nothing if it still ran at the deadline
-        bool showed_window = false;      // a visible top-level window was seen meanwhile
-    };
-    // Waits up to `timeout` for the end, looking for visible windows of the process.
-    Watched watch_until_exit(milliseconds timeout) const;
-
     std::vector<TopWindow> visible_windows() const { return visible_top_windows_of(id_); }
     // Waits up to `timeout` until the process shows a visible top-level window; returns the
     // visible ones then (none at the deadline or if the process ends first).
     std::vector<TopWindow> wait_for_windows(milliseconds timeout) const;
 
-private:
+  private:
     std::wstring arguments_;
     win32::unique_handle process_;
     win32::unique_handle thread_;

@@ -3,8 +3,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "platform/win32/handles.h"
 #include "driver/win32_error.h"
+#include "platform/win32/handles.h"
 
 namespace vqtest {
 namespace {
@@ -29,11 +29,11 @@ ScreenImage ScreenImage::capture() {
     return capture({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
 }
 
-ScreenImage ScreenImage::capture_virtual_screen() {
+RECT ScreenImage::virtual_screen() {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
-    return capture({left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
-                    top + GetSystemMetrics(SM_CYVIRTUALSCREEN)});
+    return {left, top, left + GetSystemMetrics(SM_CXVIRTUALSCREEN),
+            top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
 ScreenImage ScreenImage::capture(const RECT& area) {
@@ -49,7 +49,8 @@ ScreenImage ScreenImage::capture(const RECT& area) {
     BITMAPINFO info{};
     info.bmiHeader = top_down_header(width, height);
     void* bits = nullptr;
-    win32::unique_hbitmap bitmap(CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    win32::unique_hbitmap bitmap(
+        CreateDIBSection(memory.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap || !bits) throw_last_error("CreateDIBSection");
     {
         const win32::select_object selection(memory.get(), bitmap.get());
@@ -70,8 +71,7 @@ std::optional<RECT> ScreenImage::non_black_bounds(const RECT& area) const {
     return found ? std::optional<RECT>(rect(*found)) : std::nullopt;
 }
 
-std::optional<ScreenImage> ScreenImage::load_bmp(const std::filesystem::path& file,
-                                                 POINT origin) {
+std::optional<ScreenImage> ScreenImage::load_bmp(const std::filesystem::path& file, POINT origin) {
     std::ifstream in(file, std::ios::binary);
     BITMAPFILEHEADER header{};
     BITMAPINFOHEADER info{};

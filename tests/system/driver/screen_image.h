@@ -13,11 +13,14 @@ namespace vqtest {
 
 // Pixels are addressed in screen coordinates: the primary's top-left corner is 0,0.
 class ScreenImage : public Pixels {
-public:
+  public:
     // Reads the whole primary screen.
     static ScreenImage capture();
     // Reads every monitor: the virtual screen.
-    static ScreenImage capture_virtual_screen();
+    static ScreenImage capture_virtual_screen() { return capture(virtual_screen()); }
+    // The rectangle of every monitor together, whose top-left corner may be left of and
+    // above the primary's.
+    static RECT virtual_screen();
     // Reads a 32-bit top-down BMP file, as save_bmp writes it, with its top-left pixel at
     // `origin`; nothing if there is no such file.
     static std::optional<ScreenImage> load_bmp(const std::filesystem::path& file, POINT origin);
@@ -35,7 +38,7 @@ public:
     // Writes a 32-bit BMP file.
     void save_bmp(const std::filesystem::path& file) const;
 
-private:
+  private:
     ScreenImage(POINT origin, int width, int height, std::vector<uint32_t> pixels)
         : Pixels({origin.x, origin.y, origin.x + width, origin.y + height}, std::move(pixels)) {}
     static ScreenImage capture(const RECT& area);

@@ -2,13 +2,12 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
 
 #include "driver/config_registry.h"
 #include "driver/input.h"
-#include "support/polling.h"
 #include "driver/screen_image.h"
+#include "support/polling.h"
 
 namespace vqtest {
 namespace {
@@ -50,8 +49,19 @@ void SystemTest::SetUp() {
     move_pointer_to(kParkedPointer);
 }
 
+// A failed test leaves a screenshot in the artefacts folder, taken while its runs still go.
 void SystemTest::TearDown() {
-    if (HasFailure()) save_artefacts();
+    const auto folder = environment(L"VQ_ARTIFACTS_DIR");
+    if (HasFailure() && folder) {
+        const std::filesystem::path file =
+            std::filesystem::path(*folder) / (current_test_file_name() + ".bmp");
+        std::filesystem::create_directories(file.parent_path());
+        try {
+            ScreenImage::capture().save_bmp(file);
+        } catch (const std::exception& error) {
+            ADD_FAILURE() << "no screenshot: " << error.what();
+        }
+    }
     runs_.clear();
 }
 
@@ -71,15 +81,14 @@ SaverProcess& SystemTest::start(const std::wstring& arguments) {
                << "\"" << narrow(process.arguments()) << "\" shows its window, but it never"
                << " becomes the foreground window";
     }
-    auto failure = ::testing::AssertionFailure()
-                   << "\"" << narrow(process.arguments()) << "\" shows " << windows.size()
-                   << " windows";
+    auto failure = ::testing::AssertionFailure() << "\"" << narrow(process.arguments())
+                                                 << "\" shows " << windows.size() << " windows";
     if (const auto code = process.exit_code()) failure << " and ended with code " << *code;
     return failure;
 }
 
 std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& process,
-                                                     const std::wstring& caption) {
+                                                      const std::wstring& caption) {
     std::optional<TopWindow> found;
     poll_until(
         [&] {
@@ -93,7 +102,7 @@ std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& proces
 }
 
 ::testing::AssertionResult SystemTest::shows_only(const SaverProcess& process,
-                                           const std::vector<std::wstring>& expected) {
+                                                  const std::vector<std::wstring>& expected) {
     std::vector<std::wstring> captions;
     bool in_front = false;
     const bool shown = poll_until(
@@ -120,6 +129,20 @@ std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& proces
     if (!code) return ::testing::AssertionFailure() << "the program is still running";
     if (*code != 0) return ::testing::AssertionFailure() << "the program ended with code " << *code;
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult SystemTest::ends_at_once(const SaverProcess& process) {
+    bool showed_window = false;
+    poll_until(
+        [&] {
+            showed_window = showed_window || !process.visible_windows().empty();
+            return !process.running();
+        },
+        kExitTimeout);
+    if (showed_window)
+        return ::testing::AssertionFailure()
+               << "\"" << narrow(process.arguments()) << "\" showed a window";
+    return ends_normally(process);
 }
 
 ::testing::AssertionResult SystemTest::keeps_running(const SaverProcess& process) {
@@ -149,27 +172,6 @@ void SystemTest::expect_pointer_steps(const SaverProcess& saver,
             return;
         }
     }
-}
-
-void SystemTest::save_artefacts() const {
-    const auto folder = environment(L"VQ_ARTIFACTS_DIR");
-    if (!folder) return;
-    const std::filesystem::path base = std::filesystem::path(*folder) / current_test_file_name();
-    std::filesystem::create_directories(base.parent_path());
-    try {
-        ScreenImage::capture().save_bmp(base.string() + ".bmp");
-    } catch (const std::exception& error) {
-        ADD_FAILURE() << "no screenshot: " << error.what();
-    }
-    std::ofstream report(base.string() + ".txt", std::ios::trunc);
-    for (const SaverProcess& run : runs_) {
-        report << "\"" << narrow(run.arguments()) << "\" (process " << run.id() << "): ";
-        if (const auto code = run.exit_code())
-            report << "exit code " << *code << "\n";
-        else
-            report << "still running when the test ended\n";
-    }
-    if (!report) ADD_FAILURE() << "could not write " << base.string() << ".txt";
 }
 
 }  // namespace vqtest

@@ -1,6 +1,5 @@
 // The fixture of every system test: a fresh settings store, the pointer parked, the saver
-// runs the test starts, and on failure a screenshot and the runs' exit codes in the
-// artefacts folder.
+// runs the test starts, and on failure a screenshot in the artefacts folder.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -35,7 +34,7 @@ struct PointerStep {
 };
 
 class SystemTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override;
     void TearDown() override;
 
@@ -54,6 +53,9 @@ protected:
                                                  const std::vector<std::wstring>& expected);
     // Whether `process` ends with exit code 0 within kExitTimeout.
     static ::testing::AssertionResult ends_normally(const SaverProcess& process);
+    // Whether `process` ends with exit code 0 within kExitTimeout without ever showing a
+    // window.
+    static ::testing::AssertionResult ends_at_once(const SaverProcess& process);
     // Whether `process` is still running after kSettleTime.
     static ::testing::AssertionResult keeps_running(const SaverProcess& process);
 
@@ -62,9 +64,7 @@ protected:
     static void expect_pointer_steps(const SaverProcess& saver,
                                      const std::vector<PointerStep>& steps);
 
-private:
-    void save_artefacts() const;
-
+  private:
     std::deque<SaverProcess> runs_;
 };
 

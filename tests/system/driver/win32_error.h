@@ -8,12 +8,9 @@
 namespace vqtest {
 
 class DriverError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
-
-// A DriverError naming `what` and GetLastError(), for code that cannot throw it itself.
-DriverError last_error(const std::string& what);
 
 // Throws DriverError naming `what` and GetLastError().
 [[noreturn]] void throw_last_error(const std::string& what);
