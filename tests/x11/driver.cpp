@@ -37,6 +37,12 @@ ScreenImage ScreenImage::capture() {
     return {Pixels({0, 0, attributes.width, attributes.height}, std::move(pixels))};
 }
 
+bool ScreenImage::corners_black(const Box& area) const {
+    return pixel(area.left, area.top) == kBlack && pixel(area.right - 1, area.top) == kBlack &&
+           pixel(area.left, area.bottom - 1) == kBlack &&
+           pixel(area.right - 1, area.bottom - 1) == kBlack;
+}
+
 TestWindow::TestWindow(Box where) : box_(where) {
     Display* d = display();
     XSetWindowAttributes attributes{};

@@ -34,6 +34,8 @@ struct ScreenImage : vqtest::Pixels {
         return Pixels::drawn_bounds(area, kWhite);
     }
     std::optional<Box> drawn_bounds() const { return drawn_bounds(box()); }
+    // The program has taken the area: its four corner pixels are black.
+    bool corners_black(const Box& area) const;
 };
 
 // A white top-level window of the test's, mapped, for the program to draw into.
