@@ -5,9 +5,8 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <thread>
-
 #include "driver.h"
+#include "support/redraws.h"
 
 namespace vqx {
 namespace {
@@ -37,44 +36,70 @@ class FullScreen : public ::testing::Test {
         })) << "a window stays";
         EXPECT_FALSE(pointer_hidden());
     }
-    // A move that must not end the saver: it is still running a moment later.
-    static bool still_running_after(Saver& saver) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(300));
-        return saver.running();
-    }
     int width_ = 800;
 };
 
-TEST_F(FullScreen, CoversTheScreenHidesThePointerAndEndsOnAKey) {
-    move_pointer(400, 300);
-    Saver saver({"--fullscreen", "--mode", "flasher"});
+// The first real input ends it wherever the pointer is: a key, each button, or a move of 5
+// pixels from the last recorded position, where the first move and each smaller one only
+// record. The Monitors rows put the pointer on a monitor beside the primary.
+enum class Input { key, button_1, button_2, button_3, moves };
+struct InputCase {
+    const char* name;
+    const char* mode;
+    int x, y;  // where the pointer stands as it starts
+    Input input;
+};
+
+class EndsOnInput : public FullScreen, public ::testing::WithParamInterface<InputCase> {};
+
+TEST_P(EndsOnInput, AndHidesThePointerUntilThen) {
+    const InputCase& c = GetParam();
+    move_pointer(c.x, c.y);
+    Saver saver({"--fullscreen", "--mode", c.mode});
     ASSERT_TRUE(start(saver)) << "the screen is not covered";
     EXPECT_TRUE(poll_until(pointer_hidden)) << "the pointer shows";
-    press_key("a");
+    switch (c.input) {
+        case Input::key:
+            press_key("a");
+            break;
+        case Input::button_1:
+            click(1);
+            break;
+        case Input::button_2:
+            click(2);
+            break;
+        case Input::button_3:
+            click(3);
+            break;
+        case Input::moves:
+            for (const auto& [dx, dy] : {std::pair{1, 1}, {5, 5}, {9, 1}, {13, 5}}) {
+                move_pointer(c.x + dx, c.y + dy);
+                // Read by the Drifter once it has moved twice since.
+                ASSERT_TRUE(
+                    vqtest::moved_twice([] { return ScreenImage::capture().drawn_bounds(); }) &&
+                    saver.running())
+                    << "ended on the move by " << dx << ", " << dy;
+            }
+            move_pointer(c.x + 18, c.y + 5);
+            break;
+    }
     expect_ended_and_uncovered(saver);
 }
 
-TEST_F(FullScreen, EndsOnEachMouseButton) {
-    for (const unsigned button : {1u, 2u, 3u}) {
-        Saver saver({"--fullscreen", "--mode", "still-quote"});
-        ASSERT_TRUE(start(saver)) << "button " << button;
-        click(button);
-        expect_ended_and_uncovered(saver);
-    }
-}
+INSTANTIATE_TEST_SUITE_P(
+    OneScreen, EndsOnInput,
+    ::testing::Values(InputCase{"key", "flasher", 400, 300, Input::key},
+                      InputCase{"button_1", "still-quote", 400, 300, Input::button_1},
+                      InputCase{"button_2", "still-quote", 400, 300, Input::button_2},
+                      InputCase{"button_3", "still-quote", 400, 300, Input::button_3},
+                      InputCase{"moves", "drifter", 0, 0, Input::moves}),
+    [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(FullScreen, EndsOnlyOnAMoveOfFivePixelsFromTheLastRecord) {
-    move_pointer(0, 0);
-    Saver saver({"--fullscreen", "--mode", "drifter", "--drift-speed", "50"});
-    ASSERT_TRUE(start(saver));
-    // From the parked pointer: the first move records, four pixels become the new record.
-    for (const auto& [x, y] : {std::pair{1, 1}, {5, 5}, {9, 1}, {13, 5}}) {
-        move_pointer(x, y);
-        ASSERT_TRUE(still_running_after(saver)) << "ended on the move to " << x << ", " << y;
-    }
-    move_pointer(18, 5);
-    expect_ended_and_uncovered(saver);
-}
+INSTANTIATE_TEST_SUITE_P(
+    Monitors, EndsOnInput,
+    ::testing::Values(InputCase{"button_on_the_right", "flasher", 2000, 300, Input::button_1},
+                      InputCase{"moves_on_the_left", "drifter", 100, 100, Input::moves}),
+    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FullScreen, ASecondCopyEndsAtOnceAndTheFirstRunsOn) {
     Saver first({"--fullscreen", "--mode", "flasher"});
@@ -134,32 +159,14 @@ TEST_F(Monitors, CoverEveryMonitorAndTheModeRunsOnThePrimary) {
     Saver saver({"--fullscreen", "--mode", "drifter", "--drift-speed", "100"});
     ASSERT_TRUE(start(saver)) << "not every monitor is covered";
     // The primary is the middle monitor: the picture starts at its left edge.
-    const auto seen = vqtest::poll_for([] { return ScreenImage::capture().drawn_bounds(); },
-                                       vqtest::kAny);
+    const auto seen =
+        vqtest::poll_for([] { return ScreenImage::capture().drawn_bounds(); }, vqtest::kAny);
     ASSERT_TRUE(seen);
     EXPECT_GE(seen->left, 800);
     EXPECT_LE(seen->left, 805);
     EXPECT_EQ(seen->top, 229);
     EXPECT_TRUE(poll_until(pointer_hidden));
     press_key("Escape");
-    expect_ended_and_uncovered(saver);
-}
-
-TEST_F(Monitors, APressOrAMoveOnAnotherMonitorEndsTheSaver) {
-    move_pointer(2000, 300);
-    {
-        Saver saver({"--fullscreen", "--mode", "flasher"});
-        ASSERT_TRUE(start(saver));
-        click(1);
-        expect_ended_and_uncovered(saver);
-    }
-    // The Drifter counts in pixels, on the other monitors too: a one-pixel move only records.
-    move_pointer(100, 100);
-    Saver saver({"--fullscreen", "--mode", "drifter"});
-    ASSERT_TRUE(start(saver));
-    move_pointer(101, 101);
-    ASSERT_TRUE(still_running_after(saver));
-    move_pointer(101, 107);
     expect_ended_and_uncovered(saver);
 }
 
