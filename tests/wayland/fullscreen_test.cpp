@@ -5,9 +5,9 @@
 #include <signal.h>
 
 #include <cmath>
-#include <thread>
 
 #include "desktop.h"
+#include "support/redraws.h"
 
 namespace vqw {
 namespace {
@@ -60,7 +60,7 @@ class FullScreen : public ::testing::Test {
     // Puts the pointer over `o` and waits until the compositor draws it there.
     void park(const DesktopOutput& o) {
         parked_ = &o;
-        sway_.move_to(o.park_x, o.park_y);
+        sway_.move_to(o.park_x - kLayoutLeft, o.park_y);
         sway_.move_by(1, 1);
         ASSERT_TRUE(poll_until([&] { return pointer_drawn(); })) << "no pointer over " << o.name;
     }
@@ -83,10 +83,10 @@ class FullScreen : public ::testing::Test {
             EXPECT_TRUE(poll_until([&] { return pointer_drawn(); })) << "the pointer stays hidden";
         }
     }
-    // A move or press that must not end the saver: it still runs a moment later.
-    static bool still_running_after(Process& saver) {
-        std::this_thread::sleep_for(300ms);
-        return saver.running();
+    // Whether the saver still runs once it has read what was sent before: the Drifter on
+    // the origin output has drawn twice since.
+    bool runs_on(Process& saver) const {
+        return vqtest::moved_twice([&] { return origin().drawn_bounds(); }) && saver.running();
     }
     // The bounds of what the origin output shows, once `condition` holds for them.
     template <typename Condition>
@@ -97,26 +97,6 @@ class FullScreen : public ::testing::Test {
     Sway& sway_ = desktop();
     const DesktopOutput* parked_ = nullptr;
 };
-
-TEST_F(FullScreen, DrifterStartsAtTheOriginOutputsLeftEdgeAndMovesRightPointerHidden) {
-    park(kOutputs[1]);
-    // At its slowest pace the picture stays within 4 pixels of its start for two seconds.
-    Process saver = start_saver(sway_, {"--fullscreen", "--mode", "drifter", "--drift-speed", "500"});
-    ASSERT_TRUE(start(saver)) << "not every output is covered";
-    const auto first = drawing_once([](const Box&) { return true; });
-    ASSERT_TRUE(first.has_value()) << "nothing drawn";
-    EXPECT_LE(first->left, 4);
-    EXPECT_EQ(first->top, kPortraitTop);
-    EXPECT_EQ(first->width(), kPortraitWidth);
-    EXPECT_EQ(first->height(), kPortraitHeight);
-    EXPECT_FALSE(pointer_drawn()) << "the pointer shows";
-    const auto later = drawing_once([&](const Box& r) { return r.left > first->left + 3; });
-    ASSERT_TRUE(later.has_value()) << "the picture does not move right";
-    EXPECT_EQ(later->top, first->top) << "the first direction is straight right";
-    EXPECT_TRUE(others_black());
-    sway_.key("a");
-    expect_ended(saver);
-}
 
 TEST_F(FullScreen, StillAndQuoteShowsTheIntroThenAStillAndEndsOnAOnePixelMove) {
     park(kOutputs[2]);
@@ -148,7 +128,8 @@ TEST_F(FullScreen, StillAndQuoteShowsTheIntroThenAStillAndEndsOnAOnePixelMove) {
 
 TEST_F(FullScreen, FlasherIsBlackThenShowsOnePictureWhollyInsideAndEndsOnAButton) {
     park(kOutputs[0]);
-    Process saver = start_saver(sway_, {"--fullscreen", "--mode", "flasher", "--flasher-speed", "600"});
+    Process saver =
+        start_saver(sway_, {"--fullscreen", "--mode", "flasher", "--flasher-speed", "600"});
     ASSERT_TRUE(start(saver)) << "not every output is covered";
     ASSERT_TRUE(poll_until([&] { return origin().all(origin().box(), kBlack); }))
         << "the origin output is not black at first";
@@ -163,9 +144,10 @@ TEST_F(FullScreen, FlasherIsBlackThenShowsOnePictureWhollyInsideAndEndsOnAButton
     expect_ended(saver);
 }
 
-// A key, a button and a move of 5 pixels end the Drifter over whichever output the pointer
-// is; the pointer is hidden over each.
-enum class Input { key, button, move };
+// A key, a button, a move of 5 pixels from the last recorded position (the first move and
+// smaller ones only record), SIGTERM and SIGINT end the Drifter over whichever output the
+// pointer is, on the output at scale 1.5 too; the pointer is hidden over each.
+enum class Input { key, button, moves, sigterm, sigint };
 struct EndCase {
     Input input;
     int output;
@@ -176,8 +158,9 @@ void PrintTo(const EndCase& c, std::ostream* out) {
 }
 
 std::string end_case_name(const EndCase& c) {
-    const char* const inputs[] = {"key", "button", "move"};
-    return std::string(inputs[static_cast<int>(c.input)]) + "_over_" + (kOutputs[c.output].name + 9);
+    const char* const inputs[] = {"key", "button", "moves", "sigterm", "sigint"};
+    return std::string(inputs[static_cast<int>(c.input)]) + "_over_" +
+           (kOutputs[c.output].name + 9);
 }
 
 class EndsOnInput : public FullScreen, public ::testing::WithParamInterface<EndCase> {};
@@ -189,43 +172,37 @@ TEST_P(EndsOnInput, OverEachOutput) {
     ASSERT_TRUE(start(saver));
     EXPECT_TRUE(poll_until([&] { return !pointer_drawn(); })) << "the pointer shows";
     switch (GetParam().input) {
-        case Input::key: sway_.key("Escape"); break;
-        case Input::button: sway_.click(GetParam().output + 1); break;
-        case Input::move:
-            sway_.move_by(0, 1);
-            ASSERT_TRUE(still_running_after(saver)) << "ended on the move that only records";
-            sway_.move_by(0, 5);
+        case Input::key:
+            sway_.key("Escape");
+            break;
+        case Input::button:
+            sway_.click(GetParam().output + 1);
+            break;
+        case Input::moves:
+            for (const auto& [dx, dy] : {std::pair{1, 1}, {4, 4}, {4, -4}, {-4, 4}, {0, -4}}) {
+                sway_.move_by(dx, dy);
+                ASSERT_TRUE(runs_on(saver)) << "ended on the move by " << dx << ", " << dy;
+            }
+            sway_.move_by(-5, 0);
+            break;
+        case Input::sigterm:
+            saver.signal(SIGTERM);
+            break;
+        case Input::sigint:
+            saver.signal(SIGINT);
             break;
     }
     expect_ended(saver);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    KeysButtonsMoves, EndsOnInput,
-    ::testing::Values(EndCase{Input::key, 0}, EndCase{Input::key, 1}, EndCase{Input::key, 2},
-                      EndCase{Input::button, 0}, EndCase{Input::button, 1},
-                      EndCase{Input::button, 2}, EndCase{Input::move, 0},
-                      EndCase{Input::move, 1}, EndCase{Input::move, 2}),
-    [](const auto& info) { return end_case_name(info.param); });
-
-// The Drifter counts from the last recorded position: moves of 4 pixels, each recorded, do
-// not end it, on the origin output and on the one at scale 1.5 alike; 5 pixels do.
-class DrifterMoves : public FullScreen, public ::testing::WithParamInterface<int> {};
-
-TEST_P(DrifterMoves, UnderFivePixelsDoNotEndIt) {
-    park(kOutputs[GetParam()]);
-    Process saver = start_saver(sway_, {"--fullscreen", "--mode", "drifter", "--drift-speed", "50"});
-    ASSERT_TRUE(start(saver));
-    for (const auto& [dx, dy] : {std::pair{1, 1}, {4, 4}, {4, -4}, {-4, 4}, {0, -4}}) {
-        sway_.move_by(dx, dy);
-        ASSERT_TRUE(still_running_after(saver)) << "ended on the move by " << dx << ", " << dy;
-    }
-    sway_.move_by(-5, 0);
-    expect_ended(saver);
-}
-
-INSTANTIATE_TEST_SUITE_P(Outputs, DrifterMoves, ::testing::Values(0, 2),
-                         [](const auto& info) { return std::string(kOutputs[info.param].name + 9); });
+INSTANTIATE_TEST_SUITE_P(KeysButtonsMovesSignals, EndsOnInput,
+                         ::testing::Values(EndCase{Input::key, 0}, EndCase{Input::key, 1},
+                                           EndCase{Input::key, 2}, EndCase{Input::button, 0},
+                                           EndCase{Input::button, 1}, EndCase{Input::button, 2},
+                                           EndCase{Input::moves, 0}, EndCase{Input::moves, 1},
+                                           EndCase{Input::moves, 2}, EndCase{Input::sigterm, 0},
+                                           EndCase{Input::sigint, 2}),
+                         [](const auto& info) { return end_case_name(info.param); });
 
 TEST_F(FullScreen, ASecondCopyEndsAtOnceAndTheFirstRunsOn) {
     Process first = start_saver(sway_, {"--fullscreen", "--mode", "flasher"});
@@ -236,15 +213,6 @@ TEST_F(FullScreen, ASecondCopyEndsAtOnceAndTheFirstRunsOn) {
     EXPECT_TRUE(covered());
     sway_.key("space");
     expect_ended(first);
-}
-
-TEST_F(FullScreen, SigtermAndSigintEndItWithStatusZero) {
-    for (const int number : {SIGTERM, SIGINT}) {
-        Process saver = start_saver(sway_, {"--fullscreen", "--mode", "still-quote"});
-        ASSERT_TRUE(start(saver)) << "signal " << number;
-        saver.signal(number);
-        expect_ended(saver);
-    }
 }
 
 TEST_F(FullScreen, SwayidleStartsItAtIdleAndAKeyEndsIt) {
@@ -259,25 +227,39 @@ TEST_F(FullScreen, SwayidleStartsItAtIdleAndAKeyEndsIt) {
     EXPECT_TRUE(idle.wait_for_exit().has_value());
 }
 
-// The settings file and the options as the program reads them on X11: what does not
-// convert reads as the setting's default, here the Drifter with picture 41 at the left edge.
-TEST_F(FullScreen, HostileSettingsAndOptionsReadAsTheDefaults) {
+// The Drifter chosen by its options, and by a settings file and options whose values do not
+// convert, which read as the settings' defaults: picture 41 from the origin output's left
+// edge, vertically centred, moving straight right; the other outputs stay black.
+TEST_F(FullScreen, TheDrifterStartsAtTheOriginOutputsLeftEdgeAndMovesRight) {
     const std::string hostile =
         "[Config]\nType=drifter\nDriftImage=99999\nDriftSpeed=-25\nDriftTrail=1e999\n"
         "FlasherSpeed=\nSQSpeed=0x10\nSQTitle=yes\n" +
         std::string(1 << 20, 'x') + "\nDriftImage\n=7\n[Config\nType=2\n";
-    const std::vector<std::vector<std::string>> cases{
-        {"--fullscreen"},
-        {"--fullscreen", "--mode", "screensaver", "--drift-image", "7", "--drift-speed", "fast"}};
-    for (const auto& options : cases) {
-        Process saver = start_saver(sway_, options, hostile);
-        ASSERT_TRUE(start(saver)) << options.size();
+    struct Case {
+        std::vector<std::string> options;
+        std::optional<std::string> settings;
+        int first_left_at_most;  // its slowest pace stays within 4 pixels for two seconds
+    };
+    const Case cases[] = {
+        {{"--fullscreen", "--mode", "drifter", "--drift-speed", "500"}, std::nullopt, 4},
+        {{"--fullscreen"}, hostile, 100},
+        {{"--fullscreen", "--mode", "screensaver", "--drift-image", "7", "--drift-speed", "fast"},
+         hostile,
+         100}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options.back());
+        Process saver = start_saver(sway_, c.options, c.settings);
+        ASSERT_TRUE(start(saver)) << "not every output is covered";
         const auto first = drawing_once([](const Box&) { return true; });
         ASSERT_TRUE(first.has_value()) << "nothing drawn";
+        EXPECT_LE(first->left, c.first_left_at_most);
         EXPECT_EQ(first->top, kPortraitTop) << "not the default picture";
         EXPECT_EQ(first->width(), kPortraitWidth) << "not the default picture";
-        EXPECT_TRUE(drawing_once([&](const Box& r) { return r.left > first->left + 3; }))
-            << "no default drift";
+        EXPECT_EQ(first->height(), kPortraitHeight) << "not the default picture";
+        const auto later = drawing_once([&](const Box& r) { return r.left > first->left + 3; });
+        ASSERT_TRUE(later.has_value()) << "the picture does not move right";
+        EXPECT_EQ(later->top, first->top) << "the first direction is straight right";
+        EXPECT_TRUE(others_black());
         sway_.key("space");
         expect_ended(saver);
     }
@@ -313,10 +295,10 @@ TEST_F(FullScreen, WithBothSessionsItDrawsOnWaylandUnlessAskedForX11) {
 TEST(NoSession, WithoutWaylandOrXItSaysSoOnOneLineWithStatusOne) {
     const auto folder = desktop().folder();
     const auto errors = folder / "no-session.txt";
-    Process saver({saver_path(), "--fullscreen"},
-                  {"PATH=/usr/bin:/bin", "HOME=" + folder.string(),
-                   "XDG_RUNTIME_DIR=" + folder.string()},
-                  errors);
+    Process saver(
+        {saver_path(), "--fullscreen"},
+        {"PATH=/usr/bin:/bin", "HOME=" + folder.string(), "XDG_RUNTIME_DIR=" + folder.string()},
+        errors);
     EXPECT_EQ(saver.wait_for_exit(), 1);
     const std::string text = read_text(errors);
     EXPECT_EQ(text.find("vqsaver: "), 0u) << text;

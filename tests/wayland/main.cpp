@@ -18,13 +18,13 @@ class DesktopEnvironment : public ::testing::Environment {
         ASSERT_TRUE(sway_->ready()) << "no sway: " << read_text(sway_->folder() / "compositor.log");
         g_desktop = &*sway_;
         // The pointer starts at the origin output's corner, drawn into its screenshots.
-        sway_->move_to(-400, 300);
+        sway_->move_to(-400 - kLayoutLeft, 300);
         backdrop_.emplace(sway_->client({"/usr/bin/python3", "-B", backdrop_path()}, {},
-                                         sway_->folder() / "backdrop.log"));
+                                        sway_->folder() / "backdrop.log"));
         ASSERT_TRUE(poll_until([&] {
             return sway_->capture(kOrigin).all(sway_->capture(kOrigin).box(), kBackdrop);
         })) << "the backdrop window does not fill the origin output: "
-           << read_text(sway_->folder() / "backdrop.log");
+            << read_text(sway_->folder() / "backdrop.log");
     }
     void TearDown() override {
         g_desktop = nullptr;
