@@ -265,17 +265,6 @@ TEST_F(FullScreen, TheDrifterStartsAtTheOriginOutputsLeftEdgeAndMovesRight) {
     }
 }
 
-// Which arguments are bad, and that the message names each, is the option table's.
-TEST_F(FullScreen, ABadCommandLineIsNamedOnOneLineWithTheUsageAndStatusTwo) {
-    const auto errors = sway_.folder() / "bad-command-line.txt";
-    Process saver = start_saver(sway_, {"--fullscreen", "--speed"}, std::nullopt, errors);
-    EXPECT_EQ(saver.wait_for_exit(), 2);
-    const std::string text = read_text(errors);
-    EXPECT_EQ(text.find("vqsaver: "), 0u) << text;
-    EXPECT_NE(text.substr(0, text.find('\n')).find("--speed"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nUsage: vqsaver"), std::string::npos) << text;
-}
-
 // Where both sessions are offered (XWayland), Wayland draws unless --x11 asks for X; this
 // X display is one that does not exist, so X11 shows itself by failing to open it.
 TEST_F(FullScreen, WithBothSessionsItDrawsOnWaylandUnlessAskedForX11) {

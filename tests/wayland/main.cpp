@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop.h"
+#include "support/finished_run.h"
 
 namespace vqw {
 namespace {
@@ -44,6 +45,17 @@ Sway& desktop() {
 }
 
 }  // namespace vqw
+
+vqtest::FinishedRun vqtest::run_to_end(std::vector<std::string> arguments,
+                                       std::vector<std::string> environment) {
+    static int count = 0;
+    const auto errors = vqw::desktop().folder() / ("run-" + std::to_string(++count) + ".txt");
+    arguments.insert(arguments.begin(), vqw::saver_path());
+    vqw::Process saver =
+        vqw::desktop().client(std::move(arguments), std::move(environment), errors);
+    const std::optional<int> status = saver.wait_for_exit(2 * kDeadline);
+    return {status, vqw::read_text(errors)};
+}
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

@@ -11,6 +11,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "support/finished_run.h"
+
 extern char** environ;
 
 namespace vqx {
@@ -201,3 +203,10 @@ std::optional<unsigned long> pixmap_bytes_of(pid_t pid) {
 }
 
 }  // namespace vqx
+
+vqtest::FinishedRun vqtest::run_to_end(std::vector<std::string> arguments,
+                                       std::vector<std::string> environment) {
+    vqx::Saver saver(std::move(arguments), std::move(environment));
+    const std::optional<int> status = saver.wait_for_exit(2 * kDeadline);
+    return {status, saver.error_output()};
+}

@@ -1,7 +1,7 @@
 // Where the program draws and how it ends: the window named by --window-id or by
 // XSCREENSAVER_WINDOW (with or without -root), the root, a window of its own and full
 // screen, each ended by a signal, q or the end of its window; two copies side by side; a
-// surface the server cannot make; twips and fonts following Xft.dpi; a bad command line.
+// surface the server cannot make; twips and fonts following Xft.dpi.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -165,18 +165,6 @@ TEST_F(Placement, TwipsAndFontsFollowXftDpi) {
     EXPECT_NEAR(at_96->left, 7, 2);
     EXPECT_NEAR(at_192->left, 13, 2);
     EXPECT_NEAR(at_192->height(), at_96->height() * 2, 3);
-}
-
-// Which arguments are bad, and that the message names each, is the option table's.
-TEST_F(Placement, ABadCommandLineIsNamedOnOneLineWithTheUsageAndStatusTwo) {
-    Saver saver({"--mode", "flasher", "--speed"});
-    EXPECT_EQ(saver.wait_for_exit(), 2);
-    const std::string errors = saver.error_output();
-    EXPECT_EQ(errors.find("vqsaver: "), 0u) << errors;
-    EXPECT_NE(errors.substr(0, errors.find('\n')).find("--speed"), std::string::npos) << errors;
-    EXPECT_NE(errors.find("\nUsage: vqsaver"), std::string::npos) << errors;
-    Saver help({"--help"});
-    EXPECT_EQ(help.wait_for_exit(), 0);
 }
 
 }  // namespace
