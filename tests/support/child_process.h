@@ -27,7 +27,7 @@ class ChildProcess {
         : pid_(spawn(argv, environment, -1, errors)) {}
     ChildProcess(ChildProcess&& other) noexcept;
     ChildProcess& operator=(ChildProcess&&) = delete;
-    ~ChildProcess();
+    virtual ~ChildProcess();
 
     pid_t pid() const { return pid_; }
     bool running();
