@@ -113,7 +113,7 @@ int portrait_top(int height) {
 // vertically centred, moving straight right without a trail.
 struct DrifterCase {
     const char* name;
-    std::vector<std::string> options;
+    const char* options;
     std::optional<std::string> settings;
     int first_left_at_most;  // its slowest pace stays within 4 pixels for two seconds
 };
@@ -122,7 +122,7 @@ class Drifter : public FullScreen, public ::testing::WithParamInterface<DrifterC
 
 TEST_P(Drifter, StartsAtThePrimarysLeftEdgeCentredAndMovesStraightRight) {
     const DrifterCase& c = GetParam();
-    const auto saver = session_.start(c.options, c.settings);
+    const auto saver = session_.start(words(c.options), c.settings);
     ASSERT_TRUE(start(*saver)) << "not every monitor is covered";
     const auto first = drawing_once(kAny);
     ASSERT_TRUE(first.has_value()) << "nothing drawn";
@@ -139,22 +139,19 @@ TEST_P(Drifter, StartsAtThePrimarysLeftEdgeCentredAndMovesStraightRight) {
     expect_ended(*saver);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Choices, Drifter,
-    ::testing::Values(
-        DrifterCase{"options", {"--mode", "drifter", "--drift-speed", "500"}, std::nullopt, 4},
-        DrifterCase{"hostile_file",
-                    {},
-                    "[Config]\nType=drifter\nDriftImage=99999\nDriftSpeed=-25\nDriftTrail=1e999\n"
-                    "FlasherSpeed=\nSQSpeed=0x10\nSQTitle=yes\n" +
-                        std::string(1 << 20, 'x') + "\nDriftImage\n=7\n[Config\nType=2\n",
-                    100},
-        // The file's mode and pace are not taken for the options' bad values.
-        DrifterCase{"options_that_do_not_convert",
-                    {"--mode", "screensaver", "--drift-image", "7", "--drift-speed", "fast"},
-                    "[Config]\nType=2\nDriftSpeed=5000\n",
-                    100}),
-    [](const auto& info) { return std::string(info.param.name); });
+const DrifterCase kDrifterCases[] = {
+    {"options", "--mode drifter --drift-speed 500", std::nullopt, 4},
+    {"hostile_file", "",
+     "[Config]\nType=drifter\nDriftImage=99999\nDriftSpeed=-25\nDriftTrail=1e999\nFlasherSpeed=\n"
+     "SQSpeed=0x10\nSQTitle=yes\n" +
+         std::string(1 << 20, 'x') + "\nDriftImage\n=7\n[Config\nType=2\n",
+     100},
+    // The file's mode and pace are not taken for the options' bad values.
+    {"options_that_do_not_convert", "--mode screensaver --drift-image 7 --drift-speed fast",
+     "[Config]\nType=2\nDriftSpeed=5000\n", 100}};
+
+INSTANTIATE_TEST_SUITE_P(Choices, Drifter, ::testing::ValuesIn(kDrifterCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Still & Quote chosen by its options, by the settings file, and by options over the file:
 // the intro centred and wrapped within 3/4 of the width, then stills with the captions their
@@ -162,7 +159,7 @@ INSTANTIATE_TEST_SUITE_P(
 // the middle. Which option turns off which caption is the unit tests' table.
 struct StillCase {
     const char* name;
-    std::vector<std::string> options;
+    const char* options;
     std::optional<std::string> settings;
     bool title, quote, studio, year;
 };
@@ -190,7 +187,7 @@ class StillAndQuote : public FullScreen, public ::testing::WithParamInterface<St
 
 TEST_P(StillAndQuote, ShowsTheIntroThenStillsWithTheCaptionsAllowed) {
     const StillCase& c = GetParam();
-    const auto saver = session_.start(c.options, c.settings);
+    const auto saver = session_.start(words(c.options), c.settings);
     ASSERT_TRUE(start(*saver)) << "not every monitor is covered";
     const int w = session_.primary().width(), h = session_.primary().height();
     EXPECT_TRUE(drawing_once([&](const Box& r) {
@@ -221,45 +218,20 @@ TEST_P(StillAndQuote, ShowsTheIntroThenStillsWithTheCaptionsAllowed) {
     expect_ended(*saver);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Choices, StillAndQuote,
-    ::testing::Values(StillCase{"title",
-                                {"--mode", "still-quote", "--still-speed", "800", "--title"},
-                                std::nullopt,
-                                true,
-                                true,
-                                true,
-                                true},
-                      StillCase{"no_quote",
-                                {"--mode", "still-quote", "--still-speed", "800", "--no-quote"},
-                                std::nullopt,
-                                true,
-                                false,
-                                true,
-                                true},
-                      StillCase{"no_year",
-                                {"--mode", "still-quote", "--still-speed", "800", "--no-year"},
-                                std::nullopt,
-                                true,
-                                true,
-                                true,
-                                false},
-                      StillCase{"settings_file",
-                                {},
-                                "[Config]\r\nType=1\r\nSQSpeed=600\r\nSQTitle=0\r\n",
-                                false,
-                                true,
-                                true,
-                                true},
-                      // The file's pace would keep the intro up for a minute.
-                      StillCase{"options_over_the_file",
-                                {"--mode", "still-quote", "--title", "--still-speed", "600"},
-                                "[Config]\nType=2\nSQSpeed=60000\nSQTitle=0\n",
-                                true,
-                                true,
-                                true,
-                                true}),
-    [](const auto& info) { return std::string(info.param.name); });
+const StillCase kStillCases[] = {
+    {"title", "--mode still-quote --still-speed 800 --title", std::nullopt, true, true, true, true},
+    {"no_quote", "--mode still-quote --still-speed 800 --no-quote", std::nullopt, true, false, true,
+     true},
+    {"no_year", "--mode still-quote --still-speed 800 --no-year", std::nullopt, true, true, true,
+     false},
+    {"settings_file", "", "[Config]\r\nType=1\r\nSQSpeed=600\r\nSQTitle=0\r\n", false, true, true,
+     true},
+    // The file's pace would keep the intro up for a minute.
+    {"options_over_the_file", "--mode still-quote --title --still-speed 600",
+     "[Config]\nType=2\nSQSpeed=60000\nSQTitle=0\n", true, true, true, true}};
+
+INSTANTIATE_TEST_SUITE_P(Choices, StillAndQuote, ::testing::ValuesIn(kStillCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(FullScreen, FlasherIsBlackThenShowsOnePictureThenBlackAgain) {
     const auto saver =

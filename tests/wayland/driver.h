@@ -56,7 +56,6 @@ class Session {
     void stop();
     // Kills the compositor with SIGKILL, as a crash would.
     void kill_compositor();
-    bool compositor_running() { return compositor_ && compositor_->running(); }
 
   protected:
     explicit Session(const std::string& socket);

