@@ -137,12 +137,6 @@ Process Session::client(std::vector<std::string> argv, std::vector<std::string> 
     return Process(as_session_user(std::move(argv)), env, errors);
 }
 
-fs::path Session::write_file(const std::string& name, const std::string& text) const {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
-
 bool Session::start_compositor(std::vector<std::string> argv, std::vector<std::string> extra) {
     compositor_.emplace(client(std::move(argv), std::move(extra), folder_ / "compositor.log"));
     return poll_until([&] { return fs::exists(runtime_ / socket_) || !compositor_->running(); }) &&
@@ -163,8 +157,9 @@ void Session::kill_compositor() {
 
 Sway::Sway(const std::string& output_lines, int outputs, const Session* host)
     : Session("wayland-1") {
-    const fs::path config =
-        write_file("sway.config", "xwayland disable\ndefault_border none\n" + output_lines + "\n");
+    // Read by the session's user: the folder is open to all.
+    const fs::path config = folder_ / "sway.config";
+    std::ofstream(config) << "xwayland disable\ndefault_border none\n" << output_lines << "\n";
     const std::string count = std::to_string(outputs);
     std::vector<std::string> backend{"WLR_BACKENDS=headless", "WLR_HEADLESS_OUTPUTS=" + count};
     if (host != nullptr)

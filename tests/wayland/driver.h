@@ -59,8 +59,6 @@ class Session {
 
   protected:
     explicit Session(const std::string& socket);
-    // A file of the session's own, readable by the session's user.
-    std::filesystem::path write_file(const std::string& name, const std::string& text) const;
     // Starts the compositor and waits for its socket.
     bool start_compositor(std::vector<std::string> argv, std::vector<std::string> extra);
 
