@@ -5,7 +5,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <iterator>
+#include <sstream>
+
 namespace vqtest {
+
+std::vector<std::string> words(const std::string& line) {
+    std::istringstream in(line);
+    return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
 
 pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment,
             int output_fd, const std::filesystem::path& errors) {

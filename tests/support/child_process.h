@@ -12,6 +12,9 @@
 
 namespace vqtest {
 
+// The words of `line`, split at its blanks: a command line in a table's row.
+std::vector<std::string> words(const std::string& line);
+
 // Starts `argv` with exactly `environment`, in a process group of its own (a test's
 // interrupt then reaches only the test): standard input from nowhere, standard output to
 // `output_fd` (nowhere when negative), standard error to the file `errors` (nowhere when
@@ -27,7 +30,7 @@ class ChildProcess {
         : pid_(spawn(argv, environment, -1, errors)) {}
     ChildProcess(ChildProcess&& other) noexcept;
     ChildProcess& operator=(ChildProcess&&) = delete;
-    ~ChildProcess();
+    virtual ~ChildProcess();
 
     pid_t pid() const { return pid_; }
     bool running();

@@ -10,6 +10,8 @@ constexpr const char* kDesktopOutputs =
     "output HEADLESS-2 mode 800x600 position -800 0\n"
     "output HEADLESS-3 mode 960x720 position 1024 0 scale 1.5";
 constexpr const char* kOrigin = "HEADLESS-1";
+// The layout's left edge, HEADLESS-2's, from which the pointer is placed.
+constexpr int kLayoutLeft = -800;
 
 // Each output: its top-left corner in the layout, its scale, its device size, and where
 // tests park the pointer over it (in the layout, clear of what the modes draw first).

@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <cstring>
 #include <fstream>
-#include <regex>
 #include <sstream>
 #include <thread>
 
@@ -98,9 +97,8 @@ void give_to_session_user(const fs::path& path) {
 Session::Session(const std::string& socket) : socket_(socket) {
     char pattern[] = "/tmp/vq-wayland-XXXXXX";
     if (mkdtemp(pattern) != nullptr) folder_ = pattern;
-    fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_read |
-                                 fs::perms::group_exec | fs::perms::others_read |
-                                 fs::perms::others_exec);
+    fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
     runtime_ = folder_ / "runtime";
     home_ = folder_ / "home";
     for (const auto& private_folder : {runtime_, home_}) {
@@ -139,17 +137,10 @@ Process Session::client(std::vector<std::string> argv, std::vector<std::string> 
     return Process(as_session_user(std::move(argv)), env, errors);
 }
 
-fs::path Session::write_file(const std::string& name, const std::string& text) const {
-    const fs::path path = folder_ / name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
-}
-
 bool Session::start_compositor(std::vector<std::string> argv, std::vector<std::string> extra) {
     compositor_.emplace(client(std::move(argv), std::move(extra), folder_ / "compositor.log"));
-    return poll_until([&] {
-        return fs::exists(runtime_ / socket_) || !compositor_->running();
-    }) && compositor_->running();
+    return poll_until([&] { return fs::exists(runtime_ / socket_) || !compositor_->running(); }) &&
+           compositor_->running();
 }
 
 void Session::stop() {
@@ -166,8 +157,9 @@ void Session::kill_compositor() {
 
 Sway::Sway(const std::string& output_lines, int outputs, const Session* host)
     : Session("wayland-1") {
-    const fs::path config = write_file(
-        "sway.config", "xwayland disable\ndefault_border none\n" + output_lines + "\n");
+    // Read by the session's user: the folder is open to all.
+    const fs::path config = folder_ / "sway.config";
+    std::ofstream(config) << "xwayland disable\ndefault_border none\n" << output_lines << "\n";
     const std::string count = std::to_string(outputs);
     std::vector<std::string> backend{"WLR_BACKENDS=headless", "WLR_HEADLESS_OUTPUTS=" + count};
     if (host != nullptr)
@@ -202,28 +194,9 @@ bool Sway::command(const std::string& text) const {
            reply.find("\"success\": false") == std::string::npos;
 }
 
-std::vector<Output> Sway::outputs() const {
-    // Each output's record starts with its id; its name, scale and rect follow in any order.
-    const std::string reply = swaymsg({"-t", "get_outputs", "-r"});
-    static const std::regex name(R"re("name":\s*"([^"]+)")re");
-    static const std::regex scale(R"re("scale":\s*([0-9.]+))re");
-    static const std::regex rect(
-        R"re("rect":\s*\{\s*"x":\s*(-?\d+),\s*"y":\s*(-?\d+),\s*"width":\s*(\d+),\s*"height":\s*(\d+))re");
-    std::vector<Output> found;
-    std::size_t start = reply.find("\"id\"");
-    while (start != std::string::npos) {
-        const std::size_t next = reply.find("\"id\"", start + 1);
-        const std::string one = reply.substr(start, next - start);
-        std::smatch n, s, r;
-        if (std::regex_search(one, n, name) && std::regex_search(one, s, scale) &&
-            std::regex_search(one, r, rect)) {
-            const int x = std::stoi(r[1]), y = std::stoi(r[2]);
-            found.push_back(
-                {n[1], {x, y, x + std::stoi(r[3]), y + std::stoi(r[4])}, std::stod(s[1])});
-        }
-        start = next;
-    }
-    return found;
+bool Sway::has_output(const std::string& name) const {
+    return swaymsg({"-t", "get_outputs", "-r"}).find("\"name\": \"" + name + "\"") !=
+           std::string::npos;
 }
 
 Image Sway::capture(const std::string& output, bool with_pointer) const {
@@ -244,13 +217,7 @@ void Sway::click(int button) const {
 }
 
 void Sway::move_to(int x, int y) const {
-    // The command places the pointer from the top-left corner of the layout's bounds.
-    int left = 0, top = 0;
-    for (const Output& o : outputs()) {
-        left = std::min(left, o.logical.left);
-        top = std::min(top, o.logical.top);
-    }
-    command("seat seat0 cursor set " + std::to_string(x - left) + " " + std::to_string(y - top));
+    command("seat seat0 cursor set " + std::to_string(x) + " " + std::to_string(y));
 }
 
 void Sway::move_by(int dx, int dy) const {
@@ -260,11 +227,11 @@ void Sway::move_by(int dx, int dy) const {
 // --- Weston ------------------------------------------------------------------------------
 
 Weston::Weston(int width, int height) : Session("wayland-w") {
-    ready_ = start_compositor({"weston", "--backend=headless-backend.so", "--use-pixman",
-                               "--width=" + std::to_string(width),
-                               "--height=" + std::to_string(height), "--socket=" + socket_,
-                               "--idle-time=0", "--no-config", "--debug"},
-                              {});
+    ready_ =
+        start_compositor({"weston", "--backend=headless-backend.so", "--use-pixman",
+                          "--width=" + std::to_string(width), "--height=" + std::to_string(height),
+                          "--socket=" + socket_, "--idle-time=0", "--no-config", "--debug"},
+                         {});
 }
 
 Image Weston::capture() const {
@@ -273,13 +240,13 @@ Image Weston::capture() const {
     const fs::path shots = folder_ / ("shot-" + std::to_string(++count));
     fs::create_directory(shots);
     give_to_session_user(shots);
-    output_of(as_session_user(
-                  {"sh", "-c", "cd \"$0\" && exec weston-screenshooter", shots.string()}),
-              environment());
+    output_of(
+        as_session_user({"sh", "-c", "cd \"$0\" && exec weston-screenshooter", shots.string()}),
+        environment());
     for (const auto& entry : fs::directory_iterator(shots))
         if (entry.path().extension() == ".png")
-            return from_ppm(
-                output_of({"/usr/bin/convert", entry.path().string(), "ppm:-"}, base_environment()));
+            return from_ppm(output_of({"/usr/bin/convert", entry.path().string(), "ppm:-"},
+                                      base_environment()));
     return {};
 }
 

@@ -39,12 +39,6 @@ using Process = vqtest::ChildProcess;
 bool running_as_root();
 constexpr uid_t kSessionUser = 65534;
 
-struct Output {
-    std::string name;
-    Box logical;  // in the layout's coordinates
-    double scale = 1;
-};
-
 // A compositor's session: a private runtime folder and home, and the environment that
 // puts a client into it.
 class Session {
@@ -62,12 +56,9 @@ class Session {
     void stop();
     // Kills the compositor with SIGKILL, as a crash would.
     void kill_compositor();
-    bool compositor_running() { return compositor_ && compositor_->running(); }
 
   protected:
     explicit Session(const std::string& socket);
-    // A file of the session's own, readable by the session's user.
-    std::filesystem::path write_file(const std::string& name, const std::string& text) const;
     // Starts the compositor and waits for its socket.
     bool start_compositor(std::vector<std::string> argv, std::vector<std::string> extra);
 
@@ -82,20 +73,20 @@ class Session {
 // output away as unplugging a monitor does (a headless output cannot be disabled).
 class Sway : public Session {
   public:
-    explicit Sway(const std::string& output_lines, int outputs = 3,
-                  const Session* host = nullptr);
+    explicit Sway(const std::string& output_lines, int outputs = 3, const Session* host = nullptr);
     ~Sway() override;
     // Started, answering its IPC, with both input devices on its seat.
     bool ready() const { return ready_; }
     // One sway command through its IPC; true if it succeeded.
     bool command(const std::string& text) const;
-    std::vector<Output> outputs() const;
+    bool has_output(const std::string& name) const;
     // One output at its device size; `with_pointer` draws the pointer into it.
     Image capture(const std::string& output, bool with_pointer = false) const;
 
     void key(const std::string& name) const;
     void click(int button) const;
-    // Puts the pointer at a point of the layout, as a move would.
+    // Puts the pointer at a point of the layout, as a move would, counted from the layout's
+    // top-left corner.
     void move_to(int x, int y) const;
     void move_by(int dx, int dy) const;
 

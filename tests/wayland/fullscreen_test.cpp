@@ -1,322 +1,146 @@
 // --fullscreen in a Wayland session: a black layer over every output, above the full-screen
-// window beneath, the mode on the output at the layout's origin, the pointer hidden, and the
-// end on the first real input over any output, as the saver window ends on Windows.
+// window beneath, the mode on the output at the layout's origin. What every session does
+// alike is support/full_screen_test.cpp, run here over the shared desktop's outputs; here
+// is what a Wayland session adds: appearing under the pointer, swayidle, XWayland beside
+// it, and no session at all.
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <cmath>
-#include <thread>
 
 #include "desktop.h"
+#include "support/full_screen.h"
 
 namespace vqw {
-namespace {
 
-// Picture 41, the Drifter's default, shows 109 x 143 pixels inside its frame, from one
-// pixel below y = (768 - 145) / 2 rounded half to even on the 1024 x 768 origin output.
-constexpr int kPortraitWidth = 109;
-constexpr int kPortraitHeight = 143;
-constexpr int kPortraitTop = 313;
-
-class FullScreen : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        ASSERT_TRUE(poll_until([&] { return desktop_shows(); }))
-            << "the desktop is not shown before the test";
+class SwayDesktop : public vqtest::FullScreenSession {
+  public:
+    std::unique_ptr<Process> start(std::vector<std::string> options,
+                                   const std::optional<std::string>& settings) override {
+        options.insert(options.begin(), "--fullscreen");
+        return std::make_unique<Process>(start_saver(sway_, std::move(options), settings));
     }
-    Image origin() const { return sway_.capture(kOrigin); }
-    // The desktop as it is without the saver: the red window on the origin output and the
-    // compositor's grey on the others.
-    bool desktop_shows() const {
-        const Image first = origin();
-        return first.all({0, 0, first.width(), 20}, kBackdrop) &&
-               sway_.capture(kOutputs[1].name).pixel(5, 5) != kBlack &&
-               sway_.capture(kOutputs[2].name).pixel(5, 5) != kBlack;
-    }
-    // Every output covered: the origin's edges black (what the modes draw keeps off them),
-    // no red of the window beneath anywhere, every other output wholly black.
-    bool covered() const {
-        const Image first = origin();
-        const int w = first.width(), h = first.height();
-        if (!first.all({0, 0, w, 1}, kBlack) || !first.all({0, h - 1, w, h}, kBlack) ||
-            !first.all({0, 0, 1, h}, kBlack) || !first.all({w - 1, 0, w, h}, kBlack))
-            return false;
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x)
+    Image primary() const override { return sway_.capture(kOrigin); }
+    // No red of the window beneath on the origin output; every other output wholly black.
+    bool rest_covered() const override {
+        const Image first = primary();
+        for (int y = 0; y < first.height(); ++y)
+            for (int x = 0; x < first.width(); ++x)
                 if (first.pixel(x, y) == kBackdrop) return false;
-        return others_black();
-    }
-    bool others_black() const {
         for (const DesktopOutput& o : {kOutputs[1], kOutputs[2]}) {
             const Image image = sway_.capture(o.name);
             if (image.width() != o.device_width || !image.all(image.box(), kBlack)) return false;
         }
         return true;
     }
-    // True once the saver covers every output; false if it ends or never does.
-    bool start(Process& saver) const {
-        return poll_until([&] { return !saver.running() || covered(); }) && saver.running();
+    // The red window on the origin output and the compositor's grey on the others.
+    bool desktop_shows() const override {
+        const Image first = primary();
+        return first.all({0, 0, first.width(), 20}, kBackdrop) &&
+               sway_.capture(kOutputs[1].name).pixel(5, 5) != kBlack &&
+               sway_.capture(kOutputs[2].name).pixel(5, 5) != kBlack;
     }
-    // Puts the pointer over `o` and waits until the compositor draws it there.
-    void park(const DesktopOutput& o) {
-        parked_ = &o;
-        sway_.move_to(o.park_x, o.park_y);
+    // Puts the pointer over the output kOutputs[place] and waits until it is drawn there.
+    void park(int place) override {
+        parked_ = &kOutputs[place];
+        sway_.move_to(parked_->park_x - kLayoutLeft, parked_->park_y);
         sway_.move_by(1, 1);
-        ASSERT_TRUE(poll_until([&] { return pointer_drawn(); })) << "no pointer over " << o.name;
+        ASSERT_TRUE(poll_until([&] { return pointer_drawn() == true; }))
+            << "no pointer over " << parked_->name;
     }
+    bool pointer_hidden() const override { return pointer_drawn() == false; }
+    void key(const std::string& name) override { sway_.key(name); }
+    void click(int button) override { sway_.click(button); }
+    void move_by(int dx, int dy) override { sway_.move_by(dx, dy); }
+
+  private:
     // Whether the pointer's image shows where it was parked: the pixels under its arrow
-    // are not all of the colour just beside it.
-    bool pointer_drawn() const {
+    // are not all of the colour just beside it. Nothing when the capture failed.
+    std::optional<bool> pointer_drawn() const {
         const DesktopOutput& o = *parked_;
         const Image image = sway_.capture(o.name, true);
-        if (image.empty()) return false;
+        if (image.empty()) return std::nullopt;
         const int x = static_cast<int>(std::lround((o.park_x + 1 - o.left) * o.scale));
         const int y = static_cast<int>(std::lround((o.park_y + 1 - o.top) * o.scale));
         const Box arrow{x - 2, y - 2, x + 16, y + 20};
         return !image.all(arrow, image.pixel(arrow.right + 20, arrow.top));
     }
-    // Ended with status 0, and the desktop and the pointer are back.
-    void expect_ended(Process& saver) const {
-        EXPECT_EQ(saver.wait_for_exit(), 0);
-        EXPECT_TRUE(poll_until([&] { return desktop_shows(); })) << "the saver's layers stay";
-        if (parked_ != nullptr) {
-            EXPECT_TRUE(poll_until([&] { return pointer_drawn(); })) << "the pointer stays hidden";
-        }
-    }
-    // A move or press that must not end the saver: it still runs a moment later.
-    static bool still_running_after(Process& saver) {
-        std::this_thread::sleep_for(300ms);
-        return saver.running();
-    }
-    // The bounds of what the origin output shows, once `condition` holds for them.
-    template <typename Condition>
-    std::optional<Box> drawing_once(Condition&& condition) const {
-        return vqtest::poll_for([&] { return origin().drawn_bounds(); }, condition);
-    }
 
     Sway& sway_ = desktop();
-    const DesktopOutput* parked_ = nullptr;
+    const DesktopOutput* parked_ = &kOutputs[0];
 };
 
-TEST_F(FullScreen, DrifterStartsAtTheOriginOutputsLeftEdgeAndMovesRightPointerHidden) {
-    park(kOutputs[1]);
-    // At its slowest pace the picture stays within 4 pixels of its start for two seconds.
-    Process saver = start_saver(sway_, {"--fullscreen", "--mode", "drifter", "--drift-speed", "500"});
-    ASSERT_TRUE(start(saver)) << "not every output is covered";
-    const auto first = drawing_once([](const Box&) { return true; });
-    ASSERT_TRUE(first.has_value()) << "nothing drawn";
-    EXPECT_LE(first->left, 4);
-    EXPECT_EQ(first->top, kPortraitTop);
-    EXPECT_EQ(first->width(), kPortraitWidth);
-    EXPECT_EQ(first->height(), kPortraitHeight);
-    EXPECT_FALSE(pointer_drawn()) << "the pointer shows";
-    const auto later = drawing_once([&](const Box& r) { return r.left > first->left + 3; });
-    ASSERT_TRUE(later.has_value()) << "the picture does not move right";
-    EXPECT_EQ(later->top, first->top) << "the first direction is straight right";
-    EXPECT_TRUE(others_black());
-    sway_.key("a");
-    expect_ended(saver);
-}
+namespace {
 
-TEST_F(FullScreen, StillAndQuoteShowsTheIntroThenAStillAndEndsOnAOnePixelMove) {
-    park(kOutputs[2]);
-    Process saver =
-        start_saver(sway_, {"--fullscreen", "--mode", "still-quote", "--still-speed", "1500"});
-    ASSERT_TRUE(start(saver)) << "not every output is covered";
-    const auto intro = drawing_once([](const Box&) { return true; });
-    ASSERT_TRUE(intro.has_value()) << "no intro";
-    EXPECT_NEAR((intro->left + intro->right) / 2, 512, 4);
-    EXPECT_NEAR((intro->top + intro->bottom) / 2, 384, 4);
-    EXPECT_LE(intro->width(), 1024 * 3 / 4) << "the intro wraps within 3/4 of the width";
-    EXPECT_FALSE(pointer_drawn()) << "the pointer shows over the output at scale 1.5";
+using vqtest::EndsOnInput;
+using vqtest::Input;
+using vqtest::InputCase;
 
-    std::optional<Image> still;
-    ASSERT_TRUE(poll_until([&] {
-        still = origin();
-        return !still->all({0, 0, 200, 40}, kBlack);
-    })) << "no title after the intro";
-    EXPECT_FALSE(still->all({944, 738, 1024, 768}, kBlack)) << "no year";
-    EXPECT_FALSE(still->all({0, 738, 150, 768}, kBlack)) << "no studio";
-    EXPECT_FALSE(still->all({502, 256, 522, 384}, kBlack)) << "no still in the middle";
-    EXPECT_TRUE(others_black());
-
-    // Appearing under the pointer recorded where it is, as the first move does on Windows;
-    // a move by one pixel from there ends it.
-    sway_.move_by(1, 0);
-    expect_ended(saver);
-}
-
-TEST_F(FullScreen, FlasherIsBlackThenShowsOnePictureWhollyInsideAndEndsOnAButton) {
-    park(kOutputs[0]);
-    Process saver = start_saver(sway_, {"--fullscreen", "--mode", "flasher", "--flasher-speed", "600"});
-    ASSERT_TRUE(start(saver)) << "not every output is covered";
-    ASSERT_TRUE(poll_until([&] { return origin().all(origin().box(), kBlack); }))
-        << "the origin output is not black at first";
-    const auto picture = drawing_once([](const Box&) { return true; });
-    ASSERT_TRUE(picture.has_value()) << "no picture";
-    EXPECT_GE(picture->width(), 60);
-    EXPECT_GE(picture->height(), 60);
-    EXPECT_TRUE(others_black());
-    EXPECT_TRUE(poll_until([&] { return origin().all(origin().box(), kBlack); }))
-        << "the picture stays";
-    sway_.click(1);
-    expect_ended(saver);
-}
-
-// A key, a button and a move of 5 pixels end the Drifter over whichever output the pointer
-// is; the pointer is hidden over each.
-enum class Input { key, button, move };
-struct EndCase {
-    Input input;
-    int output;
-};
-
-void PrintTo(const EndCase& c, std::ostream* out) {
-    *out << static_cast<int>(c.input) << " over " << kOutputs[c.output].name;
-}
-
-std::string end_case_name(const EndCase& c) {
-    const char* const inputs[] = {"key", "button", "move"};
-    return std::string(inputs[static_cast<int>(c.input)]) + "_over_" + (kOutputs[c.output].name + 9);
-}
-
-class EndsOnInput : public FullScreen, public ::testing::WithParamInterface<EndCase> {};
-
-TEST_P(EndsOnInput, OverEachOutput) {
-    const DesktopOutput& o = kOutputs[GetParam().output];
-    park(o);
-    Process saver = start_saver(sway_, {"--fullscreen", "--mode", "drifter"});
-    ASSERT_TRUE(start(saver));
-    EXPECT_TRUE(poll_until([&] { return !pointer_drawn(); })) << "the pointer shows";
-    switch (GetParam().input) {
-        case Input::key: sway_.key("Escape"); break;
-        case Input::button: sway_.click(GetParam().output + 1); break;
-        case Input::move:
-            sway_.move_by(0, 1);
-            ASSERT_TRUE(still_running_after(saver)) << "ended on the move that only records";
-            sway_.move_by(0, 5);
-            break;
-    }
-    expect_ended(saver);
-}
-
+// Over each output, the one at scale 1.5 among them.
 INSTANTIATE_TEST_SUITE_P(
-    KeysButtonsMoves, EndsOnInput,
-    ::testing::Values(EndCase{Input::key, 0}, EndCase{Input::key, 1}, EndCase{Input::key, 2},
-                      EndCase{Input::button, 0}, EndCase{Input::button, 1},
-                      EndCase{Input::button, 2}, EndCase{Input::move, 0},
-                      EndCase{Input::move, 1}, EndCase{Input::move, 2}),
-    [](const auto& info) { return end_case_name(info.param); });
+    Outputs, EndsOnInput,
+    ::testing::Values(InputCase{"key_over_1", "drifter", 0, Input::key},
+                      InputCase{"key_over_2", "drifter", 1, Input::key},
+                      InputCase{"key_over_3", "drifter", 2, Input::key},
+                      InputCase{"button_1_over_1", "drifter", 0, Input::button_1},
+                      InputCase{"button_2_over_2", "drifter", 1, Input::button_2},
+                      InputCase{"button_3_over_3", "drifter", 2, Input::button_3},
+                      InputCase{"moves_over_1", "drifter", 0, Input::moves},
+                      InputCase{"moves_over_2", "drifter", 1, Input::moves},
+                      InputCase{"moves_over_3", "drifter", 2, Input::moves},
+                      InputCase{"sigterm", "still-quote", 0, Input::sigterm},
+                      InputCase{"sigint", "flasher", 2, Input::sigint}),
+    vqtest::input_case_name);
 
-// The Drifter counts from the last recorded position: moves of 4 pixels, each recorded, do
-// not end it, on the origin output and on the one at scale 1.5 alike; 5 pixels do.
-class DrifterMoves : public FullScreen, public ::testing::WithParamInterface<int> {};
+using Wayland = vqtest::FullScreen;
 
-TEST_P(DrifterMoves, UnderFivePixelsDoNotEndIt) {
-    park(kOutputs[GetParam()]);
-    Process saver = start_saver(sway_, {"--fullscreen", "--mode", "drifter", "--drift-speed", "50"});
-    ASSERT_TRUE(start(saver));
-    for (const auto& [dx, dy] : {std::pair{1, 1}, {4, 4}, {4, -4}, {-4, 4}, {0, -4}}) {
-        sway_.move_by(dx, dy);
-        ASSERT_TRUE(still_running_after(saver)) << "ended on the move by " << dx << ", " << dy;
-    }
-    sway_.move_by(-5, 0);
-    expect_ended(saver);
+// Appearing under the pointer records where it is, as the first move does on Windows: a
+// move by one pixel from there ends it, over the output at scale 1.5 too.
+TEST_F(Wayland, AppearingUnderThePointerRecordsWhereItIs) {
+    park(2);
+    const auto saver = session_.start({"--mode", "still-quote"}, std::nullopt);
+    ASSERT_TRUE(start(*saver)) << "not every output is covered";
+    ASSERT_TRUE(poll_until([&] { return session_.pointer_hidden(); })) << "the pointer shows";
+    session_.move_by(1, 0);
+    expect_ended(*saver);
 }
 
-INSTANTIATE_TEST_SUITE_P(Outputs, DrifterMoves, ::testing::Values(0, 2),
-                         [](const auto& info) { return std::string(kOutputs[info.param].name + 9); });
-
-TEST_F(FullScreen, ASecondCopyEndsAtOnceAndTheFirstRunsOn) {
-    Process first = start_saver(sway_, {"--fullscreen", "--mode", "flasher"});
-    ASSERT_TRUE(start(first));
-    Process second = start_saver(sway_, {"--fullscreen", "--mode", "drifter"});
-    EXPECT_EQ(second.wait_for_exit(), 0);
-    EXPECT_TRUE(first.running());
-    EXPECT_TRUE(covered());
-    sway_.key("space");
-    expect_ended(first);
-}
-
-TEST_F(FullScreen, SigtermAndSigintEndItWithStatusZero) {
-    for (const int number : {SIGTERM, SIGINT}) {
-        Process saver = start_saver(sway_, {"--fullscreen", "--mode", "still-quote"});
-        ASSERT_TRUE(start(saver)) << "signal " << number;
-        saver.signal(number);
-        expect_ended(saver);
-    }
-}
-
-TEST_F(FullScreen, SwayidleStartsItAtIdleAndAKeyEndsIt) {
+TEST_F(Wayland, SwayidleStartsItAtIdleAndAKeyEndsIt) {
     const std::string command = saver_path() + " --fullscreen --mode flasher";
-    Process idle = sway_.client({"swayidle", "-w", "timeout", "2", command});
+    Process idle = desktop().client({"swayidle", "-w", "timeout", "2", command});
     ASSERT_TRUE(poll_until([&] { return covered(); }, 15s)) << "swayidle does not start it";
-    sway_.key("Return");
+    desktop().key("Return");
     // Ended before the key's own idle timeout could start another: swayidle, waiting for
     // the saver, ends as soon as the saver has; the saver does not end with it.
     idle.signal(SIGTERM);
-    EXPECT_TRUE(poll_until([&] { return desktop_shows(); })) << "a key does not end it";
+    EXPECT_TRUE(poll_until([&] { return session_.desktop_shows(); })) << "a key does not end it";
     EXPECT_TRUE(idle.wait_for_exit().has_value());
-}
-
-// The settings file and the options as the program reads them on X11: what does not
-// convert reads as the setting's default, here the Drifter with picture 41 at the left edge.
-TEST_F(FullScreen, HostileSettingsAndOptionsReadAsTheDefaults) {
-    const std::string hostile =
-        "[Config]\nType=drifter\nDriftImage=99999\nDriftSpeed=-25\nDriftTrail=1e999\n"
-        "FlasherSpeed=\nSQSpeed=0x10\nSQTitle=yes\n" +
-        std::string(1 << 20, 'x') + "\nDriftImage\n=7\n[Config\nType=2\n";
-    const std::vector<std::vector<std::string>> cases{
-        {"--fullscreen"},
-        {"--fullscreen", "--mode", "screensaver", "--drift-image", "7", "--drift-speed", "fast"}};
-    for (const auto& options : cases) {
-        Process saver = start_saver(sway_, options, hostile);
-        ASSERT_TRUE(start(saver)) << options.size();
-        const auto first = drawing_once([](const Box&) { return true; });
-        ASSERT_TRUE(first.has_value()) << "nothing drawn";
-        EXPECT_EQ(first->top, kPortraitTop) << "not the default picture";
-        EXPECT_EQ(first->width(), kPortraitWidth) << "not the default picture";
-        EXPECT_TRUE(drawing_once([&](const Box& r) { return r.left > first->left + 3; }))
-            << "no default drift";
-        sway_.key("space");
-        expect_ended(saver);
-    }
-}
-
-// Which arguments are bad, and that the message names each, is the option table's.
-TEST_F(FullScreen, ABadCommandLineIsNamedOnOneLineWithTheUsageAndStatusTwo) {
-    const auto errors = sway_.folder() / "bad-command-line.txt";
-    Process saver = start_saver(sway_, {"--fullscreen", "--speed"}, std::nullopt, errors);
-    EXPECT_EQ(saver.wait_for_exit(), 2);
-    const std::string text = read_text(errors);
-    EXPECT_EQ(text.find("vqsaver: "), 0u) << text;
-    EXPECT_NE(text.substr(0, text.find('\n')).find("--speed"), std::string::npos) << text;
-    EXPECT_NE(text.find("\nUsage: vqsaver"), std::string::npos) << text;
 }
 
 // Where both sessions are offered (XWayland), Wayland draws unless --x11 asks for X; this
 // X display is one that does not exist, so X11 shows itself by failing to open it.
-TEST_F(FullScreen, WithBothSessionsItDrawsOnWaylandUnlessAskedForX11) {
+TEST_F(Wayland, WithBothSessionsItDrawsOnWaylandUnlessAskedForX11) {
     const std::vector<std::string> x_too{"DISPLAY=:9999"};
-    Process wayland = sway_.client({saver_path(), "--fullscreen", "--mode", "flasher"}, x_too);
+    Process wayland = desktop().client({saver_path(), "--fullscreen", "--mode", "flasher"}, x_too);
     ASSERT_TRUE(start(wayland)) << "not drawn on Wayland";
     wayland.signal(SIGTERM);
     expect_ended(wayland);
 
-    const auto errors = sway_.folder() / "forced-x11.txt";
-    Process x11 = sway_.client({saver_path(), "--fullscreen", "--x11"}, x_too, errors);
+    const auto errors = desktop().folder() / "forced-x11.txt";
+    Process x11 = desktop().client({saver_path(), "--fullscreen", "--x11"}, x_too, errors);
     EXPECT_EQ(x11.wait_for_exit(), 1);
     EXPECT_NE(read_text(errors).find(":9999"), std::string::npos) << read_text(errors);
-    EXPECT_TRUE(desktop_shows());
+    EXPECT_TRUE(session_.desktop_shows());
 }
 
 TEST(NoSession, WithoutWaylandOrXItSaysSoOnOneLineWithStatusOne) {
     const auto folder = desktop().folder();
     const auto errors = folder / "no-session.txt";
-    Process saver({saver_path(), "--fullscreen"},
-                  {"PATH=/usr/bin:/bin", "HOME=" + folder.string(),
-                   "XDG_RUNTIME_DIR=" + folder.string()},
-                  errors);
+    Process saver(
+        {saver_path(), "--fullscreen"},
+        {"PATH=/usr/bin:/bin", "HOME=" + folder.string(), "XDG_RUNTIME_DIR=" + folder.string()},
+        errors);
     EXPECT_EQ(saver.wait_for_exit(), 1);
     const std::string text = read_text(errors);
     EXPECT_EQ(text.find("vqsaver: "), 0u) << text;
@@ -325,3 +149,8 @@ TEST(NoSession, WithoutWaylandOrXItSaysSoOnOneLineWithStatusOne) {
 
 }  // namespace
 }  // namespace vqw
+
+vqtest::FullScreenSession& vqtest::full_screen_session() {
+    static vqw::SwayDesktop session;
+    return session;
+}

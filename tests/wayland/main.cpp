@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "desktop.h"
+#include "support/finished_run.h"
 
 namespace vqw {
 namespace {
@@ -18,13 +19,13 @@ class DesktopEnvironment : public ::testing::Environment {
         ASSERT_TRUE(sway_->ready()) << "no sway: " << read_text(sway_->folder() / "compositor.log");
         g_desktop = &*sway_;
         // The pointer starts at the origin output's corner, drawn into its screenshots.
-        sway_->move_to(-400, 300);
+        sway_->move_to(-400 - kLayoutLeft, 300);
         backdrop_.emplace(sway_->client({"/usr/bin/python3", "-B", backdrop_path()}, {},
-                                         sway_->folder() / "backdrop.log"));
+                                        sway_->folder() / "backdrop.log"));
         ASSERT_TRUE(poll_until([&] {
             return sway_->capture(kOrigin).all(sway_->capture(kOrigin).box(), kBackdrop);
         })) << "the backdrop window does not fill the origin output: "
-           << read_text(sway_->folder() / "backdrop.log");
+            << read_text(sway_->folder() / "backdrop.log");
     }
     void TearDown() override {
         g_desktop = nullptr;
@@ -44,6 +45,17 @@ Sway& desktop() {
 }
 
 }  // namespace vqw
+
+vqtest::FinishedRun vqtest::run_to_end(std::vector<std::string> arguments,
+                                       std::vector<std::string> environment) {
+    static int count = 0;
+    const auto errors = vqw::desktop().folder() / ("run-" + std::to_string(++count) + ".txt");
+    arguments.insert(arguments.begin(), vqw::saver_path());
+    vqw::Process saver =
+        vqw::desktop().client(std::move(arguments), std::move(environment), errors);
+    const std::optional<int> status = saver.wait_for_exit(2 * kDeadline);
+    return {status, vqw::read_text(errors)};
+}
 
 int main(int argc, char** argv) {
     ::testing::InitGoogleTest(&argc, argv);

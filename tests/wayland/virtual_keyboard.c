@@ -11,36 +11,16 @@
 #include <sys/mman.h>
 #include <time.h>
 #include <unistd.h>
-#include <wayland-client.h>
 #include <xkbcommon/xkbcommon.h>
 
 #include "virtual_keyboard_protocol.h"
+#include "virtual_seat.h"
 
 enum { MAX_KEYS = 8, KEYMAP_FORMAT_XKB_V1 = 1 };
 
-static struct wl_seat* seat;
-static struct zwp_virtual_keyboard_manager_v1* manager;
 static struct zwp_virtual_keyboard_v1* keyboard;
 static struct xkb_keymap* keymap;
 static struct xkb_state* state;
-
-static void global(void* data, struct wl_registry* registry, uint32_t name, const char* interface,
-                   uint32_t version) {
-    (void)data;
-    (void)version;
-    if (strcmp(interface, wl_seat_interface.name) == 0 && seat == NULL)
-        seat = wl_registry_bind(registry, name, &wl_seat_interface, 1);
-    else if (strcmp(interface, zwp_virtual_keyboard_manager_v1_interface.name) == 0)
-        manager = wl_registry_bind(registry, name, &zwp_virtual_keyboard_manager_v1_interface, 1);
-}
-
-static void global_remove(void* data, struct wl_registry* registry, uint32_t name) {
-    (void)data;
-    (void)registry;
-    (void)name;
-}
-
-static const struct wl_registry_listener registry_listener = {global, global_remove};
 
 static uint32_t now_ms(void) {
     struct timespec now;
@@ -111,34 +91,28 @@ static int type_chord(char* chord) {
 }
 
 int main(void) {
-    struct wl_display* display = wl_display_connect(NULL);
-    if (display == NULL) {
-        fprintf(stderr, "virtual_keyboard: no Wayland display\n");
-        return 1;
-    }
-    struct wl_registry* registry = wl_display_get_registry(display);
-    wl_registry_add_listener(registry, &registry_listener, NULL);
-    wl_display_roundtrip(display);
+    const struct virtual_seat seat =
+        connect_virtual_seat("virtual_keyboard", &zwp_virtual_keyboard_manager_v1_interface);
     struct xkb_context* context = xkb_context_new(XKB_CONTEXT_NO_FLAGS);
     keymap = context ? xkb_keymap_new_from_names(context, NULL, XKB_KEYMAP_COMPILE_NO_FLAGS) : NULL;
-    if (manager == NULL || seat == NULL || keymap == NULL) {
-        fprintf(stderr, "virtual_keyboard: no virtual keyboards or no keymap\n");
+    if (keymap == NULL) {
+        fprintf(stderr, "virtual_keyboard: no keymap\n");
         return 1;
     }
     state = xkb_state_new(keymap);
-    keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(manager, seat);
+    keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(seat.manager, seat.seat);
     if (!send_keymap()) {
         fprintf(stderr, "virtual_keyboard: the keymap could not be handed over\n");
         return 1;
     }
-    wl_display_roundtrip(display);
+    wl_display_roundtrip(seat.display);
     setvbuf(stdout, NULL, _IOLBF, 0);
     puts("ready");
     char line[256];
     while (fgets(line, sizeof line, stdin) != NULL) {
         line[strcspn(line, "\r\n")] = '\0';
         int typed = type_chord(line);
-        if (wl_display_roundtrip(display) == -1) return 1;
+        if (wl_display_roundtrip(seat.display) == -1) return 1;
         puts(typed ? "ok" : "unknown");
     }
     return 0;

@@ -5,11 +5,14 @@
 #include <X11/extensions/XRes.h>
 #include <X11/extensions/XTest.h>
 #include <X11/extensions/Xfixes.h>
+#include <X11/extensions/Xrandr.h>
 #include <stdlib.h>
 
 #include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "support/finished_run.h"
 
 extern char** environ;
 
@@ -20,21 +23,42 @@ Display* display() {
     return connection;
 }
 
-ScreenImage ScreenImage::capture() {
+Box primary_monitor() {
     Display* d = display();
-    const Window root = DefaultRootWindow(d);
-    XWindowAttributes attributes{};
-    XGetWindowAttributes(d, root, &attributes);
-    XImage* x = XGetImage(d, root, 0, 0, static_cast<unsigned>(attributes.width),
-                          static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+    int count = 0;
+    XRRMonitorInfo* monitors = XRRGetMonitors(d, DefaultRootWindow(d), True, &count);
+    Box primary{0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))};
+    for (int i = 0; i < count; ++i)
+        if (monitors[i].primary)
+            primary = {monitors[i].x, monitors[i].y, monitors[i].x + monitors[i].width,
+                       monitors[i].y + monitors[i].height};
+    XRRFreeMonitors(monitors);
+    return primary;
+}
+
+vqtest::Pixels ScreenImage::capture(const Box& area) {
+    XImage* x = XGetImage(display(), DefaultRootWindow(display()), area.left, area.top,
+                          static_cast<unsigned>(area.width()), static_cast<unsigned>(area.height()),
+                          AllPlanes, ZPixmap);
     if (x == nullptr) return {};
     std::vector<uint32_t> pixels;
-    pixels.reserve(static_cast<std::size_t>(attributes.width) * attributes.height);
-    for (int y = 0; y < attributes.height; ++y)
-        for (int xx = 0; xx < attributes.width; ++xx)
+    pixels.reserve(static_cast<std::size_t>(area.width()) * area.height());
+    for (int y = 0; y < area.height(); ++y)
+        for (int xx = 0; xx < area.width(); ++xx)
             pixels.push_back(static_cast<uint32_t>(XGetPixel(x, xx, y) & 0xFFFFFF));
     XDestroyImage(x);
-    return {Pixels({0, 0, attributes.width, attributes.height}, std::move(pixels))};
+    return Pixels({0, 0, area.width(), area.height()}, std::move(pixels));
+}
+
+ScreenImage ScreenImage::capture() {
+    Display* d = display();
+    return {capture({0, 0, DisplayWidth(d, DefaultScreen(d)), DisplayHeight(d, DefaultScreen(d))})};
+}
+
+bool ScreenImage::corners_black(const Box& area) const {
+    return pixel(area.left, area.top) == kBlack && pixel(area.right - 1, area.top) == kBlack &&
+           pixel(area.left, area.bottom - 1) == kBlack &&
+           pixel(area.right - 1, area.bottom - 1) == kBlack;
 }
 
 TestWindow::TestWindow(Box where) : box_(where) {
@@ -103,8 +127,7 @@ void whiten_root() {
     XSync(d, False);
 }
 
-Saver::Saver(std::vector<std::string> arguments, std::vector<std::string> environment,
-             std::optional<std::string> settings_file) {
+SaverHome::SaverHome(const std::optional<std::string>& settings_file) {
     char pattern[] = "/tmp/vq-x11-home-XXXXXX";
     if (mkdtemp(pattern) != nullptr) home_ = pattern;
     if (settings_file) {
@@ -112,6 +135,18 @@ Saver::Saver(std::vector<std::string> arguments, std::vector<std::string> enviro
         std::ofstream(home_ / "config" / "vqsaver" / "settings.ini", std::ios::binary)
             << *settings_file;
     }
+}
+
+SaverHome::~SaverHome() {
+    std::error_code ignored;
+    std::filesystem::remove_all(home_, ignored);
+}
+
+namespace {
+
+// The test's own environment but for what places the program, and `extra`.
+std::vector<std::string> environment_in(const std::filesystem::path& home,
+                                        std::vector<std::string> extra) {
     std::vector<std::string> env;
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string_view entry(*e);
@@ -120,19 +155,24 @@ Saver::Saver(std::vector<std::string> arguments, std::vector<std::string> enviro
             continue;
         env.emplace_back(entry);
     }
-    env.push_back("HOME=" + home_.string());
-    env.push_back("XDG_CONFIG_HOME=" + (home_ / "config").string());
-    for (auto& extra : environment) env.push_back(std::move(extra));
+    env.push_back("HOME=" + home.string());
+    env.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
+    for (auto& entry : extra) env.push_back(std::move(entry));
+    return env;
+}
 
+std::vector<std::string> saver_command(std::vector<std::string> arguments) {
     arguments.insert(arguments.begin(), VQ_SAVER_PATH);
-    process_.emplace(arguments, env, home_ / "stderr");
+    return arguments;
 }
 
-Saver::~Saver() {
-    process_.reset();
-    std::error_code ignored;
-    std::filesystem::remove_all(home_, ignored);
-}
+}  // namespace
+
+Saver::Saver(std::vector<std::string> arguments, std::vector<std::string> environment,
+             const std::optional<std::string>& settings_file)
+    : SaverHome(settings_file),
+      ChildProcess(saver_command(std::move(arguments)),
+                   environment_in(home_, std::move(environment)), home_ / "stderr") {}
 
 std::string Saver::error_output() const {
     std::ifstream in(home_ / "stderr");
@@ -157,6 +197,12 @@ void click(unsigned button) {
 void move_pointer(int x, int y) {
     Display* d = display();
     XTestFakeMotionEvent(d, -1, x, y, CurrentTime);
+    XSync(d, False);
+}
+
+void move_pointer_by(int dx, int dy) {
+    Display* d = display();
+    XTestFakeRelativeMotionEvent(d, dx, dy, CurrentTime);
     XSync(d, False);
 }
 
@@ -195,3 +241,10 @@ std::optional<unsigned long> pixmap_bytes_of(pid_t pid) {
 }
 
 }  // namespace vqx
+
+vqtest::FinishedRun vqtest::run_to_end(std::vector<std::string> arguments,
+                                       std::vector<std::string> environment) {
+    vqx::Saver saver(std::move(arguments), std::move(environment));
+    const std::optional<int> status = saver.wait_for_exit(2 * kDeadline);
+    return {status, saver.error_output()};
+}

@@ -22,6 +22,9 @@ using vqtest::poll_until;
 // The test's own connection to the private display.
 Display* display();
 
+// The primary RandR monitor, or else the whole screen.
+vqtest::Box primary_monitor();
+
 using vqtest::Box;
 using vqtest::kBlack;
 using vqtest::kWhite;
@@ -30,10 +33,14 @@ using vqtest::kWhite;
 // neither black nor the white of the root and of the tests' windows beneath.
 struct ScreenImage : vqtest::Pixels {
     static ScreenImage capture();
+    // `area` of the screen, its corner at 0, 0.
+    static vqtest::Pixels capture(const Box& area);
     std::optional<Box> drawn_bounds(const Box& area) const {
         return Pixels::drawn_bounds(area, kWhite);
     }
     std::optional<Box> drawn_bounds() const { return drawn_bounds(box()); }
+    // The program has taken the area: its four corner pixels are black.
+    bool corners_black(const Box& area) const;
 };
 
 // A white top-level window of the test's, mapped, for the program to draw into.
@@ -63,35 +70,29 @@ void set_resources(const char* text);
 // Paints the root white, so that every pixel the program leaves uncovered shows.
 void whiten_root();
 
-// The program, started with a command line and settings of its own (a fresh home).
-class Saver {
-  public:
-    // environment: extra NAME=value entries.
-    explicit Saver(std::vector<std::string> arguments, std::vector<std::string> environment = {},
-                   std::optional<std::string> settings_file = std::nullopt);
-    ~Saver();
-    Saver(const Saver&) = delete;
-    Saver& operator=(const Saver&) = delete;
+// A fresh home for the program, with its settings file when one is given.
+class SaverHome {
+  protected:
+    explicit SaverHome(const std::optional<std::string>& settings_file);
+    ~SaverHome();
+    std::filesystem::path home_;
+};
 
-    pid_t pid() const { return process_->pid(); }
-    bool running() { return process_->running(); }
-    // The exit status once it has ended within the limit; 128 + the signal that ended it.
-    std::optional<int> wait_for_exit(std::chrono::milliseconds limit = kDeadline) {
-        return process_->wait_for_exit(limit);
-    }
-    void signal(int number) { process_->signal(number); }
+// The program, started with a command line and settings of its own (a fresh home), with
+// extra NAME=value entries in its environment.
+class Saver : private SaverHome, public vqtest::ChildProcess {
+  public:
+    explicit Saver(std::vector<std::string> arguments, std::vector<std::string> environment = {},
+                   const std::optional<std::string>& settings_file = std::nullopt);
     // What it wrote to standard error.
     std::string error_output() const;
-
-  private:
-    std::filesystem::path home_;
-    std::optional<vqtest::ChildProcess> process_;
 };
 
 // Input as a user makes it, through the XTEST extension.
 void press_key(const char* keysym_name);
 void click(unsigned button);
 void move_pointer(int x, int y);
+void move_pointer_by(int dx, int dy);
 // True while the pointer shows an invisible cursor.
 bool pointer_hidden();
 

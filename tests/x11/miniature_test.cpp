@@ -20,12 +20,6 @@ constexpr int kInsideTop = 469;
 class Miniature : public ::testing::Test {
   protected:
     void SetUp() override { whiten_root(); }
-    static bool corners_black(const ScreenImage& screen, const Box& b) {
-        return screen.pixel(b.left, b.top) == kBlack &&
-               screen.pixel(b.right - 1, b.top) == kBlack &&
-               screen.pixel(b.left, b.bottom - 1) == kBlack &&
-               screen.pixel(b.right - 1, b.bottom - 1) == kBlack;
-    }
 };
 
 TEST_F(Miniature, StillAndQuoteFitsWhollyInASettingsPanelsPreview) {
@@ -41,7 +35,7 @@ TEST_F(Miniature, StillAndQuoteFitsWhollyInASettingsPanelsPreview) {
     EXPECT_TRUE(poll_until([&] {
         const ScreenImage screen = ScreenImage::capture();
         // Not yet taken, or still the intro before the stills.
-        if (!corners_black(screen, b) || screen.all(title_corner, kBlack)) return false;
+        if (!screen.corners_black(b) || screen.all(title_corner, kBlack)) return false;
         EXPECT_TRUE(screen.all(under_quotation, kBlack)) << "frame " << frames;
         EXPECT_FALSE(screen.all({b.right - 40, b.bottom - 12, b.right, b.bottom}, kBlack))
             << "no year in the corner, frame " << frames;
@@ -71,7 +65,7 @@ TEST_F(Miniature, AResizedWindowIsUsedWholeAtOnceAndTheDrifterGoesOn) {
         const bool found = poll_until([&] {
             const ScreenImage screen = ScreenImage::capture();
             seen = screen.drawn_bounds(window.box());
-            return corners_black(screen, window.box()) && seen &&
+            return screen.corners_black(window.box()) && seen &&
                    std::abs(seen->height() - kInsideHeight * scale) <= 2 &&
                    seen->left / scale >= at_least_left;
         });

@@ -1,10 +1,12 @@
-// Where the program draws and how it ends: the window named by --window-id, by
-// XSCREENSAVER_WINDOW or by --root; two copies side by side; SIGTERM, SIGINT and the end of
-// its window; settings from the file and the options; a bad command line.
+// Where the program draws and how it ends: the window named by --window-id or by
+// XSCREENSAVER_WINDOW (with or without -root), the root, a window of its own and full
+// screen, each ended by a signal, q or the end of its window; two copies side by side; a
+// surface the server cannot make; twips and fonts following Xft.dpi.
 #include <gtest/gtest.h>
-
-#include <cstdlib>
 #include <signal.h>
+
+#include <algorithm>
+#include <cstdlib>
 
 #include "driver.h"
 
@@ -14,23 +16,76 @@ namespace {
 class Placement : public ::testing::Test {
   protected:
     void SetUp() override { whiten_root(); }
-    static bool black(const Box& box) { return ScreenImage::capture().all(box, kBlack); }
+    static bool taken(const Box& box) { return ScreenImage::capture().corners_black(box); }
 };
 
-TEST_F(Placement, DrawsIntoTheWindowXscreensaverNamesWithOrWithoutRoot) {
-    const TestWindow window({200, 150, 600, 450});
-    for (const bool root : {false, true}) {
-        std::vector<std::string> arguments{"--mode", "flasher"};
-        if (root) arguments.push_back("-root");
-        Saver saver(arguments, {"XSCREENSAVER_WINDOW=" + window.id_text()});
-        EXPECT_TRUE(poll_until([&] { return black(window.box()); })) << "root: " << root;
-        EXPECT_TRUE(ScreenImage::capture().all({0, 0, 800, 150}, kWhite)) << "root: " << root;
-        saver.signal(SIGTERM);
-        EXPECT_EQ(saver.wait_for_exit(), 0);
-        window.clear();
-        whiten_root();
+enum class Ending { sigterm, sigint, q_key, window_destroyed };
+
+// The test's own window, handed over as "WINDOW" in the arguments or in XSCREENSAVER_WINDOW.
+constexpr Box kWindow{200, 150, 600, 450};
+constexpr Box kScreen{0, 0, 800, 600};
+constexpr Box kOwnWindowMiddle{300, 250, 500, 350};
+
+struct PlacementCase {
+    const char* name;
+    const char* arguments;
+    bool named_by_xscreensaver;
+    Box covered;  // its corners black once it runs; only kWindow rows get the test's window
+    Ending ending;
+};
+
+class DrawsAndEnds : public Placement, public ::testing::WithParamInterface<PlacementCase> {};
+
+TEST_P(DrawsAndEnds, WhereItIsToldAndWithStatusZero) {
+    const PlacementCase& c = GetParam();
+    const bool in_window = c.covered.left == kWindow.left;
+    std::optional<TestWindow> window;
+    std::vector<std::string> arguments = vqtest::words(c.arguments), environment;
+    if (in_window) {
+        window.emplace(kWindow);
+        std::replace(arguments.begin(), arguments.end(), std::string("WINDOW"), window->id_text());
+        if (c.named_by_xscreensaver)
+            environment.push_back("XSCREENSAVER_WINDOW=" + window->id_text());
     }
+    Saver saver(arguments, environment);
+    ASSERT_TRUE(poll_until([&] { return taken(c.covered); })) << "not drawn where told";
+    if (in_window) {
+        EXPECT_TRUE(ScreenImage::capture().all({0, 0, 800, kWindow.top}, kWhite))
+            << "drawn outside its window";
+    }
+    switch (c.ending) {
+        case Ending::sigterm:
+            saver.signal(SIGTERM);
+            break;
+        case Ending::sigint:
+            saver.signal(SIGINT);
+            break;
+        case Ending::q_key:
+            move_pointer(400, 300);
+            press_key("q");
+            break;
+        case Ending::window_destroyed:
+            window->destroy();
+            break;
+    }
+    EXPECT_EQ(saver.wait_for_exit(), 0);
 }
+
+// Full screen is one of the rows ending every session's suite.
+const PlacementCase kPlacements[] = {
+    {"window_id_term", "--window-id WINDOW --mode flasher", false, kWindow, Ending::sigterm},
+    {"window_id_int", "-window-id WINDOW -mode drifter -drift-speed 10", false, kWindow,
+     Ending::sigint},
+    {"window_id_destroyed", "--window-id WINDOW --mode drifter --drift-speed 10", false, kWindow,
+     Ending::window_destroyed},
+    {"xscreensaver_window", "--mode flasher", true, kWindow, Ending::sigterm},
+    {"xscreensaver_window_root", "--mode flasher -root", true, kWindow, Ending::sigterm},
+    {"root", "--root --mode flasher", false, kScreen, Ending::sigint},
+    {"own_window_term", "--mode flasher", false, kOwnWindowMiddle, Ending::sigterm},
+    {"own_window_q", "--mode flasher", false, kOwnWindowMiddle, Ending::q_key}};
+
+INSTANTIATE_TEST_SUITE_P(Placements, DrawsAndEnds, ::testing::ValuesIn(kPlacements),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A window too large for any drawing surface the X server can make: the program says so and
 // ends with status 1 instead of leaving the window blank.
@@ -43,14 +98,6 @@ TEST_F(Placement, EndsWithAMessageWhenTheServerCannotMakeItsSurface) {
             << mode << ": " << saver.error_output();
     }
 }
-
-TEST_F(Placement, DrawsIntoTheRootWithoutAWindowNamed) {
-    Saver saver({"--root", "--mode", "flasher"});
-    EXPECT_TRUE(poll_until([] { return black({0, 0, 800, 600}); }));
-    saver.signal(SIGTERM);
-    EXPECT_EQ(saver.wait_for_exit(), 0);
-}
-
 TEST_F(Placement, TwoCopiesDrawSideBySideInTwoWindows) {
     const TestWindow left({0, 150, 400, 450});
     const TestWindow right({400, 150, 800, 450});
@@ -73,45 +120,6 @@ TEST_F(Placement, TwoCopiesDrawSideBySideInTwoWindows) {
     two.signal(SIGTERM);
     EXPECT_EQ(one.wait_for_exit(), 0);
     EXPECT_EQ(two.wait_for_exit(), 0);
-}
-
-struct EndCase {
-    const char* name;
-    std::vector<std::string> arguments;
-    int signal;
-};
-
-class EndsOnSignal : public Placement, public ::testing::WithParamInterface<EndCase> {};
-
-TEST_P(EndsOnSignal, WithinASecondAndStatusZero) {
-    const TestWindow window({0, 0, 800, 600});
-    std::vector<std::string> arguments = GetParam().arguments;
-    for (std::string& a : arguments)
-        if (a == "WINDOW") a = window.id_text();
-    Saver saver(arguments);
-    // Started: the window it draws in is black.
-    ASSERT_TRUE(poll_until([] { return black({300, 250, 500, 350}); }));
-    saver.signal(GetParam().signal);
-    EXPECT_EQ(saver.wait_for_exit(std::chrono::seconds(1)), 0);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Placements, EndsOnSignal,
-    ::testing::Values(
-        EndCase{"given_window_term", {"--window-id", "WINDOW", "--mode", "flasher"}, SIGTERM},
-        EndCase{"given_window_int",
-                {"--window-id", "WINDOW", "--mode", "drifter", "--drift-speed", "10"},
-                SIGINT},
-        EndCase{"fullscreen_term", {"--fullscreen", "--mode", "flasher"}, SIGTERM},
-        EndCase{"own_window_term", {"--mode", "flasher"}, SIGTERM}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-TEST_F(Placement, InAWindowOfItsOwnEndsOnQ) {
-    Saver saver({"--mode", "flasher"});
-    ASSERT_TRUE(poll_until([] { return black({300, 250, 500, 350}); }));
-    move_pointer(400, 300);
-    press_key("q");
-    EXPECT_EQ(saver.wait_for_exit(), 0);
 }
 
 // Twips follow the display's DPI from Xft.dpi: at 192 dpi the title stands at 100 twips,
@@ -141,88 +149,6 @@ TEST_F(Placement, TwipsAndFontsFollowXftDpi) {
     EXPECT_NEAR(at_96->left, 7, 2);
     EXPECT_NEAR(at_192->left, 13, 2);
     EXPECT_NEAR(at_192->height(), at_96->height() * 2, 3);
-}
-
-TEST_F(Placement, EndsWhenItsWindowIsDestroyed) {
-    TestWindow window({0, 0, 800, 600});
-    Saver saver({"--window-id", window.id_text(), "--mode", "drifter", "--drift-speed", "10"});
-    ASSERT_TRUE(poll_until([] { return black({0, 0, 10, 10}); }));
-    window.destroy();
-    EXPECT_EQ(saver.wait_for_exit(), 0);
-}
-
-// Which arguments are bad, and that the message names each, is the option table's.
-TEST_F(Placement, ABadCommandLineIsNamedOnOneLineWithTheUsageAndStatusTwo) {
-    Saver saver({"--mode", "flasher", "--speed"});
-    EXPECT_EQ(saver.wait_for_exit(), 2);
-    const std::string errors = saver.error_output();
-    EXPECT_EQ(errors.find("vqsaver: "), 0u) << errors;
-    EXPECT_NE(errors.substr(0, errors.find('\n')).find("--speed"), std::string::npos) << errors;
-    EXPECT_NE(errors.find("\nUsage: vqsaver"), std::string::npos) << errors;
-    Saver help({"--help"});
-    EXPECT_EQ(help.wait_for_exit(), 0);
-}
-
-// Settings: from the file, the options over it, and values that do not convert, which read
-// as the setting's default (the Drifter with picture 41 at the left edge).
-class Settings : public Placement {
-  protected:
-    const TestWindow window_{{0, 0, 800, 600}};
-    std::vector<std::string> given(std::vector<std::string> options) const {
-        options.insert(options.begin(), {"--window-id", window_.id_text()});
-        return options;
-    }
-    static bool default_drifter_shows() {
-        const auto seen = ScreenImage::capture().drawn_bounds();
-        return seen && seen->top == 229 && seen->height() == 143 && seen->width() == 109 &&
-               seen->left < 100;
-    }
-    static bool intro_shows() {
-        const auto seen = ScreenImage::capture().drawn_bounds();
-        return seen && std::abs((seen->top + seen->bottom) / 2 - 300) <= 4 && seen->width() > 250;
-    }
-};
-
-TEST_F(Settings, TheFileChoosesTheModeAndItsSettings) {
-    Saver saver(given({}), {}, "[Config]\r\nType=1\r\nSQSpeed=600\r\nSQTitle=0\r\n");
-    EXPECT_TRUE(poll_until(intro_shows)) << "no Still & Quote intro";
-    std::optional<ScreenImage> still;
-    ASSERT_TRUE(poll_until([&] {
-        still = ScreenImage::capture();
-        return !still->all({700, 560, 800, 600}, kBlack);
-    })) << "no still";
-    EXPECT_TRUE(still->all({0, 0, 300, 45}, kBlack)) << "a title despite SQTitle=0";
-}
-
-TEST_F(Settings, OptionsOverrideTheFile) {
-    Saver saver(given({"--mode", "still-quote", "--title", "--still-speed", "600"}), {},
-                "[Config]\nType=2\nSQSpeed=60000\nSQTitle=0\n");
-    EXPECT_TRUE(poll_until(intro_shows)) << "no Still & Quote intro";
-    EXPECT_TRUE(poll_until([] {
-        return !ScreenImage::capture().all({0, 0, 300, 45}, kBlack);
-    })) << "no title after --title within --still-speed";
-}
-
-TEST_F(Settings, HostileValuesInTheFileReadAsTheDefaults) {
-    Saver saver(given({}), {},
-                "[Config]\nType=drifter\nDriftImage=99999\nDriftSpeed=-25\nDriftTrail=1e999\n"
-                "FlasherSpeed=\nSQSpeed=0x10\nSQTitle=yes\n" +
-                    std::string(1 << 20, 'x') + "\nDriftImage\n=7\n[Config\nType=2\n");
-    EXPECT_TRUE(poll_until(default_drifter_shows)) << "not the default Drifter";
-    EXPECT_TRUE(poll_until([] {
-        const auto seen = ScreenImage::capture().drawn_bounds();
-        return seen && seen->left > 20 && seen->width() == 109;
-    })) << "no default drift without a trail";
-}
-
-TEST_F(Settings, OptionValuesThatDoNotConvertReadAsTheDefaults) {
-    Saver saver(given({"--mode", "screensaver", "--drift-image", "7", "--drift-speed", "fast"}), {},
-                "[Config]\nType=2\nDriftSpeed=5000\n");
-    EXPECT_TRUE(poll_until(default_drifter_shows)) << "not the default Drifter";
-    EXPECT_TRUE(poll_until([] {
-        const auto seen = ScreenImage::capture().drawn_bounds();
-        return seen && seen->left > 20;
-    })) << "not at the default speed";
 }
 
 }  // namespace
