@@ -5,10 +5,22 @@
 
 namespace {
 
-const char* const kHostileTexts[] = {
-    "", "   ", "abc", "1e9", "-1", "-32769", "32768", "99999", "0x10", "&H10", "1.5",
-    "\t3", "9999999999999999999999", "-0", "+2", "1e-9",
-};
+const char* const kHostileTexts[] = {"",
+                                     "   ",
+                                     "abc",
+                                     "1e9",
+                                     "-1",
+                                     "-32769",
+                                     "32768",
+                                     "99999",
+                                     "0x10",
+                                     "&H10",
+                                     "1.5",
+                                     "\t3",
+                                     "9999999999999999999999",
+                                     "-0",
+                                     "+2",
+                                     "1e-9"};
 
 struct Observed {
     int drift_step;
@@ -30,14 +42,10 @@ std::vector<const char*> modes_reading(const std::string& key) {
 Observed run_every_mode(const std::string& key, const std::string& text) {
     Observed seen{};
     for (const char* type : modes_reading(key)) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.store().put("Type", type);
+        ProgramRun one;
+        headless::HeadlessToolkit& tk = one.toolkit;
         tk.store().put(key, text);
-        if (key == "Type") tk.store().put("Type", text);
-        tk.set_command_line("/s");
-        modVQSaver::Main(p);
-        vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        vq::frmMainScreenSaver& form = one.run_saver(key == "Type" ? text.c_str() : type);
         EXPECT_TRUE(form.visible()) << key << "=\"" << text << "\" Type " << type;
         // Past the first tick of each mode at its default speed; the Drifter's tick is the
         // costly one, so it runs for a few ticks only.
@@ -73,13 +81,30 @@ TEST(HostileSettings, ValuesThatDoNotFitReadAsTheDefaultAndValuesThatDoAreUsed) 
         const char* text;
         int expected;  // the observed value of that key
     } cases[] = {
-        {"DriftSpeed", "abc", 25},     {"DriftSpeed", "-1", 25},      {"DriftSpeed", "1e9", 1000000000},
-        {"DriftSpeed", "0x10", 25},    {"DriftSpeed", "1.5", 2},      {"DriftSpeed", "0", 0},
-        {"DriftTrail", "1.5", 2},      {"DriftTrail", "-1", 1},       {"DriftTrail", "abc", 1},
-        {"DriftTrail", "1e9", 1},      {"DriftTrail", "2", 3},
-        {"DriftImage", "32768", 111},  {"DriftImage", "44", 115},     {"DriftImage", "20", 111},
-        {"FlasherSpeed", "-32769", 2000}, {"FlasherSpeed", "99999", 99999},
-        {"SQSpeed", "&H10", 5000},     {"SQSpeed", "   ", 5000},      {"SQSpeed", "2000", 2000},
+        {"DriftSpeed", "abc", 25},
+        {"DriftSpeed", "-1", 25},
+        {"DriftSpeed", "1e9", 1000000000},
+        {"DriftSpeed", "0x10", 25},
+        {"DriftSpeed", "1.5", 2},
+        {"DriftSpeed", "0", 0},
+        {"DriftTrail", "1.5", 2},
+        {"DriftTrail", "-1", 1},
+        {"DriftTrail", "abc", 1},
+        {"DriftTrail", "1e9", 1},
+        {"DriftTrail", "2", 3},
+        {"DriftTrail", "0.5", 2},
+        {"DriftImage", "42", 118},
+        {"DriftImage", "43", 124},
+        {"DriftImage", "44", 115},
+        {"DriftImage", "45", 117},
+        {"DriftImage", "32768", 111},
+        {"DriftImage", "20", 111},
+        {"FlasherSpeed", "-250", 2000},
+        {"FlasherSpeed", "-32769", 2000},
+        {"FlasherSpeed", "99999", 99999},
+        {"SQSpeed", "&H10", 5000},
+        {"SQSpeed", "   ", 5000},
+        {"SQSpeed", "2000", 2000},
     };
     for (const auto& c : cases) {
         const Observed seen = run_every_mode(c.key, c.text);

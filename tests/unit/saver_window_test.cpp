@@ -30,16 +30,13 @@ TEST_F(SaverWindow, AKeyOrAPressClosesItShowsThePointerAndEndsTheProgram) {
     };
     for (const Input input : inputs) {
         for (const char* type : {"0", "1", "2", "7"}) {
-            headless::HeadlessToolkit tk;
-            vq::Program p(tk);
-            tk.store().put("Type", type);
-            tk.set_command_line("/s");
-            modVQSaver::Main(p);
-            input(*p.main_screen_saver());
-            EXPECT_FALSE(p.main_screen_saver()->loaded()) << "Type " << type;
-            EXPECT_EQ(tk.cursor_count(), 0) << "Type " << type;
-            EXPECT_TRUE(tk.ended()) << "Type " << type;
-            EXPECT_TRUE(tk.store().writes().empty());
+            SCOPED_TRACE(std::string("Type ") + type);
+            ProgramRun one;
+            input(one.run_saver(type));
+            EXPECT_FALSE(one.saver().loaded());
+            EXPECT_EQ(one.toolkit.cursor_count(), 0);
+            EXPECT_TRUE(one.toolkit.ended());
+            EXPECT_TRUE(one.toolkit.store().writes().empty());
         }
     }
 }
@@ -55,7 +52,8 @@ TEST_F(SaverWindow, MouseMovesCloseOnlyFiveUnitsFromTheLastRecordedPosition) {
     const MoveScript scripts[] = {
         // Drifter works in pixels.
         {"0", {{100, 100}, {104, 104}, {108, 108}, {113, 108}}, {true, true, true, false}},
-        {"0", {{100, 100}, {101, 100}, {102, 100}, {103, 100}, {104, 100}, {105, 100}},
+        {"0",
+         {{100, 100}, {101, 100}, {102, 100}, {103, 100}, {104, 100}, {105, 100}},
          {true, true, true, true, true, true}},
         {"0", {{100, 100}, {100, 95}}, {true, false}},
         // The other modes work in twips: one pixel is 15 twips.
@@ -67,15 +65,12 @@ TEST_F(SaverWindow, MouseMovesCloseOnlyFiveUnitsFromTheLastRecordedPosition) {
         {"1", {{0, 0}, {3, 3}, {4, 3}}, {true, true, false}},
     };
     for (const MoveScript& script : scripts) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.store().put("Type", script.type);
-        tk.set_command_line("/s");
-        modVQSaver::Main(p);
-        vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        ProgramRun one;
+        vq::frmMainScreenSaver& form = one.run_saver(script.type);
         for (std::size_t i = 0; i < script.moves.size(); ++i) {
             form.raise_mouse_move(0, 0, script.moves[i].first, script.moves[i].second);
-            EXPECT_EQ(form.loaded(), script.open_after[i]) << "Type " << script.type << " move " << i;
+            EXPECT_EQ(form.loaded(), script.open_after[i])
+                << "Type " << script.type << " move " << i;
         }
     }
 }
@@ -105,13 +100,10 @@ TEST_F(SaverWindow, EveryOtherMonitorGetsABlackCoverThatClosesTheSaverOnInput) {
         },
     };
     for (const Input input : inputs) {
-        headless::HeadlessToolkit tk;
+        ProgramRun one;
+        headless::HeadlessToolkit& tk = one.toolkit;
         tk.set_monitors(monitors);
-        vq::Program p(tk);
-        tk.store().put("Type", "1");
-        tk.set_command_line("/s");
-        modVQSaver::Main(p);
-        vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        vq::frmMainScreenSaver& form = one.run_saver("1");
         ASSERT_EQ(form.covers().size(), 2u);
         const vq::MonitorCover& left = *form.covers()[0];
         const vq::MonitorCover& portrait = *form.covers()[1];

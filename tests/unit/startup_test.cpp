@@ -1,19 +1,7 @@
 #include "config/frm_config.h"
 #include "program_fixture.h"
-#include "startup/command_switch.h"
 
 namespace {
-
-TEST(ReduceSwitch, TrimsSpacesLowerCasesAndKeepsTwoCharacters) {
-    const struct {
-        const char* text;
-        const char* reduced;
-    } cases[] = {{"/s", "/s"},      {"/S", "/s"},    {"  /s  ", "/s"},   {"/S 123", "/s"},
-                 {"/sx", "/s"},     {"/s:77", "/s"}, {"/c:12345", "/c"}, {"", ""},
-                 {"    ", ""},      {"/", "/"},      {"s", "s"},         {"-s", "-s"},
-                 {"/p 1234", "/p"}, {"/a", "/a"},    {"\t/s", "\t/"}};
-    for (const auto& c : cases) EXPECT_EQ(vq::ReduceSwitch(c.text), c.reduced) << c.text;
-}
 
 class Startup : public ProgramFixture {};
 
@@ -32,10 +20,10 @@ TEST_F(Startup, EachSwitchOpensTheSaverTheChooserOrNothing) {
         {"/a", Nothing},       {"\t/s", Nothing},     {"/x", Nothing},
     };
     for (const auto& c : cases) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.set_command_line(c.line);
-        modVQSaver::Main(p);
+        ProgramRun one;
+        one.run(c.line);
+        vq::Program& p = one.program;
+        headless::HeadlessToolkit& tk = one.toolkit;
         const std::string line = '"' + std::string(c.line) + '"';
         EXPECT_EQ(p.lngRunMode, c.opens == Saver ? 1 : 0) << line;
         EXPECT_EQ(p.main_screen_saver() != nullptr, c.opens == Saver) << line;
