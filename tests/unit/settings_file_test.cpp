@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <thread>
 
 #include "settings/settings.h"
+#include "temp_folder.h"
 
 namespace vq::hack {
 namespace {
@@ -22,24 +22,14 @@ using namespace std::string_literals;
 
 class SettingsFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vq-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        path_ = dir_ / "settings.ini";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    void write(std::string_view text) {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    }
+    void write(std::string_view text) { write_file(path_, text); }
     FileSettingsStore store(std::vector<std::pair<std::string, std::string>> overrides = {}) {
         return FileSettingsStore(path_.string(), std::move(overrides));
     }
 
-    fs::path dir_;
-    fs::path path_;
+    TempFolder folder_;
+    fs::path dir_ = folder_.path();
+    fs::path path_ = dir_ / "settings.ini";
 };
 
 TEST_F(SettingsFile, AMissingFileOrSectionReadsAsNothingStored) {
@@ -216,9 +206,7 @@ TEST_F(SettingsFile, WritesStayInMemoryAndNeverReachTheFile) {
     FileSettingsStore file = store();
     WriteSetting(file, keys::Type, tk::Int16{2});
     EXPECT_EQ(ReadInt16(file, keys::Type), 2);
-    std::ifstream in(path_);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "[Config]\nType=1\n");
+    EXPECT_EQ(read_file(path_), "[Config]\nType=1\n");
     EXPECT_EQ(fs::last_write_time(path_), before);
 }
 
