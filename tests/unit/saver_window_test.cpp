@@ -17,6 +17,8 @@ TEST_F(SaverWindow, LoadsBlackTopMostOverTheScreenWithThePointerHidden) {
     for (const tk::Timer* timer : form.timers()) EXPECT_FALSE(timer->running()) << timer->name();
     EXPECT_EQ(toolkit.store().reads(), std::vector<std::string>{"Type"});
     EXPECT_EQ(saver_peer().pixel(400, 300), tk::kBlack);
+    EXPECT_TRUE(form.covers().empty()) << "one monitor, no covers";
+    EXPECT_EQ(toolkit.loaded_form_count(), 1);
 }
 
 TEST_F(SaverWindow, AKeyOrAPressClosesItShowsThePointerAndEndsTheProgram) {
@@ -124,11 +126,6 @@ TEST_F(SaverWindow, EveryOtherMonitorGetsABlackCoverThatClosesTheSaverOnInput) {
         EXPECT_TRUE(tk.ended());
         EXPECT_EQ(tk.cursor_count(), 0);
     }
-}
-
-TEST_F(SaverWindow, WithOneMonitorThereAreNoCovers) {
-    EXPECT_TRUE(run_saver().covers().empty());
-    EXPECT_EQ(toolkit.loaded_form_count(), 1);
 }
 
 TEST_F(SaverWindow, InputAfterTheWindowClosedChangesNothing) {

@@ -103,13 +103,4 @@ TEST_F(StillQuote, CaptionSettingsAreReadAtEveryTick) {
     }
 }
 
-TEST_F(StillQuote, TheTimePerStillComesFromTheStore) {
-    toolkit.store().put("SQSpeed", "10000");
-    vq::frmMainScreenSaver& form = start();
-    toolkit.advance(9999);
-    EXPECT_EQ(form.FilmRecord, 0);
-    toolkit.advance(1);
-    EXPECT_EQ(form.FilmRecord, 1);
-}
-
 }  // namespace
