@@ -5,22 +5,9 @@
 
 namespace {
 
-const char* const kHostileTexts[] = {"",
-                                     "   ",
-                                     "abc",
-                                     "1e9",
-                                     "-1",
-                                     "-32769",
-                                     "32768",
-                                     "99999",
-                                     "0x10",
-                                     "&H10",
-                                     "1.5",
-                                     "\t3",
-                                     "9999999999999999999999",
-                                     "-0",
-                                     "+2",
-                                     "1e-9"};
+const char* const kHostileTexts[] = {
+    "",     "   ",  "abc", "1e9", "-1", "-32769", "32768", "99999",
+    "0x10", "&H10", "1.5", "\t3", "-0", "+2",     "1e-9",  "9999999999999999999999"};
 
 struct Observed {
     int drift_step;
@@ -80,32 +67,30 @@ TEST(HostileSettings, ValuesThatDoNotFitReadAsTheDefaultAndValuesThatDoAreUsed) 
         const char* key;
         const char* text;
         int expected;  // the observed value of that key
-    } cases[] = {
-        {"DriftSpeed", "abc", 25},
-        {"DriftSpeed", "-1", 25},
-        {"DriftSpeed", "1e9", 1000000000},
-        {"DriftSpeed", "0x10", 25},
-        {"DriftSpeed", "1.5", 2},
-        {"DriftSpeed", "0", 0},
-        {"DriftTrail", "1.5", 2},
-        {"DriftTrail", "-1", 1},
-        {"DriftTrail", "abc", 1},
-        {"DriftTrail", "1e9", 1},
-        {"DriftTrail", "2", 3},
-        {"DriftTrail", "0.5", 2},
-        {"DriftImage", "42", 118},
-        {"DriftImage", "43", 124},
-        {"DriftImage", "44", 115},
-        {"DriftImage", "45", 117},
-        {"DriftImage", "32768", 111},
-        {"DriftImage", "20", 111},
-        {"FlasherSpeed", "-250", 2000},
-        {"FlasherSpeed", "-32769", 2000},
-        {"FlasherSpeed", "99999", 99999},
-        {"SQSpeed", "&H10", 5000},
-        {"SQSpeed", "   ", 5000},
-        {"SQSpeed", "2000", 2000},
-    };
+    } cases[] = {{"DriftSpeed", "abc", 25},
+                 {"DriftSpeed", "-1", 25},
+                 {"DriftSpeed", "1e9", 1000000000},
+                 {"DriftSpeed", "0x10", 25},
+                 {"DriftSpeed", "1.5", 2},
+                 {"DriftSpeed", "0", 0},
+                 {"DriftTrail", "1.5", 2},
+                 {"DriftTrail", "-1", 1},
+                 {"DriftTrail", "abc", 1},
+                 {"DriftTrail", "1e9", 1},
+                 {"DriftTrail", "2", 3},
+                 {"DriftTrail", "0.5", 2},
+                 {"DriftImage", "42", 118},
+                 {"DriftImage", "43", 124},
+                 {"DriftImage", "44", 115},
+                 {"DriftImage", "45", 117},
+                 {"DriftImage", "32768", 111},
+                 {"DriftImage", "20", 111},
+                 {"FlasherSpeed", "-250", 2000},
+                 {"FlasherSpeed", "-32769", 2000},
+                 {"FlasherSpeed", "99999", 99999},
+                 {"SQSpeed", "&H10", 5000},
+                 {"SQSpeed", "   ", 5000},
+                 {"SQSpeed", "2000", 2000}};
     for (const auto& c : cases) {
         const Observed seen = run_every_mode(c.key, c.text);
         const std::string key = c.key;
