@@ -3,17 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ranges>
 
 namespace vq::hack {
 namespace {
 
 std::vector<std::string_view> split(std::string_view line) {
     std::vector<std::string_view> words;
-    while (!line.empty()) {
-        const std::size_t end = line.find(' ');
-        if (end != 0) words.push_back(line.substr(0, end));
-        if (end == std::string_view::npos) break;
-        line.remove_prefix(end + 1);
+    for (const auto word : std::views::split(line, ' ')) {
+        if (!word.empty()) words.emplace_back(word.begin(), word.end());
     }
     return words;
 }

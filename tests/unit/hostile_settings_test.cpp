@@ -9,13 +9,15 @@ const char* const kHostileTexts[] = {
     "",     "   ",  "abc", "1e9", "-1", "-32769", "32768", "99999",
     "0x10", "&H10", "1.5", "\t3", "-0", "+2",     "1e-9",  "9999999999999999999999"};
 
-struct Observed {
-    int drift_step;
-    int drift_interval;
-    int drift_width;
-    int flasher_interval;
-    int still_interval;
-};
+// What the mode made of the key: the value it runs with.
+int value_in_use(const std::string& key, const vq::frmMainScreenSaver& form) {
+    if (key == "DriftSpeed") return form.tmrAni.interval();
+    if (key == "DriftTrail") return form.DriftStepX;
+    if (key == "DriftImage") return form.DriftPicWidth;
+    if (key == "FlasherSpeed") return form.tmrRandom1.interval();
+    if (key == "SQSpeed") return form.tmrImgChange.interval();
+    return 0;
+}
 
 // The modes that read a key: the Drifter's keys, Still & Quote's, the Flasher's; Type all.
 std::vector<const char*> modes_reading(const std::string& key) {
@@ -25,9 +27,9 @@ std::vector<const char*> modes_reading(const std::string& key) {
     return {"0", "1", "2"};
 }
 
-// What the modes reading the key took from the store after set-up and a few ticks.
-Observed run_every_mode(const std::string& key, const std::string& text) {
-    Observed seen{};
+// The value in use after set-up and a few ticks, in the last of the modes reading the key.
+int run_every_mode(const std::string& key, const std::string& text) {
+    int seen = 0;
     for (const char* type : modes_reading(key)) {
         ProgramRun one;
         headless::HeadlessToolkit& tk = one.toolkit;
@@ -37,15 +39,7 @@ Observed run_every_mode(const std::string& key, const std::string& text) {
         // Past the first tick of each mode at its default speed; the Drifter's tick is the
         // costly one, so it runs for a few ticks only.
         tk.advance(std::string(type) == "0" ? 100 : 6000);
-        if (std::string(type) == "0") {
-            seen.drift_step = form.DriftStepX;
-            seen.drift_interval = form.tmrAni.interval();
-            seen.drift_width = form.DriftPicWidth;
-        } else if (std::string(type) == "1") {
-            seen.still_interval = form.tmrImgChange.interval();
-        } else {
-            seen.flasher_interval = form.tmrRandom1.interval();
-        }
+        seen = value_in_use(key, form);
         form.raise_key_down('X', 0);
         EXPECT_TRUE(tk.ended()) << key << "=\"" << text << "\" Type " << type;
         EXPECT_EQ(tk.cursor_count(), 0);
@@ -66,7 +60,7 @@ TEST(HostileSettings, ValuesThatDoNotFitReadAsTheDefaultAndValuesThatDoAreUsed) 
     const struct {
         const char* key;
         const char* text;
-        int expected;  // the observed value of that key
+        int expected;  // the value in use
     } cases[] = {{"DriftSpeed", "abc", 25},
                  {"DriftSpeed", "-1", 25},
                  {"DriftSpeed", "1e9", 1000000000},
@@ -92,14 +86,7 @@ TEST(HostileSettings, ValuesThatDoNotFitReadAsTheDefaultAndValuesThatDoAreUsed) 
                  {"SQSpeed", "   ", 5000},
                  {"SQSpeed", "2000", 2000}};
     for (const auto& c : cases) {
-        const Observed seen = run_every_mode(c.key, c.text);
-        const std::string key = c.key;
-        const int observed = key == "DriftSpeed"     ? seen.drift_interval
-                             : key == "DriftTrail"   ? seen.drift_step
-                             : key == "DriftImage"   ? seen.drift_width
-                             : key == "FlasherSpeed" ? seen.flasher_interval
-                                                     : seen.still_interval;
-        EXPECT_EQ(observed, c.expected) << c.key << "=\"" << c.text << '"';
+        EXPECT_EQ(run_every_mode(c.key, c.text), c.expected) << c.key << "=\"" << c.text << '"';
     }
 }
 
