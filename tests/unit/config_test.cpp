@@ -190,35 +190,28 @@ TEST_F(Configuration, OkInTheStillQuoteOptionsStoresItsValuesInOrder) {
                                 {"SQYear", "0"}}));
 }
 
-TEST_F(Configuration, DefaultThenCancelInTheStillQuoteOptionsWritesNothing) {
+TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeAndCancelBringsTheChooserBack) {
     open_chooser();
     take("1");
     take("Next");
-    vq::frmStillQuoteConfig& d = *program.still_quote_config();
-    d.chkYear.set_value(0);
-    d.hsbFlashSpeed.set_value(d.hsbFlashSpeed.min());
-    take("Default");
-    EXPECT_EQ(d.chkYear.value(), 1);
-    EXPECT_EQ(d.hsbFlashSpeed.value(), 5000);
-    take("Cancel");
-    EXPECT_EQ(writes(), (Writes{{"Type", "1"}}));
-    EXPECT_TRUE(chooser().visible());
-}
-
-TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeAndHidesTheChooser) {
-    open_chooser();
-    choose(1);
-    take("Next");
-    ASSERT_NE(program.still_quote_config(), nullptr);
-    EXPECT_TRUE(program.still_quote_config()->visible());
+    vq::frmStillQuoteConfig* options = program.still_quote_config();
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(options->visible());
     EXPECT_FALSE(chooser().visible());
     EXPECT_TRUE(chooser().loaded());
     EXPECT_EQ(program.drifter_config(), nullptr);
     EXPECT_EQ(program.flasher_config(), nullptr);
 
-    // Back in the chooser the selection is as it was; a second Next reads the store afresh.
-    program.still_quote_config()->chkQuote.set_value(0);
-    program.still_quote_config()->cmdCancel.press();
+    options->chkYear.set_value(0);
+    options->hsbFlashSpeed.set_value(options->hsbFlashSpeed.min());
+    take("Default");
+    EXPECT_EQ(options->chkYear.value(), 1);
+    EXPECT_EQ(options->hsbFlashSpeed.value(), 5000);
+    // Cancel stores nothing and the chooser's selection is as it was; a second Next reads the
+    // store afresh.
+    options->chkQuote.set_value(0);
+    take("Cancel");
+    EXPECT_EQ(writes(), (Writes{{"Type", "1"}}));
     EXPECT_EQ(selected(), 1);
     take("Next");
     EXPECT_EQ(program.still_quote_config()->chkQuote.value(), 1);

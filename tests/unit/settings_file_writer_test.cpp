@@ -191,17 +191,12 @@ TEST_F(SettingsFileSave, AFailedWriteLeavesTheFileAndNoTemporaryFile) {
     EXPECT_EQ(names_in(path_.parent_path()), std::set<std::string>{"settings.ini"});
 }
 
-// The texts a save of SQSpeed=n makes from the hand-written file.
-std::string saved_text(int n) {
-    return WithIniValue(kHandWritten, "Config", "SQSpeed", std::to_string(n));
-}
-
-// The file is the hand-written one or one whole save of it: the number it was saved with.
+// The file is the hand-written one or one whole save of SQSpeed=n in it: n, else -1.
 int whole_save_in(const std::string& text) {
     if (text == kHandWritten) return 0;
     const auto value = IniEntries::parse(text).get("Config", "SQSpeed");
     const int n = value ? std::atoi(value->c_str()) : -1;
-    return text == saved_text(n) ? n : -1;
+    return text == WithIniValue(kHandWritten, "Config", "SQSpeed", std::to_string(n)) ? n : -1;
 }
 
 TEST_F(SettingsFileSave, TwoSaversAtOnceLeaveOneOfThemWhole) {
