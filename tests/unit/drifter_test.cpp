@@ -28,9 +28,7 @@ TEST_F(Drifter, StartsAtTheLeftEdgeVerticallyCentredAndDrawsNothingBeforeTheFirs
     vq::frmMainScreenSaver& form = start();
     EXPECT_EQ(form.DriftX, 0);
     EXPECT_EQ(form.DriftY, 228);  // (600 - 145) / 2 = 227.5, halves to even
-    EXPECT_EQ(form.DriftStepX, 1);
     EXPECT_EQ(form.DriftStepY, 1);
-    EXPECT_EQ(form.tmrAni.interval(), 25);
     EXPECT_FALSE(form.picImage.visible());
     EXPECT_EQ(saver_peer().pictures_drawn(), 0);
     EXPECT_EQ(toolkit.store().reads(),
@@ -88,7 +86,6 @@ TEST_F(Drifter, WithoutATrailOnlyOneCleanPictureIsEverVisible) {
 TEST_F(Drifter, WithATrailEachTickLeavesAOnePixelLineOfThePicturesEdge) {
     toolkit.store().put("DriftTrail", "1");
     vq::frmMainScreenSaver& form = start();
-    EXPECT_EQ(form.DriftStepX, 2);
     tick(50);
     EXPECT_EQ(form.DriftX, 100);
     // Moving right by two, each copy leaves its column 1 (inside the frame) behind.

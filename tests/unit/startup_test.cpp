@@ -47,17 +47,4 @@ TEST_F(Startup, ASecondInstanceEndsAtOnceWhateverItsSwitch) {
     EXPECT_TRUE(toolkit.store().reads().empty());
 }
 
-// The entry's last step: run() delivers the ticks until no form is loaded; on the headless
-// backend at most its run limit of clock time.
-TEST_F(Startup, RunDeliversTicksUntilNoFormIsLoaded) {
-    run_saver("0");
-    toolkit.set_run_limit(1000);
-    EXPECT_EQ(toolkit.run(), 0);
-    EXPECT_EQ(toolkit.now(), 1000);
-    EXPECT_EQ(saver_peer().pictures_drawn(), 1000 / 25);
-    saver().raise_key_down('A', 0);
-    EXPECT_EQ(toolkit.run(), 0);
-    EXPECT_EQ(toolkit.now(), 1000) << "the clock ran with no form loaded";
-}
-
 }  // namespace
