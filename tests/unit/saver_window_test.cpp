@@ -5,6 +5,8 @@ namespace {
 
 class SaverWindow : public ProgramFixture {};
 
+using Input = void (*)(tk::Form&);
+
 TEST_F(SaverWindow, LoadsBlackTopMostOverTheScreenWithThePointerHidden) {
     vq::frmMainScreenSaver& form = run_saver("3");  // no mode: the plain black window
     EXPECT_TRUE(form.visible());
@@ -22,7 +24,6 @@ TEST_F(SaverWindow, LoadsBlackTopMostOverTheScreenWithThePointerHidden) {
 }
 
 TEST_F(SaverWindow, AKeyOrAPressClosesItShowsThePointerAndEndsTheProgram) {
-    using Input = void (*)(tk::Form&);
     const Input inputs[] = {
         [](tk::Form& f) { f.raise_key_down('A', 0); },
         [](tk::Form& f) { f.raise_key_press('a'); },
@@ -92,7 +93,6 @@ TEST_F(SaverWindow, PositionsBeyondSixteenBitsAreRecordedWithoutOverflow) {
 TEST_F(SaverWindow, EveryOtherMonitorGetsABlackCoverThatClosesTheSaverOnInput) {
     const std::vector<tk::Monitor> monitors = {
         {0, 0, 800, 600, true}, {-1024, 0, 1024, 768, false}, {800, -600, 1080, 1920, false}};
-    using Input = void (*)(tk::Form&);
     const Input inputs[] = {
         [](tk::Form& f) { f.raise_key_down('A', 0); },
         [](tk::Form& f) { f.raise_mouse_down(1, 0, 3, 3); },

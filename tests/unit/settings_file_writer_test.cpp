@@ -11,7 +11,6 @@
 
 #include <filesystem>
 #include <functional>
-#include <optional>
 #include <set>
 
 #include "config/frm_config.h"
@@ -229,24 +228,19 @@ TEST_F(SettingsFileSave, TwoSaversAtOnceLeaveOneOfThemWhole) {
 }  // namespace vq::hack
 
 // The dialogs save through the store, and a save that fails is told once, naming the file.
-class SavingStoreRun : public ProgramFixture {
-  protected:
-    void open_chooser(mode_t file_mode) {
-        write_file(path_, "[Config]\nType=2\n");
-        chmod(path_.c_str(), file_mode);
-        store_.emplace(path_, [this](std::string_view title, std::string_view text) {
-            toolkit.message_box(title, text);
-        });
-        toolkit.use_settings(*store_);
-        run("/c");
-    }
-    TempFolder folder_;
-    std::string path_ = (folder_.path() / "settings.ini").string();
-    std::optional<vq::hack::SavingSettingsStore> store_;
-};
+using SavingStoreRun = ProgramFixture;
 
 TEST_F(SavingStoreRun, AReadOnlyFileIsToldOnceForAllTheKeysOfADialog) {
-    open_chooser(0444);
+    const TempFolder folder;
+    const std::string path = (folder.path() / "settings.ini").string();
+    write_file(path, "[Config]\nType=2\n");
+    chmod(path.c_str(), 0444);
+    vq::hack::SavingSettingsStore store(path,
+                                        [this](std::string_view title, std::string_view text) {
+                                            toolkit.message_box(title, text);
+                                        });
+    toolkit.use_settings(store);
+    run("/c");
     program.config()->optSvrType[0].set_value(true);
     program.config()->cmdNext.press();
     ASSERT_NE(program.drifter_config(), nullptr);
@@ -254,7 +248,7 @@ TEST_F(SavingStoreRun, AReadOnlyFileIsToldOnceForAllTheKeysOfADialog) {
     ASSERT_EQ(toolkit.messages().size(), 1u);
     EXPECT_EQ(toolkit.messages()[0].first, "VQ Saver");
     EXPECT_EQ(toolkit.messages()[0].second,
-              "Your settings could not be saved to \"" + path_ +
+              "Your settings could not be saved to \"" + path +
                   "\": the file is read-only. The file was left as it was.");
-    EXPECT_EQ(read_file(path_), "[Config]\nType=2\n");
+    EXPECT_EQ(read_file(path), "[Config]\nType=2\n");
 }
