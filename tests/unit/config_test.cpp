@@ -211,7 +211,7 @@ TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeAndCancelBringsTheChoo
     EXPECT_EQ(program.still_quote_config()->chkQuote.value(), 1);
 }
 
-TEST_F(Configuration, EscapeAndQuestionMarkOpenTheAboutBoxOverTheChooser) {
+TEST_F(Configuration, EscapeQuestionMarkAndAboutOpenTheAboutBoxWithTheVersionValues) {
     open_chooser();
     chooser().press_cancel_button();
     ASSERT_NE(program.about(), nullptr);
@@ -227,10 +227,7 @@ TEST_F(Configuration, EscapeAndQuestionMarkOpenTheAboutBoxOverTheChooser) {
     EXPECT_FALSE(program.about()->loaded());
     EXPECT_FALSE(toolkit.ended());
     EXPECT_TRUE(writes().empty());
-}
 
-TEST_F(Configuration, TheAboutBoxShowsTheVersionValues) {
-    open_chooser();
     chooser().cmdAbout.press();
     const vq::frmAbout& about = *program.about();
     const tk::VersionInfo version = toolkit.resources().version();

@@ -113,6 +113,7 @@ TEST_F(Drifter, WithAnOddStartAndAStepOfTwoThePictureTurnsAtMinusOne) {
     EXPECT_EQ(toolkit.scripted_random().reseeds(), 1);
 }
 
+// A timer of 0 never ticks, in this mode as in the others.
 TEST_F(Drifter, ASpeedOfZeroLeavesTheWindowBlack) {
     toolkit.store().put("DriftSpeed", "0");
     start();

@@ -77,10 +77,4 @@ TEST_F(Flasher, PlacesLieWhollyOnTheScreenAtBothEndsOfTheRange) {
     }
 }
 
-TEST_F(Flasher, ASpeedOfZeroShowsNothing) {
-    vq::frmMainScreenSaver& idle = start("0");
-    toolkit.advance(60000);
-    EXPECT_EQ(idle.FlashPicture, 0);
-}
-
 }  // namespace

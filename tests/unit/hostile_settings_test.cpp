@@ -79,6 +79,7 @@ TEST(HostileSettings, ValuesThatDoNotFitReadAsTheDefaultAndValuesThatDoAreUsed) 
                  {"DriftImage", "45", 117},
                  {"DriftImage", "32768", 111},
                  {"DriftImage", "20", 111},
+                 {"FlasherSpeed", "0", 0},  // a timer of 0 never ticks
                  {"FlasherSpeed", "-250", 2000},
                  {"FlasherSpeed", "-32769", 2000},
                  {"FlasherSpeed", "99999", 99999},

@@ -136,12 +136,8 @@ TEST_F(SettingsFile, AUtf16FileReadsAsDefaultsAndSaysSoOnce) {
     // What regedit exports: UTF-16 with a byte-order mark, little- or big-endian.
     for (const bool little : {true, false}) {
         std::string text = little ? "\xFF\xFE"s : "\xFE\xFF"s;
-        for (const char c : "[Config]\r\nType=2\r\nSQTitle=0\r\n"s) {
-            if (little)
-                text += {c, '\0'};
-            else
-                text += {'\0', c};
-        }
+        for (const char c : "[Config]\r\nType=2\r\nSQTitle=0\r\n"s)
+            text += little ? std::string{c, '\0'} : std::string{'\0', c};
         write(text);
         FileSettingsStore file = store();
         testing::internal::CaptureStderr();

@@ -3,6 +3,8 @@
 
 namespace {
 
+using Controls = std::initializer_list<const tk::Control*>;
+
 class StillQuote : public ProgramFixture {
   protected:
     vq::frmMainScreenSaver& start() { return run_saver("1"); }
@@ -19,8 +21,7 @@ TEST_F(StillQuote, TheIntroIsCentredAloneThreeQuartersOfTheScreenWide) {
     EXPECT_DOUBLE_EQ(form.lblQuote.top(), (9000 - 1800) / 2.0);
     EXPECT_TRUE(form.lblQuote.visible());
     for (const tk::Control* c :
-         {static_cast<tk::Control*>(&form.imgImage), static_cast<tk::Control*>(&form.lblTitle),
-          static_cast<tk::Control*>(&form.lblStudio), static_cast<tk::Control*>(&form.lblYear)})
+         Controls{&form.imgImage, &form.lblTitle, &form.lblStudio, &form.lblYear})
         EXPECT_FALSE(c->visible()) << c->name();
     EXPECT_EQ(form.tmrImgChange.interval(), 5000);
 }
@@ -54,9 +55,7 @@ TEST_F(StillQuote, EachTickShowsTheNextRecordLaidOutAroundTheCentre) {
     EXPECT_DOUBLE_EQ(form.lblStudio.left(), 100);
     EXPECT_DOUBLE_EQ(form.lblStudio.top() + form.lblStudio.height(), 9000 - 50);
     for (const tk::Control* c :
-         {static_cast<tk::Control*>(&form.imgImage), static_cast<tk::Control*>(&form.lblTitle),
-          static_cast<tk::Control*>(&form.lblQuote), static_cast<tk::Control*>(&form.lblStudio),
-          static_cast<tk::Control*>(&form.lblYear)})
+         Controls{&form.imgImage, &form.lblTitle, &form.lblQuote, &form.lblStudio, &form.lblYear})
         EXPECT_TRUE(c->visible()) << c->name();
 }
 
