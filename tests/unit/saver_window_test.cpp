@@ -23,7 +23,12 @@ TEST_F(SaverWindow, LoadsBlackTopMostOverTheScreenWithThePointerHidden) {
     EXPECT_EQ(toolkit.loaded_form_count(), 1);
 }
 
-TEST_F(SaverWindow, AKeyOrAPressClosesItShowsThePointerAndEndsTheProgram) {
+// The primary monitor and two others: one to its left, one above and to the right, upright.
+const std::vector<tk::Monitor> kMonitors = {
+    {0, 0, 800, 600, true}, {-1024, 0, 1024, 768, false}, {800, -600, 1080, 1920, false}};
+
+// On one monitor or three, in the saver window or a cover, in every mode.
+TEST_F(SaverWindow, AKeyOrAPressAnywhereClosesEveryWindowShowsThePointerAndEndsTheProgram) {
     const Input inputs[] = {
         [](tk::Form& f) { f.raise_key_down('A', 0); },
         [](tk::Form& f) { f.raise_key_press('a'); },
@@ -33,13 +38,18 @@ TEST_F(SaverWindow, AKeyOrAPressClosesItShowsThePointerAndEndsTheProgram) {
     };
     for (const Input input : inputs) {
         for (const char* type : {"0", "1", "2", "7"}) {
-            SCOPED_TRACE(std::string("Type ") + type);
-            ProgramRun one;
-            input(one.run_saver(type));
-            EXPECT_FALSE(one.saver().loaded());
-            EXPECT_EQ(one.toolkit.cursor_count(), 0);
-            EXPECT_TRUE(one.toolkit.ended());
-            EXPECT_TRUE(one.toolkit.store().writes().empty());
+            for (const bool on_a_cover : {false, true}) {
+                SCOPED_TRACE(std::string("Type ") + type + (on_a_cover ? " on a cover" : ""));
+                ProgramRun one;
+                if (on_a_cover) one.toolkit.set_monitors(kMonitors);
+                vq::frmMainScreenSaver& form = one.run_saver(type);
+                input(on_a_cover ? *form.covers()[1] : static_cast<tk::Form&>(form));
+                EXPECT_FALSE(form.loaded());
+                for (const auto& cover : form.covers()) EXPECT_FALSE(cover->loaded());
+                EXPECT_EQ(one.toolkit.cursor_count(), 0);
+                EXPECT_TRUE(one.toolkit.ended());
+                EXPECT_TRUE(one.toolkit.store().writes().empty());
+            }
         }
     }
 }
@@ -90,42 +100,29 @@ TEST_F(SaverWindow, PositionsBeyondSixteenBitsAreRecordedWithoutOverflow) {
     EXPECT_FALSE(form.loaded());
 }
 
-TEST_F(SaverWindow, EveryOtherMonitorGetsABlackCoverThatClosesTheSaverOnInput) {
-    const std::vector<tk::Monitor> monitors = {
-        {0, 0, 800, 600, true}, {-1024, 0, 1024, 768, false}, {800, -600, 1080, 1920, false}};
-    const Input inputs[] = {
-        [](tk::Form& f) { f.raise_key_down('A', 0); },
-        [](tk::Form& f) { f.raise_mouse_down(1, 0, 3, 3); },
-        [](tk::Form& f) {
-            f.raise_mouse_move(0, 0, 500, 900);
-            f.raise_mouse_move(0, 0, 501, 900);  // 15 twips from the recorded position
-        },
-    };
-    for (const Input input : inputs) {
-        ProgramRun one;
-        headless::HeadlessToolkit& tk = one.toolkit;
-        tk.set_monitors(monitors);
-        vq::frmMainScreenSaver& form = one.run_saver("1");
-        ASSERT_EQ(form.covers().size(), 2u);
-        const vq::MonitorCover& left = *form.covers()[0];
-        const vq::MonitorCover& portrait = *form.covers()[1];
-        EXPECT_DOUBLE_EQ(left.left(), -1024 * 15);
-        EXPECT_DOUBLE_EQ(left.width(), 1024 * 15);
-        EXPECT_DOUBLE_EQ(portrait.top(), -600 * 15);
-        EXPECT_DOUBLE_EQ(portrait.height(), 1920 * 15);
-        for (const auto& cover : form.covers()) {
-            EXPECT_TRUE(headless::HeadlessToolkit::peer_of(*cover).topmost());
-            EXPECT_EQ(cover->back_color(), tk::kBlack);
-        }
-        EXPECT_DOUBLE_EQ(form.width(), 12000);  // the modes keep the primary screen's geometry
-        EXPECT_EQ(tk.cursor_count(), -1);
-
-        input(*form.covers()[1]);
-        EXPECT_FALSE(form.loaded());
-        for (const auto& cover : form.covers()) EXPECT_FALSE(cover->loaded());
-        EXPECT_TRUE(tk.ended());
-        EXPECT_EQ(tk.cursor_count(), 0);
+TEST_F(SaverWindow, EveryOtherMonitorGetsABlackCoverWhereAMoveClosesTheSaver) {
+    toolkit.set_monitors(kMonitors);
+    vq::frmMainScreenSaver& form = run_saver("1");
+    ASSERT_EQ(form.covers().size(), 2u);
+    const vq::MonitorCover& left = *form.covers()[0];
+    vq::MonitorCover& portrait = *form.covers()[1];
+    EXPECT_DOUBLE_EQ(left.left(), -1024 * 15);
+    EXPECT_DOUBLE_EQ(left.width(), 1024 * 15);
+    EXPECT_DOUBLE_EQ(portrait.top(), -600 * 15);
+    EXPECT_DOUBLE_EQ(portrait.height(), 1920 * 15);
+    for (const auto& cover : form.covers()) {
+        EXPECT_TRUE(headless::HeadlessToolkit::peer_of(*cover).topmost());
+        EXPECT_EQ(cover->back_color(), tk::kBlack);
     }
+    EXPECT_DOUBLE_EQ(form.width(), 12000);  // the modes keep the primary screen's geometry
+    EXPECT_EQ(toolkit.cursor_count(), -1);
+
+    portrait.raise_mouse_move(0, 0, 500, 900);
+    portrait.raise_mouse_move(0, 0, 501, 900);  // 15 twips from the recorded position
+    EXPECT_FALSE(form.loaded());
+    EXPECT_FALSE(portrait.loaded());
+    EXPECT_TRUE(toolkit.ended());
+    EXPECT_EQ(toolkit.cursor_count(), 0);
 }
 
 TEST_F(SaverWindow, InputAfterTheWindowClosedChangesNothing) {
