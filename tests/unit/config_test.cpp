@@ -1,6 +1,6 @@
 // The configuration run: the chooser, the three options dialogs and the About box, driven
 // as a user drives them, with what each leaves in the store.
-#include <functional>
+#include <cctype>
 #include <utility>
 #include <vector>
 
@@ -10,6 +10,8 @@
 #include "config/frm_flasher_config.h"
 #include "config/frm_still_quote_config.h"
 #include "program_fixture.h"
+#include "toolkit/command_button.h"
+#include "toolkit/text_rules.h"
 #include "toolkit/toolkit.h"
 
 namespace {
@@ -19,8 +21,7 @@ using Writes = std::vector<std::pair<std::string, std::string>>;
 constexpr const char* kDesignMessage = "Description of ScreenSaver";
 
 class Configuration : public ProgramFixture {
-public:
-    vq::Program& configured() { return program; }
+  public:
     vq::frmConfig& open_chooser(const char* stored_type = nullptr) {
         if (stored_type != nullptr) toolkit.store().put("Type", stored_type);
         run("/c");
@@ -34,36 +35,51 @@ public:
         option.set_value(true);
         option.set_focus();
     }
-    int selected() {
-        for (const tk::OptionButton& option : chooser().optSvrType) {
-            if (option.value()) return option.index();
+    // A user's step in the dialog in front: a mode's option by its number, a button by the
+    // text on it, Escape, or the frame's close box.
+    void take(const std::string& step) {
+        tk::Form& form = in_front();
+        if (step == "Escape") return form.press_cancel_button();
+        if (step == "close box") return form.close_box_pressed();
+        if (std::isdigit(static_cast<unsigned char>(step[0]))) return choose(step[0] - '0');
+        for (tk::Control* control : form.controls()) {
+            auto* button = dynamic_cast<tk::CommandButton*>(control);
+            if (button != nullptr && tk::shown_text(button->caption()) == step) {
+                return button->press();
+            }
         }
-        return -1;
+        ADD_FAILURE() << "no button \"" << step << "\" in " << form.name();
+    }
+    // An options dialog while one shows, else the chooser.
+    tk::Form& in_front() {
+        tk::Form* const options[] = {program.drifter_config(), program.still_quote_config(),
+                                     program.flasher_config()};
+        for (tk::Form* dialog : options) {
+            if (dialog != nullptr && dialog->visible()) return *dialog;
+        }
+        return chooser();
     }
     const Writes& writes() { return toolkit.store().writes(); }
 };
 
 TEST_F(Configuration, TheChooserSelectsTheStoredModeAndShowsTheDesignMessage) {
+    // Nothing stored, or a hand-edited value that names no mode, selects the default, Drifter.
     const struct {
         const char* stored;  // nullptr: nothing stored
         int selected;
-    } cases[] = {{nullptr, 0}, {"0", 0}, {"1", 1}, {"2", 2},
-                 // Hand-edited values that name no mode select the default, Drifter.
+    } cases[] = {{nullptr, 0}, {"0", 0},  {"1", 1},   {"2", 2},
                  {"3", 0},     {"-1", 0}, {"abc", 0}, {"", 0}};
     for (const auto& c : cases) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        if (c.stored != nullptr) tk.store().put("Type", c.stored);
-        tk.set_command_line("/c");
-        modVQSaver::Main(p);
-        const char* shown = c.stored == nullptr ? "(nothing)" : c.stored;
-        ASSERT_NE(p.config(), nullptr) << shown;
-        EXPECT_TRUE(p.config()->visible()) << shown;
-        for (const tk::OptionButton& option : p.config()->optSvrType) {
-            EXPECT_EQ(option.value(), option.index() == c.selected) << shown;
-        }
-        EXPECT_EQ(p.config()->lblMessage.caption(), kDesignMessage) << shown;
-        EXPECT_TRUE(tk.store().writes().empty()) << shown;
+        SCOPED_TRACE(c.stored == nullptr ? "(nothing)" : c.stored);
+        ProgramRun one;
+        if (c.stored != nullptr) one.toolkit.store().put("Type", c.stored);
+        one.run("/c");
+        const vq::frmConfig& chooser = *one.program.config();
+        EXPECT_TRUE(chooser.visible());
+        for (const tk::OptionButton& option : chooser.optSvrType)
+            EXPECT_EQ(option.value(), option.index() == c.selected);
+        EXPECT_EQ(chooser.lblMessage.caption(), kDesignMessage);
+        EXPECT_TRUE(one.toolkit.store().writes().empty());
     }
 }
 
@@ -84,17 +100,16 @@ TEST_F(Configuration, TheMessageDescribesTheOptionThatHasTheFocus) {
 struct Journey {
     const char* name;
     const char* stored_type;  // nullptr: nothing stored
-    std::function<void(Configuration&)> steps;
+    std::vector<std::string> steps;
     Writes expected_writes;
     bool program_ends;
 };
 
-class ConfigurationJourney : public Configuration,
-                             public ::testing::WithParamInterface<Journey> {};
+class ConfigurationJourney : public Configuration, public ::testing::WithParamInterface<Journey> {};
 
 TEST_P(ConfigurationJourney, LeavesTheStoreAsTheUserChose) {
     open_chooser(GetParam().stored_type);
-    GetParam().steps(*this);
+    for (const std::string& step : GetParam().steps) take(step);
     EXPECT_EQ(writes(), GetParam().expected_writes);
     EXPECT_EQ(toolkit.ended(), GetParam().program_ends);
     if (!GetParam().program_ends) {
@@ -102,127 +117,101 @@ TEST_P(ConfigurationJourney, LeavesTheStoreAsTheUserChose) {
     }
 }
 
-void next(Configuration& c) { c.chooser().cmdNext.press(); }
-
 INSTANTIATE_TEST_SUITE_P(
     Journeys, ConfigurationJourney,
     ::testing::Values(
-        Journey{"ok_stores_the_selected_mode", nullptr,
-                [](Configuration& c) {
-                    c.choose(1);
-                    c.chooser().cmdOK.press();
-                },
-                {{"Type", "1"}}, true},
-        Journey{"cancel_stores_the_mode_read_at_load_even_when_none_was_stored", nullptr,
-                [](Configuration& c) {
-                    c.choose(2);
-                    c.chooser().cmdCancel.press();
-                },
-                {{"Type", "0"}}, true},
-        Journey{"the_close_box_writes_nothing", "1",
-                [](Configuration& c) {
-                    c.choose(2);
-                    c.chooser().close_box_pressed();
-                },
-                {}, true},
-        Journey{"cancel_after_next_and_cancel_restores_the_type_read_at_load", "1",
-                [](Configuration& c) {
-                    c.choose(2);
-                    next(c);
-                    c.configured().flasher_config()->cmdCancel.press();
-                    c.chooser().cmdCancel.press();
-                },
-                {{"Type", "2"}, {"Type", "1"}}, true},
-        Journey{"ok_in_the_flasher_options_ends_the_program", nullptr,
-                [](Configuration& c) {
-                    c.choose(2);
-                    next(c);
-                    c.configured().flasher_config()->cmdOK.press();
-                },
-                {{"Type", "2"}, {"FlasherSpeed", "2000"}}, true},
-        Journey{"escape_in_an_options_dialog_brings_the_chooser_back", "0",
-                [](Configuration& c) {
-                    next(c);
-                    c.configured().drifter_config()->press_cancel_button();
-                },
-                {{"Type", "0"}}, false},
-        Journey{"closing_an_options_dialog_by_its_frame_brings_the_chooser_back", "0",
-                [](Configuration& c) {
-                    c.choose(1);
-                    next(c);
-                    c.configured().still_quote_config()->close_box_pressed();
-                },
-                {{"Type", "1"}}, false},
-        Journey{"ok_in_the_drifter_options_stores_its_values_in_order", nullptr,
-                [](Configuration& c) {
-                    next(c);
-                    c.configured().drifter_config()->cmdOK.press();
-                },
+        Journey{"ok_stores_the_selected_mode", nullptr, {"1", "OK"}, {{"Type", "1"}}, true},
+        Journey{"cancel_stores_the_mode_read_at_load_even_when_none_was_stored",
+                nullptr,
+                {"2", "Cancel"},
+                {{"Type", "0"}},
+                true},
+        Journey{"the_close_box_writes_nothing", "1", {"2", "close box"}, {}, true},
+        Journey{"cancel_after_next_and_cancel_restores_the_type_read_at_load",
+                "1",
+                {"2", "Next", "Cancel", "Cancel"},
+                {{"Type", "2"}, {"Type", "1"}},
+                true},
+        Journey{"ok_in_the_flasher_options_ends_the_program",
+                nullptr,
+                {"2", "Next", "OK"},
+                {{"Type", "2"}, {"FlasherSpeed", "2000"}},
+                true},
+        Journey{"escape_in_an_options_dialog_brings_the_chooser_back",
+                "0",
+                {"Next", "Escape"},
+                {{"Type", "0"}},
+                false},
+        Journey{"closing_an_options_dialog_by_its_frame_brings_the_chooser_back",
+                "0",
+                {"1", "Next", "close box"},
+                {{"Type", "1"}},
+                false},
+        Journey{"ok_in_the_drifter_options_stores_its_values_in_order",
+                nullptr,
+                {"Next", "OK"},
                 {{"Type", "0"}, {"DriftSpeed", "25"}, {"DriftImage", "41"}, {"DriftTrail", "0"}},
-                true},
-        Journey{"default_then_ok_in_the_drifter_options", nullptr,
-                [](Configuration& c) {
-                    next(c);
-                    vq::frmDrifterConfig& d = *c.configured().drifter_config();
-                    d.cboImgSelect.set_list_index(4);
-                    d.chkShowTrail.set_value(1);
-                    d.cmdDefault.press();
-                    d.cmdOK.press();
-                },
-                {{"Type", "0"}, {"DriftSpeed", "50"}, {"DriftImage", "41"}, {"DriftTrail", "0"}},
-                true},
-        Journey{"ok_in_the_still_quote_options_stores_its_values_in_order", nullptr,
-                [](Configuration& c) {
-                    c.choose(1);
-                    next(c);
-                    vq::frmStillQuoteConfig& d = *c.configured().still_quote_config();
-                    for (tk::CheckBox* box : {&d.chkMovieTitle, &d.chkStudio, &d.chkYear, &d.chkQuote})
-                        box->set_value(0);
-                    d.hsbFlashSpeed.set_value(d.hsbFlashSpeed.max());
-                    d.cmdOK.press();
-                },
-                {{"Type", "1"},
-                 {"SQSpeed", "10000"},
-                 {"SQTitle", "0"},
-                 {"SQQuote", "0"},
-                 {"SQStudio", "0"},
-                 {"SQYear", "0"}},
-                true},
-        Journey{"default_then_cancel_in_the_still_quote_options_writes_nothing", nullptr,
-                [](Configuration& c) {
-                    c.choose(1);
-                    next(c);
-                    vq::frmStillQuoteConfig& d = *c.configured().still_quote_config();
-                    d.chkYear.set_value(0);
-                    d.hsbFlashSpeed.set_value(d.hsbFlashSpeed.min());
-                    d.cmdDefault.press();
-                    EXPECT_EQ(d.chkYear.value(), 1);
-                    EXPECT_EQ(d.hsbFlashSpeed.value(), 5000);
-                    d.cmdCancel.press();
-                },
-                {{"Type", "1"}}, false}),
+                true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeAndHidesTheChooser) {
+TEST_F(Configuration, DefaultThenOkInTheDrifterOptionsStoresTheDefaults) {
     open_chooser();
-    choose(1);
-    next(*this);
-    ASSERT_NE(program.still_quote_config(), nullptr);
-    EXPECT_TRUE(program.still_quote_config()->visible());
+    take("Next");
+    vq::frmDrifterConfig& d = *program.drifter_config();
+    d.cboImgSelect.set_list_index(4);
+    d.chkShowTrail.set_value(1);
+    take("Default");
+    take("OK");
+    EXPECT_EQ(
+        writes(),
+        (Writes{{"Type", "0"}, {"DriftSpeed", "50"}, {"DriftImage", "41"}, {"DriftTrail", "0"}}));
+}
+
+TEST_F(Configuration, OkInTheStillQuoteOptionsStoresItsValuesInOrder) {
+    open_chooser();
+    take("1");
+    take("Next");
+    vq::frmStillQuoteConfig& d = *program.still_quote_config();
+    for (tk::CheckBox* box : {&d.chkMovieTitle, &d.chkStudio, &d.chkYear, &d.chkQuote})
+        box->set_value(0);
+    d.hsbFlashSpeed.set_value(d.hsbFlashSpeed.max());
+    take("OK");
+    EXPECT_EQ(writes(), (Writes{{"Type", "1"},
+                                {"SQSpeed", "10000"},
+                                {"SQTitle", "0"},
+                                {"SQQuote", "0"},
+                                {"SQStudio", "0"},
+                                {"SQYear", "0"}}));
+}
+
+TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeAndCancelBringsTheChooserBack) {
+    open_chooser();
+    take("1");
+    take("Next");
+    vq::frmStillQuoteConfig* options = program.still_quote_config();
+    ASSERT_NE(options, nullptr);
+    EXPECT_TRUE(options->visible());
     EXPECT_FALSE(chooser().visible());
     EXPECT_TRUE(chooser().loaded());
     EXPECT_EQ(program.drifter_config(), nullptr);
     EXPECT_EQ(program.flasher_config(), nullptr);
 
-    // Back in the chooser the selection is as it was; a second Next reads the store afresh.
-    program.still_quote_config()->chkQuote.set_value(0);
-    program.still_quote_config()->cmdCancel.press();
-    EXPECT_EQ(selected(), 1);
-    next(*this);
+    options->chkYear.set_value(0);
+    options->hsbFlashSpeed.set_value(options->hsbFlashSpeed.min());
+    take("Default");
+    EXPECT_EQ(options->chkYear.value(), 1);
+    EXPECT_EQ(options->hsbFlashSpeed.value(), 5000);
+    // Cancel stores nothing and the chooser's selection is as it was; a second Next reads the
+    // store afresh.
+    options->chkQuote.set_value(0);
+    take("Cancel");
+    EXPECT_EQ(writes(), (Writes{{"Type", "1"}}));
+    EXPECT_TRUE(chooser().optSvrType[1].value());
+    take("Next");
     EXPECT_EQ(program.still_quote_config()->chkQuote.value(), 1);
 }
 
-TEST_F(Configuration, EscapeAndQuestionMarkOpenTheAboutBoxOverTheChooser) {
+TEST_F(Configuration, EscapeQuestionMarkAndAboutOpenTheAboutBoxWithTheVersionValues) {
     open_chooser();
     chooser().press_cancel_button();
     ASSERT_NE(program.about(), nullptr);
@@ -238,10 +227,7 @@ TEST_F(Configuration, EscapeAndQuestionMarkOpenTheAboutBoxOverTheChooser) {
     EXPECT_FALSE(program.about()->loaded());
     EXPECT_FALSE(toolkit.ended());
     EXPECT_TRUE(writes().empty());
-}
 
-TEST_F(Configuration, TheAboutBoxShowsTheVersionValues) {
-    open_chooser();
     chooser().cmdAbout.press();
     const vq::frmAbout& about = *program.about();
     const tk::VersionInfo version = toolkit.resources().version();
@@ -258,14 +244,11 @@ TEST_F(Configuration, TheAboutBoxShowsTheVersionValues) {
 
 TEST_F(Configuration, TheDrifterOptionsPreviewTheChosenPicture) {
     open_chooser();
-    next(*this);
+    take("Next");
     vq::frmDrifterConfig& d = *program.drifter_config();
     EXPECT_EQ(d.cboImgSelect.items(),
               (std::vector<std::string>{"Portrait 1", "Dishevelled", "Portrait 2",
                                         "Hat and Big Grin!", "Black Tie"}));
-    EXPECT_EQ(d.cboImgSelect.list_index(), 0);
-    EXPECT_EQ(d.hsbDriftSpeed.value(), 25);
-    EXPECT_EQ(d.chkShowTrail.value(), 0);
     for (int position = 0; position < 5; ++position) {
         d.cboImgSelect.set_list_index(position);
         const tk::PicturePtr expected =
@@ -280,22 +263,25 @@ TEST_F(Configuration, OptionsDialogsShowStoredValuesAndTheirDefaultsForValuesOut
         const char* key;
         const char* stored;
         int shown;
-    } cases[] = {
-        {"0", "DriftSpeed", "300", 300},   {"0", "DriftSpeed", "5", 25},
-        {"0", "DriftSpeed", "abc", 25},    {"0", "DriftImage", "45", 4},
-        {"0", "DriftImage", "46", 0},      {"0", "DriftTrail", "1", 1},
-        {"0", "DriftTrail", "2", 0},       {"2", "FlasherSpeed", "250", 250},
-        {"2", "FlasherSpeed", "99999", 2000}, {"1", "SQSpeed", "10000", 10000},
-        {"1", "SQSpeed", "1999", 5000},    {"1", "SQYear", "0", 0},
-        {"1", "SQYear", "-1", 1},
-    };
+    } cases[] = {{"0", "DriftSpeed", "300", 300},
+                 {"0", "DriftSpeed", "5", 25},
+                 {"0", "DriftSpeed", "abc", 25},
+                 {"0", "DriftImage", "45", 4},
+                 {"0", "DriftImage", "46", 0},
+                 {"0", "DriftTrail", "1", 1},
+                 {"0", "DriftTrail", "2", 0},
+                 {"2", "FlasherSpeed", "250", 250},
+                 {"2", "FlasherSpeed", "99999", 2000},
+                 {"1", "SQSpeed", "10000", 10000},
+                 {"1", "SQSpeed", "1999", 5000},
+                 {"1", "SQYear", "0", 0},
+                 {"1", "SQYear", "-1", 1}};
     for (const auto& c : cases) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.store().put("Type", c.type);
-        tk.store().put(c.key, c.stored);
-        tk.set_command_line("/c");
-        modVQSaver::Main(p);
+        ProgramRun one;
+        one.toolkit.store().put("Type", c.type);
+        one.toolkit.store().put(c.key, c.stored);
+        one.run("/c");
+        vq::Program& p = one.program;
         p.config()->cmdNext.press();
         const std::string key = c.key;
         int shown = -1;

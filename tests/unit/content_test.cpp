@@ -1,13 +1,12 @@
-// The compiled-in content: the generated pictures, the film records, and the headless
-// backend's lookups of them. The Windows resources made from them are checked in the built
-// executables (tests/pe).
+// The compiled-in content: the generated pictures, the rules the film records are held to,
+// and the headless backend's lookups. The records themselves, and the Windows resources made
+// from the content, are checked in the built executables (tests/pe).
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <cstdlib>
 
 #include "../pe/film_record_rules.h"
-#include "platform/headless/headless_picture.h"
 #include "platform/headless/headless_resources.h"
 #include "resources/content/film_records.h"
 #include "resources/content/pictures.h"
@@ -17,19 +16,6 @@ namespace {
 namespace content = vq::content;
 content::GreyImage picture(int id) {
     return content::make_picture(id).value();
-}
-
-TEST(Content, PicturesAreNumbered21To45AndOtherNumbersGiveNothing) {
-    for (int id = 21; id <= 45; ++id) {
-        const auto spec = content::picture_spec(id);
-        ASSERT_TRUE(spec) << id;
-        const auto image = picture(id);
-        EXPECT_EQ(image.pixels.size(), static_cast<std::size_t>(spec->width) * spec->height) << id;
-    }
-    for (int id : {-1, 0, 20, 46, 30001}) {
-        EXPECT_FALSE(content::picture_spec(id)) << id;
-        EXPECT_FALSE(content::make_picture(id)) << id;
-    }
 }
 
 TEST(Content, OnlyTheFramedPortraitsHaveABlackFrameWithPictureJustInsideIt) {
@@ -75,16 +61,6 @@ TEST(Content, PicturesAreSmoothCompositionsWithContrastNotNoise) {
     }
 }
 
-TEST(Content, FilmRecordsKeepTheirLayout) {
-    const auto lookup = [](int id) -> std::optional<std::string> {
-        if (auto text = content::film_string(id)) return std::string(*text);
-        return std::nullopt;
-    };
-    EXPECT_EQ(film_rules::faults(lookup), std::vector<std::string>{});
-    EXPECT_EQ(*content::film_string(61), content::kFilmRecords[0].title);
-    EXPECT_EQ(*content::film_string(130), content::kFilmRecords[9].year);
-}
-
 TEST(Content, TheLayoutRulesCatchABrokenRecord) {
     const auto broken = [](int id) -> std::optional<std::string> {
         if (id == 84) return "\"No speaker here & no closing quote";
@@ -96,23 +72,6 @@ TEST(Content, TheLayoutRulesCatchABrokenRecord) {
     EXPECT_EQ(faults.size(), 4u);  // the '&', the quotes, no speaker, four studios
 }
 
-TEST(HeadlessContent, BitmapsAreTheGeneratedPicturesInGrey) {
-    headless::HeadlessResources resources;
-    for (int id : {21, 34, 41}) {
-        const auto loaded = resources.load_bitmap(static_cast<tk::Int16>(id));
-        ASSERT_TRUE(loaded) << id;
-        const auto& source = static_cast<const headless::HeadlessPicture&>(*loaded);
-        const auto image = picture(id);
-        ASSERT_EQ(source.width_px(), image.width);
-        ASSERT_EQ(source.height_px(), image.height);
-        for (int y = 0; y < image.height; y += 7)
-            for (int x = 0; x < image.width; x += 5) {
-                const int g = image.at(x, y);
-                ASSERT_EQ(source.pixel(x, y), tk::rgb(g, g, g)) << id;
-            }
-    }
-}
-
 TEST(HeadlessContent, NumbersThatNameNothingGiveNothing) {
     headless::HeadlessResources resources;
     for (tk::Int16 id : {-32768, -1, 0, 1, 20, 46, 61, 32767})
@@ -121,17 +80,14 @@ TEST(HeadlessContent, NumbersThatNameNothingGiveNothing) {
         EXPECT_FALSE(resources.load_string(id)) << id;
 }
 
-// The version's values are the About box's (the configuration tests read them there).
-TEST(HeadlessContent, StringsAndIconAreTheCompiledInOnes) {
+// The version's values are the About box's and the icon's size its picture's (the
+// configuration and DPI tests read them there).
+TEST(HeadlessContent, StringsAreTheCompiledInOnes) {
     headless::HeadlessResources resources;
     EXPECT_EQ(resources.load_string(61), "The Borrowed Hat");
     EXPECT_EQ(resources.load_string(90), std::string(content::kFilmRecords[9].quotation));
     EXPECT_EQ(resources.load_string(110), "Kestrel Arts");
     EXPECT_EQ(resources.load_string(121), "1962");
-
-    const auto icon = resources.load_icon();
-    ASSERT_TRUE(icon);
-    EXPECT_EQ(icon->width_px(), 32);
 }
 
 }  // namespace

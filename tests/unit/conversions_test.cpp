@@ -12,8 +12,8 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
     const struct {
         double in;
         double out;
-    } cases[] = {{2.5, 2},   {3.5, 4},   {227.5, 228}, {226.5, 226}, {0.5, 0},
-                 {1.5, 2},   {-0.5, -0}, {-1.5, -2},   {-2.5, -2},   {2.4999, 2},
+    } cases[] = {{2.5, 2},    {3.5, 4},   {227.5, 228}, {226.5, 226}, {0.5, 0},
+                 {1.5, 2},    {-0.5, -0}, {-1.5, -2},   {-2.5, -2},   {2.4999, 2},
                  {2.5001, 3}, {-2.6, -3}, {7, 7},       {0, 0}};
     for (const auto& c : cases) EXPECT_EQ(RoundHalfEven(c.in), c.out) << c.in;
 }
@@ -66,16 +66,8 @@ TEST(ToWholeNumber, ConvertsPlainDecimalTextAndRejectsEverythingElse) {
         {"--1", std::nullopt, std::nullopt},
     };
     for (const auto& c : cases) {
-        const auto as16 = ToInt16(c.text);
-        const auto as32 = ToInt32(c.text);
-        EXPECT_EQ(as16.has_value(), c.int16.has_value()) << '"' << c.text << '"';
-        if (as16 && c.int16) {
-            EXPECT_EQ(*as16, *c.int16) << '"' << c.text << '"';
-        }
-        EXPECT_EQ(as32.has_value(), c.int32.has_value()) << '"' << c.text << '"';
-        if (as32 && c.int32) {
-            EXPECT_EQ(*as32, *c.int32) << '"' << c.text << '"';
-        }
+        EXPECT_EQ(ToInt16(c.text), c.int16) << '"' << c.text << '"';
+        EXPECT_EQ(ToInt32(c.text), c.int32) << '"' << c.text << '"';
     }
 }
 
@@ -91,9 +83,10 @@ TEST(ToTruth, NonzeroNumbersAndTheTruthWordsConvert) {
     const struct {
         const char* text;
         std::optional<bool> value;
-    } cases[] = {{"1", true},      {"0", false},      {"2", true},         {"-1", true},
-                 {"0.0", false},   {"0.4", true},     {"True", true},      {"false", false},
-                 {" TRUE ", true}, {"yes", std::nullopt}, {"", std::nullopt}, {"Tru", std::nullopt}};
+    } cases[] = {{"1", true},           {"0", false},       {"2", true},
+                 {"-1", true},          {"0.0", false},     {"0.4", true},
+                 {"True", true},        {"false", false},   {" TRUE ", true},
+                 {"yes", std::nullopt}, {"", std::nullopt}, {"Tru", std::nullopt}};
     for (const auto& c : cases) EXPECT_EQ(ToTruth(c.text), c.value) << '"' << c.text << '"';
 }
 

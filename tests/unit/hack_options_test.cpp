@@ -3,17 +3,15 @@
 #include <gtest/gtest.h>
 
 #include <map>
+#include <ranges>
 
 namespace vq::hack {
 namespace {
 
 std::vector<std::string_view> split(std::string_view line) {
     std::vector<std::string_view> words;
-    while (!line.empty()) {
-        const std::size_t end = line.find(' ');
-        if (end != 0) words.push_back(line.substr(0, end));
-        if (end == std::string_view::npos) break;
-        line.remove_prefix(end + 1);
+    for (const auto word : std::views::split(line, ' ')) {
+        if (!word.empty()) words.emplace_back(word.begin(), word.end());
     }
     return words;
 }
@@ -94,7 +92,6 @@ TEST(HackOptions, PlacesAndHelpAreFlags) {
     EXPECT_TRUE(ParseHackOptions(split("-h")).options.help);
     EXPECT_TRUE(ParseHackOptions(split("--measure")).options.measure);
     EXPECT_TRUE(ParseHackOptions(split("--config")).options.config);
-    EXPECT_NE(ParseHackOptions(split("--config=1")).error, "");
     const ParseResult none = ParseHackOptions({});
     EXPECT_EQ(none.error, "");
     EXPECT_FALSE(none.options.root || none.options.fullscreen || none.options.help ||
@@ -121,6 +118,7 @@ TEST(HackOptions, AnythingElseIsAnErrorThatNamesIt) {
         {"--no-fullscreen", "--no-fullscreen"},
         {"--measure=1", "--measure"},
         {"--wayland=1", "--wayland"},
+        {"--config=1", "--config"},
         {"--x11 --wayland", "--wayland"},
     };
     for (const auto& c : cases) {
@@ -134,9 +132,11 @@ TEST(HackOptions, AnythingElseIsAnErrorThatNamesIt) {
 TEST(HackOptions, TheUsageNamesEveryOption) {
     const std::string usage = Usage();
     for (const char* option :
-         {"--window-id", "--root", "--fullscreen", "--wayland", "--x11", "--mode", "--drift-image", "--drift-speed",
-          "--trail", "--no-trail", "--flasher-speed", "--still-speed", "--title", "--no-title",
-          "--quote", "--no-quote", "--studio", "--no-studio", "--year", "--no-year", "--measure", "--help"})
+         {"--window-id",     "--root",        "--fullscreen",  "--wayland",  "--x11",
+          "--mode",          "--drift-image", "--drift-speed", "--trail",    "--no-trail",
+          "--flasher-speed", "--still-speed", "--title",       "--no-title", "--quote",
+          "--no-quote",      "--studio",      "--no-studio",   "--year",     "--no-year",
+          "--measure",       "--help"})
         EXPECT_NE(usage.find(option), std::string::npos) << option;
 }
 

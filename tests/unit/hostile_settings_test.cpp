@@ -6,17 +6,18 @@
 namespace {
 
 const char* const kHostileTexts[] = {
-    "", "   ", "abc", "1e9", "-1", "-32769", "32768", "99999", "0x10", "&H10", "1.5",
-    "\t3", "9999999999999999999999", "-0", "+2", "1e-9",
-};
+    "",     "   ",  "abc", "1e9", "-1", "-32769", "32768", "99999",
+    "0x10", "&H10", "1.5", "\t3", "-0", "+2",     "1e-9",  "9999999999999999999999"};
 
-struct Observed {
-    int drift_step;
-    int drift_interval;
-    int drift_width;
-    int flasher_interval;
-    int still_interval;
-};
+// What the mode made of the key: the value it runs with.
+int value_in_use(const std::string& key, const vq::frmMainScreenSaver& form) {
+    if (key == "DriftSpeed") return form.tmrAni.interval();
+    if (key == "DriftTrail") return form.DriftStepX;
+    if (key == "DriftImage") return form.DriftPicWidth;
+    if (key == "FlasherSpeed") return form.tmrRandom1.interval();
+    if (key == "SQSpeed") return form.tmrImgChange.interval();
+    return 0;
+}
 
 // The modes that read a key: the Drifter's keys, Still & Quote's, the Flasher's; Type all.
 std::vector<const char*> modes_reading(const std::string& key) {
@@ -26,31 +27,19 @@ std::vector<const char*> modes_reading(const std::string& key) {
     return {"0", "1", "2"};
 }
 
-// What the modes reading the key took from the store after set-up and a few ticks.
-Observed run_every_mode(const std::string& key, const std::string& text) {
-    Observed seen{};
+// The value in use after set-up and a few ticks, in the last of the modes reading the key.
+int run_every_mode(const std::string& key, const std::string& text) {
+    int seen = 0;
     for (const char* type : modes_reading(key)) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.store().put("Type", type);
+        ProgramRun one;
+        headless::HeadlessToolkit& tk = one.toolkit;
         tk.store().put(key, text);
-        if (key == "Type") tk.store().put("Type", text);
-        tk.set_command_line("/s");
-        modVQSaver::Main(p);
-        vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        vq::frmMainScreenSaver& form = one.run_saver(key == "Type" ? text.c_str() : type);
         EXPECT_TRUE(form.visible()) << key << "=\"" << text << "\" Type " << type;
         // Past the first tick of each mode at its default speed; the Drifter's tick is the
         // costly one, so it runs for a few ticks only.
         tk.advance(std::string(type) == "0" ? 100 : 6000);
-        if (std::string(type) == "0") {
-            seen.drift_step = form.DriftStepX;
-            seen.drift_interval = form.tmrAni.interval();
-            seen.drift_width = form.DriftPicWidth;
-        } else if (std::string(type) == "1") {
-            seen.still_interval = form.tmrImgChange.interval();
-        } else {
-            seen.flasher_interval = form.tmrRandom1.interval();
-        }
+        seen = value_in_use(key, form);
         form.raise_key_down('X', 0);
         EXPECT_TRUE(tk.ended()) << key << "=\"" << text << "\" Type " << type;
         EXPECT_EQ(tk.cursor_count(), 0);
@@ -71,25 +60,34 @@ TEST(HostileSettings, ValuesThatDoNotFitReadAsTheDefaultAndValuesThatDoAreUsed) 
     const struct {
         const char* key;
         const char* text;
-        int expected;  // the observed value of that key
-    } cases[] = {
-        {"DriftSpeed", "abc", 25},     {"DriftSpeed", "-1", 25},      {"DriftSpeed", "1e9", 1000000000},
-        {"DriftSpeed", "0x10", 25},    {"DriftSpeed", "1.5", 2},      {"DriftSpeed", "0", 0},
-        {"DriftTrail", "1.5", 2},      {"DriftTrail", "-1", 1},       {"DriftTrail", "abc", 1},
-        {"DriftTrail", "1e9", 1},      {"DriftTrail", "2", 3},
-        {"DriftImage", "32768", 111},  {"DriftImage", "44", 115},     {"DriftImage", "20", 111},
-        {"FlasherSpeed", "-32769", 2000}, {"FlasherSpeed", "99999", 99999},
-        {"SQSpeed", "&H10", 5000},     {"SQSpeed", "   ", 5000},      {"SQSpeed", "2000", 2000},
-    };
+        int expected;  // the value in use
+    } cases[] = {{"DriftSpeed", "abc", 25},
+                 {"DriftSpeed", "-1", 25},
+                 {"DriftSpeed", "1e9", 1000000000},
+                 {"DriftSpeed", "0x10", 25},
+                 {"DriftSpeed", "1.5", 2},
+                 {"DriftSpeed", "0", 0},
+                 {"DriftTrail", "1.5", 2},
+                 {"DriftTrail", "-1", 1},
+                 {"DriftTrail", "abc", 1},
+                 {"DriftTrail", "1e9", 1},
+                 {"DriftTrail", "2", 3},
+                 {"DriftTrail", "0.5", 2},
+                 {"DriftImage", "42", 118},
+                 {"DriftImage", "43", 124},
+                 {"DriftImage", "44", 115},
+                 {"DriftImage", "45", 117},
+                 {"DriftImage", "32768", 111},
+                 {"DriftImage", "20", 111},
+                 {"FlasherSpeed", "0", 0},  // a timer of 0 never ticks
+                 {"FlasherSpeed", "-250", 2000},
+                 {"FlasherSpeed", "-32769", 2000},
+                 {"FlasherSpeed", "99999", 99999},
+                 {"SQSpeed", "&H10", 5000},
+                 {"SQSpeed", "   ", 5000},
+                 {"SQSpeed", "2000", 2000}};
     for (const auto& c : cases) {
-        const Observed seen = run_every_mode(c.key, c.text);
-        const std::string key = c.key;
-        const int observed = key == "DriftSpeed"     ? seen.drift_interval
-                             : key == "DriftTrail"   ? seen.drift_step
-                             : key == "DriftImage"   ? seen.drift_width
-                             : key == "FlasherSpeed" ? seen.flasher_interval
-                                                     : seen.still_interval;
-        EXPECT_EQ(observed, c.expected) << c.key << "=\"" << c.text << '"';
+        EXPECT_EQ(run_every_mode(c.key, c.text), c.expected) << c.key << "=\"" << c.text << '"';
     }
 }
 

@@ -34,8 +34,7 @@ TEST(PreviewWindowHandle, ReadsTheDecimalHandleAfterTheSwitch) {
     for (const auto& c : cases) EXPECT_EQ(vq::PreviewWindowHandle(c.text), c.handle) << c.text;
 }
 
-class Preview : public ProgramFixture {
-  protected:
+struct PreviewRun : ProgramRun {
     // Main with a preview request for a host window of the given size on a 1920 x 1080 screen.
     vq::frmMainScreenSaver& run_preview(const char* type, int width, int height) {
         toolkit.set_screen({1920, 1080, 96});
@@ -70,6 +69,8 @@ class Preview : public ProgramFixture {
     }
 };
 
+class Preview : public ::testing::Test, public PreviewRun {};
+
 TEST_F(Preview, RunsAsAMiniatureBesideOtherInstancesNeverTopMostAndInputDoesNotEndIt) {
     toolkit.set_another_instance_running(true);
     toolkit.set_monitors({{0, 0, 1920, 1080, true}, {1920, 0, 1280, 1024, false}});
@@ -98,12 +99,10 @@ TEST_F(Preview, RunsAsAMiniatureBesideOtherInstancesNeverTopMostAndInputDoesNotE
 
 TEST_F(Preview, AHandleNamingNoWindowOpensNothing) {
     for (const char* line : {"/p 999", "/p", "/p junk", "/p 0"}) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.set_host_window(kHost, 152, 112);
-        tk.set_command_line(line);
-        modVQSaver::Main(p);
-        EXPECT_EQ(p.main_screen_saver(), nullptr) << line;
+        ProgramRun one;
+        one.toolkit.set_host_window(kHost, 152, 112);
+        one.run(line);
+        EXPECT_EQ(one.program.main_screen_saver(), nullptr) << line;
     }
 }
 
@@ -133,13 +132,8 @@ TEST_F(Preview, TheDrifterPictureIsDrawnScaledAtItsRowInsideTheLetterbox) {
 TEST_F(Preview, StillAndQuoteAndFlasherStayInsideTheMiniature) {
     for (const auto& [width, height] : {std::pair{152, 112}, std::pair{640, 360}}) {
         for (const char* type : {"1", "2"}) {
-            headless::HeadlessToolkit tk({1920, 1080, 96});
-            vq::Program p(tk);
-            tk.set_host_window(kHost, width, height);
-            tk.store().put("Type", type);
-            tk.set_command_line("/p 4242");
-            modVQSaver::Main(p);
-            vq::frmMainScreenSaver& form = *p.main_screen_saver();
+            PreviewRun one;
+            vq::frmMainScreenSaver& form = one.run_preview(type, width, height);
             const tk::PixelRect area = picture_area(form);
             int visible_seen = 0;
             for (int tick = 0; tick < 25; ++tick) {
@@ -149,7 +143,7 @@ TEST_F(Preview, StillAndQuoteAndFlasherStayInsideTheMiniature) {
                     EXPECT_TRUE(inside(form.to_view(control->rect()), area))
                         << control->name() << " tick " << tick << " in " << width;
                 }
-                tk.advance(5000);
+                one.toolkit.advance(5000);
             }
             EXPECT_GE(visible_seen, 12) << "Type " << type;
         }
@@ -174,19 +168,15 @@ TEST_F(Preview, AResizedWindowShowsTheSameRunAtTheNewScale) {
 
 TEST_F(Preview, AWindowTheSizeOfTheScreenShowsExactlyTheSaversPixels) {
     vq::frmMainScreenSaver& preview = run_preview("0", 1920, 1080);
-    headless::HeadlessToolkit full_toolkit({1920, 1080, 96});
-    vq::Program full(full_toolkit);
-    full_toolkit.store().put("Type", "0");
-    full_toolkit.set_command_line("/s");
-    modVQSaver::Main(full);
+    ProgramRun full({1920, 1080, 96});
+    full.run_saver("0");
     for (int i = 0; i < 300; ++i) {
         toolkit.advance(25);
-        full_toolkit.advance(25);
+        full.toolkit.advance(25);
     }
     EXPECT_DOUBLE_EQ(preview.view_scale(), 1);
     const headless::HeadlessFormPeer& a = saver_peer();
-    const headless::HeadlessFormPeer& b =
-        headless::HeadlessToolkit::peer_of(*full.main_screen_saver());
+    const headless::HeadlessFormPeer& b = full.saver_peer();
     ASSERT_EQ(a.surface_width(), b.surface_width());
     int differing = 0;
     for (int y = 0; y < 1080; ++y)

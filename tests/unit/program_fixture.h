@@ -11,8 +11,9 @@
 #include "startup/mod_vq_saver.h"
 #include "startup/program.h"
 
-class ProgramFixture : public ::testing::Test {
-protected:
+struct ProgramRun {
+    explicit ProgramRun(tk::Screen screen = {}) : toolkit(screen) {}
+
     void run(const std::string& command_line) {
         toolkit.set_command_line(command_line);
         modVQSaver::Main(program);
@@ -25,10 +26,10 @@ protected:
     }
     vq::frmMainScreenSaver& saver() { return *program.main_screen_saver(); }
     headless::HeadlessFormPeer& saver_peer() { return headless::HeadlessToolkit::peer_of(saver()); }
-    bool saver_running() const {
-        return program.main_screen_saver() != nullptr && program.main_screen_saver()->loaded();
-    }
 
-    headless::HeadlessToolkit toolkit{tk::Screen{800, 600, 96}};
+    headless::HeadlessToolkit toolkit;
     vq::Program program{toolkit};
 };
+
+// One program per test; a test that needs several, or a fresh one per case, makes ProgramRuns.
+class ProgramFixture : public ::testing::Test, public ProgramRun {};

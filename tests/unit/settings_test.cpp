@@ -7,15 +7,6 @@
 namespace vq {
 namespace {
 
-TEST(Settings, ReadGivesTheStoredTextOrTheDefaultAndNeverCreatesAnEntry) {
-    headless::MemorySettings store;
-    EXPECT_EQ(ReadSetting(store, "Type", "0"), "0");
-    EXPECT_EQ(store.value("Type"), std::nullopt);
-    store.put("Type", "2");
-    EXPECT_EQ(ReadSetting(store, "Type", "0"), "2");
-    EXPECT_TRUE(store.writes().empty());
-}
-
 TEST(Settings, WritesTheDecimalTextUnderTheProgramsSection) {
     headless::MemorySettings store;
     WriteSetting(store, keys::SQSpeed, tk::Int16{5000});
@@ -54,29 +45,6 @@ TEST(Settings, RangedReadsKeepTheKeysRangeAndAnyReadsTakeEvery16BitValue) {
         EXPECT_EQ(ReadInt16(store, keys::DriftImage), c.ranged) << c.text;
         EXPECT_EQ(ReadAnyInt16(store, keys::DriftImage), c.any) << c.text;
     }
-}
-
-TEST(Settings, IntervalsTakeAnyNonNegative32BitValue) {
-    headless::MemorySettings store;
-    const struct {
-        const char* text;
-        tk::Int32 expected;
-    } cases[] = {{"0", 0},   {"10", 10},         {"1e9", 1000000000},
-                 {"-1", 25}, {"2147483648", 25}, {"fast", 25}};
-    for (const auto& c : cases) {
-        store.put("DriftSpeed", c.text);
-        EXPECT_EQ(ReadInterval(store, keys::DriftSpeed), c.expected) << c.text;
-    }
-}
-
-TEST(Settings, TruthAndDoubleReadersConvertTheStoredText) {
-    headless::MemorySettings store;
-    store.put("SQTitle", "0");
-    EXPECT_FALSE(ReadTruth(store, keys::SQTitle));
-    store.put("SQTitle", "2");
-    EXPECT_TRUE(ReadTruth(store, keys::SQTitle));
-    store.put("DriftTrail", "0.5");
-    EXPECT_EQ(ReadDouble(store, keys::DriftTrail), 0.5);
 }
 
 }  // namespace

@@ -1,19 +1,7 @@
 #include "config/frm_config.h"
 #include "program_fixture.h"
-#include "startup/command_switch.h"
 
 namespace {
-
-TEST(ReduceSwitch, TrimsSpacesLowerCasesAndKeepsTwoCharacters) {
-    const struct {
-        const char* text;
-        const char* reduced;
-    } cases[] = {{"/s", "/s"},      {"/S", "/s"},    {"  /s  ", "/s"},   {"/S 123", "/s"},
-                 {"/sx", "/s"},     {"/s:77", "/s"}, {"/c:12345", "/c"}, {"", ""},
-                 {"    ", ""},      {"/", "/"},      {"s", "s"},         {"-s", "-s"},
-                 {"/p 1234", "/p"}, {"/a", "/a"},    {"\t/s", "\t/"}};
-    for (const auto& c : cases) EXPECT_EQ(vq::ReduceSwitch(c.text), c.reduced) << c.text;
-}
 
 class Startup : public ProgramFixture {};
 
@@ -32,10 +20,10 @@ TEST_F(Startup, EachSwitchOpensTheSaverTheChooserOrNothing) {
         {"/a", Nothing},       {"\t/s", Nothing},     {"/x", Nothing},
     };
     for (const auto& c : cases) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.set_command_line(c.line);
-        modVQSaver::Main(p);
+        ProgramRun one;
+        one.run(c.line);
+        vq::Program& p = one.program;
+        headless::HeadlessToolkit& tk = one.toolkit;
         const std::string line = '"' + std::string(c.line) + '"';
         EXPECT_EQ(p.lngRunMode, c.opens == Saver ? 1 : 0) << line;
         EXPECT_EQ(p.main_screen_saver() != nullptr, c.opens == Saver) << line;
@@ -57,19 +45,6 @@ TEST_F(Startup, ASecondInstanceEndsAtOnceWhateverItsSwitch) {
     EXPECT_EQ(program.main_screen_saver(), nullptr);
     EXPECT_EQ(toolkit.loaded_form_count(), 0);
     EXPECT_TRUE(toolkit.store().reads().empty());
-}
-
-// The entry's last step: run() delivers the ticks until no form is loaded; on the headless
-// backend at most its run limit of clock time.
-TEST_F(Startup, RunDeliversTicksUntilNoFormIsLoaded) {
-    run_saver("0");
-    toolkit.set_run_limit(1000);
-    EXPECT_EQ(toolkit.run(), 0);
-    EXPECT_EQ(toolkit.now(), 1000);
-    EXPECT_EQ(saver_peer().pictures_drawn(), 1000 / 25);
-    saver().raise_key_down('A', 0);
-    EXPECT_EQ(toolkit.run(), 0);
-    EXPECT_EQ(toolkit.now(), 1000) << "the clock ran with no form loaded";
 }
 
 }  // namespace

@@ -3,24 +3,25 @@
 
 namespace {
 
+using Controls = std::initializer_list<const tk::Control*>;
+
 class StillQuote : public ProgramFixture {
-protected:
+  protected:
     vq::frmMainScreenSaver& start() { return run_saver("1"); }
     std::string text(int id) { return toolkit.resources().load_string(id).value_or("?"); }
 };
 
 TEST_F(StillQuote, TheIntroIsCentredAloneThreeQuartersOfTheScreenWide) {
     vq::frmMainScreenSaver& form = start();
-    EXPECT_EQ(form.lblQuote.caption(),
-              "Coming Up:\nThe Vovozevu Screen Star...\n\nMr Velmarr!");
+    EXPECT_EQ(form.lblQuote.caption(), "Coming Up:\nThe Vovozevu Screen Star...\n\nMr Velmarr!");
     EXPECT_DOUBLE_EQ(form.lblQuote.width(), 9000);
     EXPECT_DOUBLE_EQ(form.lblQuote.left(), 1500);
     // Four lines of the 18-point font: 30 pixels high each.
     EXPECT_DOUBLE_EQ(form.lblQuote.height(), 4 * 30 * 15);
     EXPECT_DOUBLE_EQ(form.lblQuote.top(), (9000 - 1800) / 2.0);
     EXPECT_TRUE(form.lblQuote.visible());
-    for (const tk::Control* c : {static_cast<tk::Control*>(&form.imgImage), static_cast<tk::Control*>(&form.lblTitle),
-                                 static_cast<tk::Control*>(&form.lblStudio), static_cast<tk::Control*>(&form.lblYear)})
+    for (const tk::Control* c :
+         Controls{&form.imgImage, &form.lblTitle, &form.lblStudio, &form.lblYear})
         EXPECT_FALSE(c->visible()) << c->name();
     EXPECT_EQ(form.tmrImgChange.interval(), 5000);
 }
@@ -53,9 +54,8 @@ TEST_F(StillQuote, EachTickShowsTheNextRecordLaidOutAroundTheCentre) {
     EXPECT_DOUBLE_EQ(form.lblYear.top() + form.lblYear.height(), 9000 - 50);
     EXPECT_DOUBLE_EQ(form.lblStudio.left(), 100);
     EXPECT_DOUBLE_EQ(form.lblStudio.top() + form.lblStudio.height(), 9000 - 50);
-    for (const tk::Control* c : {static_cast<tk::Control*>(&form.imgImage), static_cast<tk::Control*>(&form.lblTitle),
-                                 static_cast<tk::Control*>(&form.lblQuote), static_cast<tk::Control*>(&form.lblStudio),
-                                 static_cast<tk::Control*>(&form.lblYear)})
+    for (const tk::Control* c :
+         Controls{&form.imgImage, &form.lblTitle, &form.lblQuote, &form.lblStudio, &form.lblYear})
         EXPECT_TRUE(c->visible()) << c->name();
 }
 
@@ -86,15 +86,11 @@ TEST_F(StillQuote, CaptionSettingsAreReadAtEveryTick) {
         {"SQYear", "junk", true, true, true, true, false},
     };
     for (const auto& c : cases) {
-        headless::HeadlessToolkit tk;
-        vq::Program p(tk);
-        tk.store().put("Type", "1");
-        tk.set_command_line("/s");
-        modVQSaver::Main(p);
-        tk.advance(5000);  // the first still with every caption
-        tk.store().put(c.key, c.value);
-        tk.advance(5000);  // the setting takes effect at the next still
-        const vq::frmMainScreenSaver& form = *p.main_screen_saver();
+        ProgramRun one;
+        const vq::frmMainScreenSaver& form = one.run_saver("1");
+        one.toolkit.advance(5000);  // the first still with every caption
+        one.toolkit.store().put(c.key, c.value);
+        one.toolkit.advance(5000);  // the setting takes effect at the next still
         EXPECT_EQ(form.lblTitle.visible(), c.title) << c.key << '=' << c.value;
         EXPECT_EQ(form.lblQuote.visible(), c.quote) << c.key << '=' << c.value;
         EXPECT_EQ(form.lblStudio.visible(), c.studio) << c.key << '=' << c.value;
@@ -104,15 +100,6 @@ TEST_F(StillQuote, CaptionSettingsAreReadAtEveryTick) {
             << c.key << '=' << c.value;
         EXPECT_DOUBLE_EQ(form.lblQuote.top(), form.imgImage.top() + form.imgImage.height());
     }
-}
-
-TEST_F(StillQuote, TheTimePerStillComesFromTheStore) {
-    toolkit.store().put("SQSpeed", "10000");
-    vq::frmMainScreenSaver& form = start();
-    toolkit.advance(9999);
-    EXPECT_EQ(form.FilmRecord, 0);
-    toolkit.advance(1);
-    EXPECT_EQ(form.FilmRecord, 1);
 }
 
 }  // namespace
