@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "../pe/film_record_rules.h"
+#include "film_record_rules.h"
 #include "platform/headless/headless_resources.h"
 #include "resources/content/film_records.h"
 #include "resources/content/pictures.h"
@@ -61,15 +61,19 @@ TEST(Content, PicturesAreSmoothCompositionsWithContrastNotNoise) {
     }
 }
 
-TEST(Content, TheLayoutRulesCatchABrokenRecord) {
-    const auto broken = [](int id) -> std::optional<std::string> {
-        if (id == 84) return "\"No speaker here & no closing quote";
-        if (id == 102 || id == 105) return "Halvard Pictures";
+TEST(Content, FilmRecordsKeepTheirLayoutAndItsRulesCatchABrokenRecord) {
+    const auto records = [](int id) -> std::optional<std::string> {
         if (auto text = content::film_string(id)) return std::string(*text);
         return std::nullopt;
     };
-    const auto faults = film_rules::faults(broken);
-    EXPECT_EQ(faults.size(), 4u);  // the '&', the quotes, no speaker, four studios
+    EXPECT_EQ(film_rules::faults(records), std::vector<std::string>{});
+    const auto broken = [&](int id) -> std::optional<std::string> {
+        if (id == 84) return "\"No speaker here & no closing quote";
+        if (id == 102 || id == 105) return "Halvard Pictures";
+        return records(id);
+    };
+    EXPECT_EQ(film_rules::faults(broken).size(),
+              4u);  // the '&', the quotes, no speaker, four studios
 }
 
 TEST(HeadlessContent, NumbersThatNameNothingGiveNothing) {

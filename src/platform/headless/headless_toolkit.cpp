@@ -87,7 +87,7 @@ void HeadlessToolkit::advance(long long ms) {
 }
 
 int HeadlessToolkit::run() {
-    const long long until = now_ + run_limit_;
+    const long long until = now_ + kRunLimitMs;
     while (loaded_form_count() > 0 && fire_next(until)) {
     }
     if (loaded_form_count() > 0) now_ = until;

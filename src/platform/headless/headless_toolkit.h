@@ -82,9 +82,6 @@ public:
     // tick that falls due in the time given, in time order.
     long long now() const { return now_; }
     void advance(long long ms);
-    // How much clock time run() runs at most (one minute unless set).
-    void set_run_limit(long long ms) { run_limit_ = ms; }
-
     // Character metrics, in pixels, of a font at a DPI (the screen's unless given).
     int char_width_px(const tk::Font& font, int dpi = 0) const;
     int line_height_px(const tk::Font& font, int dpi = 0) const;
@@ -115,7 +112,8 @@ private:
     std::vector<std::pair<std::string, std::string>> messages_;
     bool ended_ = false;
     long long now_ = 0;
-    long long run_limit_ = 60'000;
+    // How much clock time run() runs at most.
+    static constexpr long long kRunLimitMs = 60'000;
     std::vector<HeadlessTimerPeer*> timers_;
 };
 
