@@ -11,33 +11,21 @@ namespace tk {
 namespace {
 
 TEST(FontPixelHeight, RoundsThePointSizeButNeverOutgrowsThe96DpiHeightScaled) {
+    const int dpis[] = {96, 120, 144, 192};
     const struct {
         double points;
-        int dpi;
-        int pixels;
-    } cases[] = {
-        {8.25, 96, 11},
-        {8.25, 120, 13},
-        {8.25, 144, 16},
-        {8.25, 192, 22},
-        {11.25, 96, 15},
-        {11.25, 120, 18},
-        {11.25, 144, 22},
-        {11.25, 192, 30},
-        {14.25, 96, 19},
-        {14.25, 120, 23},
-        {14.25, 144, 28},
-        {14.25, 192, 38},
-        {24, 72, 24},
-        // Nonsense sizes and DPIs give the smallest font, never undefined arithmetic.
-        {0, 96, 1},
-        {-3, 96, 1},
-        {8.25, 0, 1},
-        {8.25, -96, 1},
-        {std::numeric_limits<double>::quiet_NaN(), 96, 1},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(font_pixel_height(c.points, c.dpi), c.pixels) << c.points << " pt at " << c.dpi;
+        int pixels[4];  // at each of the DPIs
+    } sizes[] = {{8.25, {11, 13, 16, 22}}, {11.25, {15, 18, 22, 30}}, {14.25, {19, 23, 28, 38}}};
+    for (const auto& size : sizes)
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(font_pixel_height(size.points, dpis[i]), size.pixels[i])
+                << size.points << " pt at " << dpis[i];
+    EXPECT_EQ(font_pixel_height(24, 72), 24);
+    // Nonsense sizes and DPIs give the smallest font, never undefined arithmetic.
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    for (const auto& [points, dpi] :
+         {std::pair{0.0, 96}, {-3.0, 96}, {8.25, 0}, {8.25, -96}, {nan, 96}})
+        EXPECT_EQ(font_pixel_height(points, dpi), 1) << points << " pt at " << dpi;
     EXPECT_GT(font_pixel_height(1e300, 96), 1000);
     EXPECT_GT(font_pixel_height(std::numeric_limits<double>::infinity(), 96), 1000);
 }
