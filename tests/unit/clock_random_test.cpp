@@ -24,15 +24,6 @@ TEST(ClockRandom, ReseedsFromAClockThatHasNotAdvancedStillGiveNewDraws) {
     EXPECT_EQ(draws.size(), 200u);
 }
 
-TEST(ClockRandom, TheSameClockReadingGivesADifferentSequenceFromADifferentState) {
-    tk::ClockRandom fresh([] { return kFrozenTime; });
-    tk::ClockRandom drawn_before([] { return kFrozenTime; });
-    drawn_before.draw();
-    fresh.reseed();
-    drawn_before.reseed();
-    EXPECT_NE(fresh.draw(), drawn_before.draw());
-}
-
 class FlasherWithAFrozenClock : public ProgramFixture {};
 
 TEST_F(FlasherWithAFrozenClock, PicturesLandAllOverTheScreenNotOnADiagonal) {

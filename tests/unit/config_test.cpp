@@ -167,24 +167,7 @@ TEST_F(Configuration, DefaultThenOkInTheDrifterOptionsStoresTheDefaults) {
         (Writes{{"Type", "0"}, {"DriftSpeed", "50"}, {"DriftImage", "41"}, {"DriftTrail", "0"}}));
 }
 
-TEST_F(Configuration, OkInTheStillQuoteOptionsStoresItsValuesInOrder) {
-    open_chooser();
-    take("1");
-    take("Next");
-    vq::frmStillQuoteConfig& d = *program.still_quote_config();
-    for (tk::CheckBox* box : {&d.chkMovieTitle, &d.chkStudio, &d.chkYear, &d.chkQuote})
-        box->set_value(0);
-    d.hsbFlashSpeed.set_value(d.hsbFlashSpeed.max());
-    take("OK");
-    EXPECT_EQ(writes(), (Writes{{"Type", "1"},
-                                {"SQSpeed", "10000"},
-                                {"SQTitle", "0"},
-                                {"SQQuote", "0"},
-                                {"SQStudio", "0"},
-                                {"SQYear", "0"}}));
-}
-
-TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeAndCancelBringsTheChooserBack) {
+TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeCancelBringsTheChooserBackOkStores) {
     open_chooser();
     take("1");
     take("Next");
@@ -208,7 +191,20 @@ TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeAndCancelBringsTheChoo
     EXPECT_EQ(writes(), (Writes{{"Type", "1"}}));
     EXPECT_TRUE(chooser().optSvrType[1].value());
     take("Next");
-    EXPECT_EQ(program.still_quote_config()->chkQuote.value(), 1);
+    vq::frmStillQuoteConfig& again = *program.still_quote_config();
+    EXPECT_EQ(again.chkQuote.value(), 1);
+    // OK stores every value, in order.
+    for (tk::CheckBox* box : {&again.chkMovieTitle, &again.chkStudio, &again.chkYear})
+        box->set_value(0);
+    again.hsbFlashSpeed.set_value(again.hsbFlashSpeed.max());
+    take("OK");
+    EXPECT_EQ(writes(), (Writes{{"Type", "1"},
+                                {"Type", "1"},
+                                {"SQSpeed", "10000"},
+                                {"SQTitle", "0"},
+                                {"SQQuote", "1"},
+                                {"SQStudio", "0"},
+                                {"SQYear", "0"}}));
 }
 
 TEST_F(Configuration, EscapeQuestionMarkAndAboutOpenTheAboutBoxWithTheVersionValues) {

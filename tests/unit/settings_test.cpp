@@ -7,14 +7,6 @@
 namespace vq {
 namespace {
 
-TEST(Settings, WritesTheDecimalTextUnderTheProgramsSection) {
-    headless::MemorySettings store;
-    WriteSetting(store, keys::SQSpeed, tk::Int16{5000});
-    WriteSetting(store, keys::Type, tk::Int16{0});
-    EXPECT_EQ(store.get("VQ_Saver", "Config", "SQSpeed"), "5000");
-    EXPECT_EQ(store.value("Type"), "0");
-}
-
 // Whatever a reader makes of a key, it starts from the same default: nothing stored, a text
 // that does not convert and a text that is no number at all read alike.
 TEST(Settings, EveryReaderOfAKeyGivesTheKeysDefault) {
