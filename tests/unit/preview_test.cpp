@@ -11,27 +11,35 @@ namespace {
 
 constexpr std::uint64_t kHost = 4242;
 
+// The handle is read after the switch; a run opens the miniature only in the window it names.
 TEST(PreviewWindowHandle, ReadsTheDecimalHandleAfterTheSwitch) {
     const struct {
         const char* text;
         std::optional<std::uint64_t> handle;
     } cases[] = {
-        {"/p 4242", 4242},
-        {"/P:77", 77},
-        {"  /p   9  ", 9},
+        {"/p 4242", kHost},
+        {"/P:4242", kHost},
+        {"  /p   4242  ", kHost},
+        {"/p 77", 77},
         {"/p0", 0},
         {"/p 0", 0},
         {"/p", {}},
         {"/p ", {}},
         {"/p junk", {}},
-        {"/p 12x", {}},
+        {"/p 4242x", {}},
         {"/p -5", {}},
         {"/p 0x1F", {}},
-        {"/p 1 2", {}},
+        {"/p 4242 2", {}},
         {"/p 18446744073709551615", UINT64_MAX},
         {"/p 18446744073709551616", {}},
     };
-    for (const auto& c : cases) EXPECT_EQ(vq::PreviewWindowHandle(c.text), c.handle) << c.text;
+    for (const auto& c : cases) {
+        EXPECT_EQ(vq::PreviewWindowHandle(c.text), c.handle) << c.text;
+        ProgramRun one;
+        one.toolkit.set_host_window(kHost, 152, 112);
+        one.run(c.text);
+        EXPECT_EQ(one.program.main_screen_saver() != nullptr, c.handle == kHost) << c.text;
+    }
 }
 
 struct PreviewRun : ProgramRun {
@@ -95,15 +103,6 @@ TEST_F(Preview, RunsAsAMiniatureBesideOtherInstancesNeverTopMostAndInputDoesNotE
     form.unload();
     EXPECT_EQ(toolkit.cursor_count(), 0);
     EXPECT_TRUE(toolkit.ended());
-}
-
-TEST_F(Preview, AHandleNamingNoWindowOpensNothing) {
-    for (const char* line : {"/p 999", "/p", "/p junk", "/p 0"}) {
-        ProgramRun one;
-        one.toolkit.set_host_window(kHost, 152, 112);
-        one.run(line);
-        EXPECT_EQ(one.program.main_screen_saver(), nullptr) << line;
-    }
 }
 
 TEST_F(Preview, TheDrifterPictureIsDrawnScaledAtItsRowInsideTheLetterbox) {
