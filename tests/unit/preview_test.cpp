@@ -56,24 +56,17 @@ struct PreviewRun : ProgramRun {
         return form.to_view(0, 0, form.width_px(), form.height_px());
     }
     static bool inside(const tk::PixelRect& inner, const tk::PixelRect& outer) {
-        return inner.left >= outer.left && inner.top >= outer.top &&
-               inner.left + inner.width <= outer.left + outer.width &&
-               inner.top + inner.height <= outer.top + outer.height;
+        return tk::unite(inner, outer) == outer;
     }
     // The smallest rectangle holding every pixel of the surface that is not black.
     std::optional<tk::PixelRect> drawn() {
         const headless::HeadlessFormPeer& peer = saver_peer();
-        int left = peer.surface_width(), top = peer.surface_height(), right = -1, bottom = -1;
+        tk::PixelRect box;
         for (int y = 0; y < peer.surface_height(); ++y)
             for (int x = 0; x < peer.surface_width(); ++x)
-                if (peer.pixel(x, y) != tk::kBlack) {
-                    left = std::min(left, x);
-                    top = std::min(top, y);
-                    right = std::max(right, x);
-                    bottom = std::max(bottom, y);
-                }
-        if (right < 0) return std::nullopt;
-        return tk::PixelRect{left, top, right - left + 1, bottom - top + 1};
+                if (peer.pixel(x, y) != tk::kBlack) box = tk::unite(box, {x, y, 1, 1});
+        if (box.empty()) return std::nullopt;
+        return box;
     }
 };
 
