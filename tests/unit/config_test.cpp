@@ -154,19 +154,6 @@ INSTANTIATE_TEST_SUITE_P(
                 true}),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(Configuration, DefaultThenOkInTheDrifterOptionsStoresTheDefaults) {
-    open_chooser();
-    take("Next");
-    vq::frmDrifterConfig& d = *program.drifter_config();
-    d.cboImgSelect.set_list_index(4);
-    d.chkShowTrail.set_value(1);
-    take("Default");
-    take("OK");
-    EXPECT_EQ(
-        writes(),
-        (Writes{{"Type", "0"}, {"DriftSpeed", "50"}, {"DriftImage", "41"}, {"DriftTrail", "0"}}));
-}
-
 TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeCancelBringsTheChooserBackOkStores) {
     open_chooser();
     take("1");
@@ -238,7 +225,7 @@ TEST_F(Configuration, EscapeQuestionMarkAndAboutOpenTheAboutBoxWithTheVersionVal
     EXPECT_NE(about.picIcon.picture(), nullptr);
 }
 
-TEST_F(Configuration, TheDrifterOptionsPreviewTheChosenPicture) {
+TEST_F(Configuration, TheDrifterOptionsPreviewTheChosenPictureAndDefaultThenOkStoresTheDefaults) {
     open_chooser();
     take("Next");
     vq::frmDrifterConfig& d = *program.drifter_config();
@@ -251,6 +238,12 @@ TEST_F(Configuration, TheDrifterOptionsPreviewTheChosenPicture) {
             toolkit.resources().load_bitmap(static_cast<tk::Int16>(41 + position));
         EXPECT_EQ(d.imgPreview.picture(), expected) << "position " << position;
     }
+    d.chkShowTrail.set_value(1);
+    take("Default");
+    take("OK");
+    EXPECT_EQ(
+        writes(),
+        (Writes{{"Type", "0"}, {"DriftSpeed", "50"}, {"DriftImage", "41"}, {"DriftTrail", "0"}}));
 }
 
 TEST_F(Configuration, OptionsDialogsShowStoredValuesAndTheirDefaultsForValuesOutOfRange) {

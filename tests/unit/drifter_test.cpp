@@ -24,7 +24,7 @@ class Drifter : public ProgramFixture {
     }
 };
 
-TEST_F(Drifter, StartsAtTheLeftEdgeVerticallyCentredAndDrawsNothingBeforeTheFirstTick) {
+TEST_F(Drifter, StartsAtTheLeftEdgeCentredAndTravelsRightToTheEdgeThenTurnsAfterAReseed) {
     vq::frmMainScreenSaver& form = start();
     EXPECT_EQ(form.DriftX, 0);
     EXPECT_EQ(form.DriftY, 228);  // (600 - 145) / 2 = 227.5, halves to even
@@ -33,10 +33,8 @@ TEST_F(Drifter, StartsAtTheLeftEdgeVerticallyCentredAndDrawsNothingBeforeTheFirs
     EXPECT_EQ(saver_peer().pictures_drawn(), 0);
     EXPECT_EQ(toolkit.store().reads(),
               (std::vector<std::string>{"Type", "DriftImage", "DriftTrail", "DriftSpeed"}));
-}
 
-TEST_F(Drifter, TravelsRightToTheEdgeThenDrawsANewDirectionAfterAReseed) {
-    vq::frmMainScreenSaver& form = start();
+    // It travels right to the edge, then draws a new direction after a reseed.
     tick();
     EXPECT_EQ(form.DriftX, 1);
     EXPECT_EQ(form.DriftY, 228);
