@@ -14,13 +14,10 @@
 namespace {
 
 namespace content = vq::content;
-content::GreyImage picture(int id) {
-    return content::make_picture(id).value();
-}
 
 TEST(Content, OnlyTheFramedPortraitsHaveABlackFrameWithPictureJustInsideIt) {
     for (const auto& spec : content::kPictures) {
-        const auto image = picture(spec.id);
+        const content::GreyImage image = content::make_picture(spec.id).value();
         const bool framed = spec.id >= 41;
         const auto on_edge = [&](int x, int y) {
             return x == 0 || y == 0 || x == spec.width - 1 || y == spec.height - 1;
@@ -45,7 +42,7 @@ TEST(Content, OnlyTheFramedPortraitsHaveABlackFrameWithPictureJustInsideIt) {
 // Noise would differ wildly from pixel to pixel; a blank would have no contrast.
 TEST(Content, PicturesAreSmoothCompositionsWithContrastNotNoise) {
     for (const auto& spec : content::kPictures) {
-        const auto image = picture(spec.id);
+        const content::GreyImage image = content::make_picture(spec.id).value();
         double sum = 0, squares = 0, steps = 0;
         for (int y = 1; y < spec.height - 1; ++y)
             for (int x = 1; x < spec.width - 1; ++x) {

@@ -70,9 +70,6 @@ TEST_F(SaverWindow, MouseMovesCloseOnlyFiveUnitsFromTheLastRecordedPosition) {
     const MoveScript scripts[] = {
         // Drifter works in pixels.
         {"0", {{100, 100}, {104, 104}, {108, 108}, {113, 108}}, {true, true, true, false}},
-        {"0",
-         {{100, 100}, {101, 100}, {102, 100}, {103, 100}, {104, 100}, {105, 100}},
-         {true, true, true, true, true, true}},
         {"0", {{100, 100}, {100, 95}}, {true, false}},
         // The other modes work in twips: one pixel is 15 twips.
         {"1", {{100, 100}, {101, 100}}, {true, false}},

@@ -55,7 +55,6 @@ TEST(BreakLines, BreaksAtLineFeedsThenGreedilyBetweenWords) {
         Lines lines;
     } cases[] = {
         {"", 0, {""}},
-        {"", 50, {""}},
         {"one two three", 0, {"one two three"}},
         // A word goes onto the line only with the blank after it: "one two " is 80 wide.
         {"one two three", 80, {"one two ", "three"}},
@@ -70,7 +69,6 @@ TEST(BreakLines, BreaksAtLineFeedsThenGreedilyBetweenWords) {
         {"a  b", 40, {"a  b"}},
         {"a b   ", 100, {"a b   "}},
         {"a b   ", 50, {"a ", "b   "}},
-        {"a b   ", 0, {"a b   "}},
         {"   ", 100, {"   "}},
         {"  lead in", 60, {"  lead", "in"}},
         {"one two\nthree four", 70, {"one two", "three ", "four"}},
