@@ -20,12 +20,11 @@ using Writes = std::vector<std::pair<std::string, std::string>>;
 
 constexpr const char* kDesignMessage = "Description of ScreenSaver";
 
-class Configuration : public ProgramFixture {
-  public:
+// The configuration run, driven by the user's steps.
+struct ConfigurationRun : ProgramRun {
     vq::frmConfig& open_chooser(const char* stored_type = nullptr) {
         if (stored_type != nullptr) toolkit.store().put("Type", stored_type);
         run("/c");
-        toolkit.store().clear_log();
         return chooser();
     }
     vq::frmConfig& chooser() { return *program.config(); }
@@ -62,6 +61,8 @@ class Configuration : public ProgramFixture {
     const Writes& writes() { return toolkit.store().writes(); }
 };
 
+class Configuration : public ::testing::Test, public ConfigurationRun {};
+
 TEST_F(Configuration, TheChooserSelectsTheStoredModeAndShowsTheDesignMessage) {
     // Nothing stored, or a hand-edited value that names no mode, selects the default, Drifter.
     const struct {
@@ -71,15 +72,13 @@ TEST_F(Configuration, TheChooserSelectsTheStoredModeAndShowsTheDesignMessage) {
                  {"3", 0},     {"-1", 0}, {"abc", 0}, {"", 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored == nullptr ? "(nothing)" : c.stored);
-        ProgramRun one;
-        if (c.stored != nullptr) one.toolkit.store().put("Type", c.stored);
-        one.run("/c");
-        const vq::frmConfig& chooser = *one.program.config();
+        ConfigurationRun one;
+        const vq::frmConfig& chooser = one.open_chooser(c.stored);
         EXPECT_TRUE(chooser.visible());
         for (const tk::OptionButton& option : chooser.optSvrType)
             EXPECT_EQ(option.value(), option.index() == c.selected);
         EXPECT_EQ(chooser.lblMessage.caption(), kDesignMessage);
-        EXPECT_TRUE(one.toolkit.store().writes().empty());
+        EXPECT_TRUE(one.writes().empty());
     }
 }
 
@@ -96,63 +95,50 @@ TEST_F(Configuration, TheMessageDescribesTheOptionThatHasTheFocus) {
     }
 }
 
-// One user journey through the dialogs, and what the store holds and shows at its end.
-struct Journey {
-    const char* name;
-    const char* stored_type;  // nullptr: nothing stored
-    std::vector<std::string> steps;
-    Writes expected_writes;
-    bool program_ends;
-};
-
-class ConfigurationJourney : public Configuration, public ::testing::WithParamInterface<Journey> {};
-
-TEST_P(ConfigurationJourney, LeavesTheStoreAsTheUserChose) {
-    open_chooser(GetParam().stored_type);
-    for (const std::string& step : GetParam().steps) take(step);
-    EXPECT_EQ(writes(), GetParam().expected_writes);
-    EXPECT_EQ(toolkit.ended(), GetParam().program_ends);
-    if (!GetParam().program_ends) {
-        EXPECT_TRUE(chooser().visible());
+// User journeys through the dialogs, and what the store holds and shows at their end.
+TEST(ConfigurationJourneys, LeaveTheStoreAsTheUserChose) {
+    const struct {
+        const char* name;
+        const char* stored_type;  // nullptr: nothing stored
+        std::vector<std::string> steps;
+        Writes expected_writes;
+        bool program_ends;
+    } journeys[] = {
+        {"OK stores the mode", nullptr, {"1", "OK"}, {{"Type", "1"}}, true},
+        {"Cancel stores the mode read at load", nullptr, {"2", "Cancel"}, {{"Type", "0"}}, true},
+        {"the close box writes nothing", "1", {"2", "close box"}, {}, true},
+        {"Cancel restores the mode read at load",
+         "1",
+         {"2", "Next", "Cancel", "Cancel"},
+         {{"Type", "2"}, {"Type", "1"}},
+         true},
+        {"Flasher options' OK",
+         nullptr,
+         {"2", "Next", "OK"},
+         {{"Type", "2"}, {"FlasherSpeed", "2000"}},
+         true},
+        {"Escape in options: the chooser again", "0", {"Next", "Escape"}, {{"Type", "0"}}, false},
+        {"options' close box: the chooser again",
+         "0",
+         {"1", "Next", "close box"},
+         {{"Type", "1"}},
+         false},
+        {"Drifter options' OK, in order",
+         nullptr,
+         {"Next", "OK"},
+         {{"Type", "0"}, {"DriftSpeed", "25"}, {"DriftImage", "41"}, {"DriftTrail", "0"}},
+         true},
+    };
+    for (const auto& journey : journeys) {
+        SCOPED_TRACE(journey.name);
+        ConfigurationRun one;
+        one.open_chooser(journey.stored_type);
+        for (const std::string& step : journey.steps) one.take(step);
+        EXPECT_EQ(one.writes(), journey.expected_writes);
+        EXPECT_EQ(one.toolkit.ended(), journey.program_ends);
+        EXPECT_EQ(one.chooser().visible(), !journey.program_ends);
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Journeys, ConfigurationJourney,
-    ::testing::Values(
-        Journey{"ok_stores_the_selected_mode", nullptr, {"1", "OK"}, {{"Type", "1"}}, true},
-        Journey{"cancel_stores_the_mode_read_at_load_even_when_none_was_stored",
-                nullptr,
-                {"2", "Cancel"},
-                {{"Type", "0"}},
-                true},
-        Journey{"the_close_box_writes_nothing", "1", {"2", "close box"}, {}, true},
-        Journey{"cancel_after_next_and_cancel_restores_the_type_read_at_load",
-                "1",
-                {"2", "Next", "Cancel", "Cancel"},
-                {{"Type", "2"}, {"Type", "1"}},
-                true},
-        Journey{"ok_in_the_flasher_options_ends_the_program",
-                nullptr,
-                {"2", "Next", "OK"},
-                {{"Type", "2"}, {"FlasherSpeed", "2000"}},
-                true},
-        Journey{"escape_in_an_options_dialog_brings_the_chooser_back",
-                "0",
-                {"Next", "Escape"},
-                {{"Type", "0"}},
-                false},
-        Journey{"closing_an_options_dialog_by_its_frame_brings_the_chooser_back",
-                "0",
-                {"1", "Next", "close box"},
-                {{"Type", "1"}},
-                false},
-        Journey{"ok_in_the_drifter_options_stores_its_values_in_order",
-                nullptr,
-                {"Next", "OK"},
-                {{"Type", "0"}, {"DriftSpeed", "25"}, {"DriftImage", "41"}, {"DriftTrail", "0"}},
-                true}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(Configuration, NextOpensTheOptionsOfTheSelectedModeCancelBringsTheChooserBackOkStores) {
     open_chooser();
@@ -259,12 +245,11 @@ TEST_F(Configuration, OptionsDialogsShowStoredValuesAndTheirDefaultsForValuesOut
                  {"1", "SQSpeed", "10000", 10000},  {"1", "SQSpeed", "1999", 5000},
                  {"1", "SQYear", "0", 0},           {"1", "SQYear", "-1", 1}};
     for (const auto& c : cases) {
-        ProgramRun one;
-        one.toolkit.store().put("Type", c.type);
+        ConfigurationRun one;
         one.toolkit.store().put(c.key, c.stored);
-        one.run("/c");
+        one.open_chooser(c.type);
+        one.take("Next");
         vq::Program& p = one.program;
-        p.config()->cmdNext.press();
         const std::string key = c.key;
         int shown = -1;
         if (key == "DriftSpeed") shown = p.drifter_config()->hsbDriftSpeed.value();
