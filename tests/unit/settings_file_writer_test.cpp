@@ -24,46 +24,38 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Edit {
-    const char* name;
-    std::string before;
-    const char* key;
-    const char* value;
-    std::string after;
-};
-
-class IniEdit : public ::testing::TestWithParam<Edit> {};
-
-TEST_P(IniEdit, ChangesOnlyTheWrittenEntry) {
-    const Edit& edit = GetParam();
-    const std::string after = WithIniValue(edit.before, "Config", edit.key, edit.value);
-    EXPECT_EQ(after, edit.after);
-    // The reader finds the new value in what was written.
-    EXPECT_EQ(IniEntries::parse(after).get("Config", edit.key), edit.value);
+TEST(IniEdit, ChangesOnlyTheWrittenEntry) {
+    const struct {
+        const char* name;
+        std::string before;
+        const char* key;
+        const char* value;
+        std::string after;
+    } edits[] = {
+        {"empty file gets the section", "", "Type", "1", "[Config]\nType=1\n"},
+        {"value replaced in place keeping spelling blanks and comments",
+         "; mine\n[other]\nType=7\n\n[config]\n  type = 2  \n# note\nSQSpeed=5000\n", "Type", "0",
+         "; mine\n[other]\nType=7\n\n[config]\n  type = 0  \n# note\nSQSpeed=5000\n"},
+        {"crlf and bom kept new key after the last entry",
+         "\xEF\xBB\xBF[Config]\r\nType=1\r\n\r\n; tail\r\n[Other]\r\nX=1\r\n", "SQSpeed", "3000",
+         "\xEF\xBB\xBF[Config]\r\nType=1\r\nSQSpeed=3000\r\n\r\n; tail\r\n[Other]\r\nX=1\r\n"},
+        {"a key given twice changes where the reader reads it",
+         "[Config]\nType=1\n[Config]\nType=2\nUnknown=x\n", "type", "0",
+         "[Config]\nType=1\n[Config]\nType=0\nUnknown=x\n"},
+        {"an empty value is filled", "[Config]\nDriftTrail=\n", "DriftTrail", "1",
+         "[Config]\nDriftTrail=1\n"},
+        {"no final line feed and a section after a broken header", "[Config\nType=2\n[Other]\nA=1",
+         "Type", "1", "[Config\nType=2\n[Other]\nA=1\n[Config]\nType=1\n"},
+        {"a byte order mark alone", "\xEF\xBB\xBF", "Type", "2", "\xEF\xBB\xBF[Config]\nType=2\n"},
+    };
+    for (const auto& edit : edits) {
+        SCOPED_TRACE(edit.name);
+        const std::string after = WithIniValue(edit.before, "Config", edit.key, edit.value);
+        EXPECT_EQ(after, edit.after);
+        // The reader finds the new value in what was written.
+        EXPECT_EQ(IniEntries::parse(after).get("Config", edit.key), edit.value);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Texts, IniEdit,
-    ::testing::Values(
-        Edit{"empty_file_gets_the_section", "", "Type", "1", "[Config]\nType=1\n"},
-        Edit{"value_replaced_in_place_keeping_spelling_blanks_and_comments",
-             "; mine\n[other]\nType=7\n\n[config]\n  type = 2  \n# note\nSQSpeed=5000\n", "Type",
-             "0", "; mine\n[other]\nType=7\n\n[config]\n  type = 0  \n# note\nSQSpeed=5000\n"},
-        Edit{"crlf_and_bom_kept_new_key_after_the_last_entry",
-             "\xEF\xBB\xBF[Config]\r\nType=1\r\n\r\n; tail\r\n[Other]\r\nX=1\r\n", "SQSpeed",
-             "3000",
-             "\xEF\xBB\xBF[Config]\r\nType=1\r\nSQSpeed=3000\r\n\r\n; tail\r\n[Other]\r\nX=1\r\n"},
-        Edit{"a_key_given_twice_changes_where_the_reader_reads_it",
-             "[Config]\nType=1\n[Config]\nType=2\nUnknown=x\n", "type", "0",
-             "[Config]\nType=1\n[Config]\nType=0\nUnknown=x\n"},
-        Edit{"an_empty_value_is_filled", "[Config]\nDriftTrail=\n", "DriftTrail", "1",
-             "[Config]\nDriftTrail=1\n"},
-        Edit{"no_final_line_feed_and_a_section_after_a_broken_header",
-             "[Config\nType=2\n[Other]\nA=1", "Type", "1",
-             "[Config\nType=2\n[Other]\nA=1\n[Config]\nType=1\n"},
-        Edit{"a_byte_order_mark_alone", "\xEF\xBB\xBF", "Type", "2",
-             "\xEF\xBB\xBF[Config]\nType=2\n"}),
-    [](const auto& info) { return std::string(info.param.name); });
 
 class SettingsFileSave : public ::testing::Test {
   protected:

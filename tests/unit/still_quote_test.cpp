@@ -11,7 +11,7 @@ class StillQuote : public ProgramFixture {
     std::string text(int id) { return toolkit.resources().load_string(id).value_or("?"); }
 };
 
-TEST_F(StillQuote, TheIntroIsCentredAloneThreeQuartersOfTheScreenWide) {
+TEST_F(StillQuote, TheIntroIsCentredAloneThenTheFirstRecordIsLaidOutAroundTheCentre) {
     vq::frmMainScreenSaver& form = start();
     EXPECT_EQ(form.lblQuote.caption(), "Coming Up:\nThe Vovozevu Screen Star...\n\nMr Velmarr!");
     EXPECT_DOUBLE_EQ(form.lblQuote.width(), 9000);
@@ -24,10 +24,8 @@ TEST_F(StillQuote, TheIntroIsCentredAloneThreeQuartersOfTheScreenWide) {
          Controls{&form.imgImage, &form.lblTitle, &form.lblStudio, &form.lblYear})
         EXPECT_FALSE(c->visible()) << c->name();
     EXPECT_EQ(form.tmrImgChange.interval(), 5000);
-}
 
-TEST_F(StillQuote, EachTickShowsTheNextRecordLaidOutAroundTheCentre) {
-    vq::frmMainScreenSaver& form = start();
+    // Each tick shows the next record, laid out around the centre.
     toolkit.advance(4999);
     EXPECT_EQ(form.FilmRecord, 0);
     toolkit.advance(1);
