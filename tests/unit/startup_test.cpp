@@ -3,11 +3,10 @@
 
 namespace {
 
-class Startup : public ProgramFixture {};
-
 // The saver switches set the run mode and show the saver window; the configuration ones
-// (and none) the chooser alone; any other opens nothing and reads no setting.
-TEST_F(Startup, EachSwitchOpensTheSaverTheChooserOrNothing) {
+// (and none) the chooser alone; any other opens nothing and reads no setting. A second
+// instance opens nothing.
+TEST(Startup, EachSwitchOpensTheSaverTheChooserOrNothingAndASecondInstanceNothing) {
     enum Opens { Saver, Chooser, Nothing };
     const struct {
         const char* line;
@@ -35,16 +34,14 @@ TEST_F(Startup, EachSwitchOpensTheSaverTheChooserOrNothing) {
         if (c.opens == Nothing) {
             EXPECT_TRUE(tk.store().reads().empty()) << line;
         }
+        // Beside another instance it ends at once, whatever its switch.
+        ProgramRun second;
+        second.toolkit.set_another_instance_running(true);
+        second.run(c.line);
+        EXPECT_EQ(second.program.lngRunMode, 0) << line;
+        EXPECT_EQ(second.toolkit.loaded_form_count(), 0) << line;
+        EXPECT_TRUE(second.toolkit.store().reads().empty()) << line;
     }
-}
-
-TEST_F(Startup, ASecondInstanceEndsAtOnceWhateverItsSwitch) {
-    toolkit.set_another_instance_running(true);
-    run("/s");
-    EXPECT_EQ(program.lngRunMode, 0);
-    EXPECT_EQ(program.main_screen_saver(), nullptr);
-    EXPECT_EQ(toolkit.loaded_form_count(), 0);
-    EXPECT_TRUE(toolkit.store().reads().empty());
 }
 
 }  // namespace
