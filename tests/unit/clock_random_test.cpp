@@ -17,8 +17,7 @@ TEST(ClockRandom, ReseedsFromAClockThatHasNotAdvancedStillGiveNewDraws) {
     for (int i = 0; i < 200; ++i) {
         random.reseed();
         const double r = random.draw();
-        ASSERT_GE(r, 0.0);
-        ASSERT_LT(r, 1.0);
+        ASSERT_TRUE(r >= 0 && r < 1) << r;
         draws.insert(r);
     }
     EXPECT_EQ(draws.size(), 200u);
@@ -42,10 +41,7 @@ TEST_F(FlasherWithAFrozenClock, PicturesLandAllOverTheScreenNotOnADiagonal) {
         const double room_y = screen.height_twips() - form.imgRandom1.height();
         const double fx = form.imgRandom1.left() / room_x;
         const double fy = form.imgRandom1.top() / room_y;
-        ASSERT_GE(fx, 0.0);
-        ASSERT_LE(fx, 1.0);
-        ASSERT_GE(fy, 0.0);
-        ASSERT_LE(fy, 1.0);
+        ASSERT_TRUE(fx >= 0 && fx <= 1 && fy >= 0 && fy <= 1) << fx << ", " << fy;
         if (std::abs(fx - fy) > 0.1) ++off_diagonal;
         quadrant_hit[fx < 0.5 ? 0 : 1][fy < 0.5 ? 0 : 1] = true;
     }

@@ -2,6 +2,7 @@
 // the generator's table and on the strings compiled into an executable.
 #pragma once
 
+#include <algorithm>
 #include <functional>
 #include <optional>
 #include <set>
@@ -13,9 +14,7 @@ namespace film_rules {
 using Lookup = std::function<std::optional<std::string>(int id)>;
 
 inline bool plain_text(const std::string& s) {
-    for (char c : s)
-        if (c < 0x20 || c > 0x7E || c == '&') return false;
-    return true;
+    return std::ranges::all_of(s, [](char c) { return c >= 0x20 && c <= 0x7E && c != '&'; });
 }
 
 // A quotation in its own double quotes, or "XY: " before them and a blank after.
