@@ -15,7 +15,7 @@ namespace {
 
 namespace content = vq::content;
 
-TEST(Content, OnlyTheFramedPortraitsHaveABlackFrameWithPictureJustInsideIt) {
+TEST(Content, PicturesAreSmoothWithContrastAndOnlyTheFramedPortraitsHaveAFrame) {
     for (const auto& spec : content::kPictures) {
         const content::GreyImage image = content::make_picture(spec.id).value();
         const bool framed = spec.id >= 41;
@@ -36,13 +36,7 @@ TEST(Content, OnlyTheFramedPortraitsHaveABlackFrameWithPictureJustInsideIt) {
                     ASSERT_NE(image.at(x, y), 0) << spec.id << " " << x << "," << y;
                 }
             }
-    }
-}
-
-// Noise would differ wildly from pixel to pixel; a blank would have no contrast.
-TEST(Content, PicturesAreSmoothCompositionsWithContrastNotNoise) {
-    for (const auto& spec : content::kPictures) {
-        const content::GreyImage image = content::make_picture(spec.id).value();
+        // Noise would differ wildly from pixel to pixel; a blank would have no contrast.
         double sum = 0, squares = 0, steps = 0;
         for (int y = 1; y < spec.height - 1; ++y)
             for (int x = 1; x < spec.width - 1; ++x) {
@@ -73,22 +67,18 @@ TEST(Content, FilmRecordsKeepTheirLayoutAndItsRulesCatchABrokenRecord) {
               4u);  // the '&', the quotes, no speaker, four studios
 }
 
-TEST(HeadlessContent, NumbersThatNameNothingGiveNothing) {
-    headless::HeadlessResources resources;
-    for (tk::Int16 id : {-32768, -1, 0, 1, 20, 46, 61, 32767})
-        EXPECT_EQ(resources.load_bitmap(id), nullptr) << id;
-    for (tk::Int16 id : {-32768, -1, 0, 21, 60, 71, 80, 91, 100, 111, 120, 131, 32767})
-        EXPECT_FALSE(resources.load_string(id)) << id;
-}
-
 // The version's values are the About box's and the icon's size its picture's (the
 // configuration and DPI tests read them there).
-TEST(HeadlessContent, StringsAreTheCompiledInOnes) {
+TEST(HeadlessContent, StringsAreTheCompiledInOnesAndNumbersThatNameNothingGiveNothing) {
     headless::HeadlessResources resources;
     EXPECT_EQ(resources.load_string(61), "The Borrowed Hat");
     EXPECT_EQ(resources.load_string(90), std::string(content::kFilmRecords[9].quotation));
     EXPECT_EQ(resources.load_string(110), "Kestrel Arts");
     EXPECT_EQ(resources.load_string(121), "1962");
+    for (tk::Int16 id : {-32768, -1, 0, 1, 20, 46, 61, 32767})
+        EXPECT_EQ(resources.load_bitmap(id), nullptr) << id;
+    for (tk::Int16 id : {-32768, -1, 0, 21, 60, 71, 80, 91, 100, 111, 120, 131, 32767})
+        EXPECT_FALSE(resources.load_string(id)) << id;
 }
 
 }  // namespace
