@@ -4,16 +4,10 @@
 
 namespace {
 
-class Flasher : public ProgramFixture {
-  protected:
-    vq::frmMainScreenSaver& start(const char* speed = nullptr) {
-        if (speed != nullptr) toolkit.store().put("FlasherSpeed", speed);
-        return run_saver("2");
-    }
-};
+using Flasher = ProgramFixture;
 
 TEST_F(Flasher, TheScreenStaysBlackForTwoIntervalsThenEachPictureShowsForOne) {
-    vq::frmMainScreenSaver& form = start();
+    vq::frmMainScreenSaver& form = run_saver("2");
     EXPECT_EQ(form.tmrRandom1.interval(), 2000);
     toolkit.advance(1999);
     EXPECT_EQ(form.FlashPicture, 0);
@@ -32,7 +26,8 @@ TEST_F(Flasher, TheScreenStaysBlackForTwoIntervalsThenEachPictureShowsForOne) {
 }
 
 TEST_F(Flasher, PicturesDrawWithoutReseedAndPositionsAfterOne) {
-    vq::frmMainScreenSaver& form = start("250");
+    toolkit.store().put("FlasherSpeed", "250");
+    vq::frmMainScreenSaver& form = run_saver("2");
     headless::ScriptedRandom& random = toolkit.scripted_random();
     random.script({0.0, 0.5, 0.5});  // picture 1, then its left and top
     toolkit.advance(250);
