@@ -55,19 +55,6 @@ struct PreviewRun : ProgramRun {
     static tk::PixelRect picture_area(const tk::Form& form) {
         return form.to_view(0, 0, form.width_px(), form.height_px());
     }
-    static bool inside(const tk::PixelRect& inner, const tk::PixelRect& outer) {
-        return tk::unite(inner, outer) == outer;
-    }
-    // The smallest rectangle holding every pixel of the surface that is not black.
-    std::optional<tk::PixelRect> drawn() {
-        const headless::HeadlessFormPeer& peer = saver_peer();
-        tk::PixelRect box;
-        for (int y = 0; y < peer.surface_height(); ++y)
-            for (int x = 0; x < peer.surface_width(); ++x)
-                if (peer.pixel(x, y) != tk::kBlack) box = tk::unite(box, {x, y, 1, 1});
-        if (box.empty()) return std::nullopt;
-        return box;
-    }
 };
 
 class Preview : public ::testing::Test, public PreviewRun {};

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 
 #include "platform/headless/headless_toolkit.h"
@@ -26,10 +27,24 @@ struct ProgramRun {
     }
     vq::frmMainScreenSaver& saver() { return *program.main_screen_saver(); }
     headless::HeadlessFormPeer& saver_peer() { return headless::HeadlessToolkit::peer_of(saver()); }
+    // The smallest rectangle holding every pixel of the saver's surface that is not black.
+    std::optional<tk::PixelRect> drawn() {
+        const headless::HeadlessFormPeer& peer = saver_peer();
+        tk::PixelRect box;
+        for (int y = 0; y < peer.surface_height(); ++y)
+            for (int x = 0; x < peer.surface_width(); ++x)
+                if (peer.pixel(x, y) != tk::kBlack) box = tk::unite(box, {x, y, 1, 1});
+        if (box.empty()) return std::nullopt;
+        return box;
+    }
 
     headless::HeadlessToolkit toolkit;
     vq::Program program{toolkit};
 };
+
+inline bool inside(const tk::PixelRect& inner, const tk::PixelRect& outer) {
+    return tk::unite(inner, outer) == outer;
+}
 
 // One program per test; a test that needs several, or a fresh one per case, makes ProgramRuns.
 class ProgramFixture : public ::testing::Test, public ProgramRun {};
