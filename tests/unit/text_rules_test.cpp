@@ -5,6 +5,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tk {
@@ -98,10 +99,9 @@ TEST(WindowsLineMetrics, ScalesAndRoundsAscentAndDescentEachOnTheirOwn) {
     };
     for (const auto& c : cases) {
         const LineMetrics metrics = windows_line_metrics(c.ascent, c.descent, c.units, c.pixels);
-        EXPECT_EQ(metrics.ascent, c.want_ascent)
-            << c.ascent << "/" << c.units << " at " << c.pixels;
-        EXPECT_EQ(metrics.descent, c.want_descent)
-            << c.descent << "/" << c.units << " at " << c.pixels;
+        EXPECT_EQ(std::pair(metrics.ascent, metrics.descent),
+                  std::pair(c.want_ascent, c.want_descent))
+            << c.ascent << "+" << c.descent << "/" << c.units << " at " << c.pixels;
     }
 }
 
