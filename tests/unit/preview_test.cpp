@@ -85,7 +85,7 @@ TEST_F(Preview, RunsAsAMiniatureBesideOtherInstancesNeverTopMostAndInputDoesNotE
     EXPECT_TRUE(toolkit.ended());
 }
 
-TEST_F(Preview, TheDrifterPictureIsDrawnScaledAtItsRowInsideTheLetterbox) {
+TEST_F(Preview, TheDrifterIsDrawnScaledInsideTheLetterboxAndGoesOnInAResizedWindow) {
     vq::frmMainScreenSaver& form = run_preview("0", 152, 112);
     const tk::PixelRect area = picture_area(form);
     // 1080 × 152 / 1920 = 85.5 rows, centred in 112: black bands above and below.
@@ -101,11 +101,26 @@ TEST_F(Preview, TheDrifterPictureIsDrawnScaledAtItsRowInsideTheLetterbox) {
     EXPECT_NEAR(first->height, 145 * scale, 2);
     EXPECT_NEAR(first->top, area.top + form.DriftY * scale, 2);
     EXPECT_TRUE(inside(*first, area));
+
+    for (int i = 1; i < 40; ++i) toolkit.advance(25);
+    const tk::Int32 x = form.DriftX;
+    form.set_view_size(640, 400);
+    EXPECT_EQ(saver_peer().surface_width(), 640);
+    EXPECT_EQ(saver_peer().surface_height(), 400);
+    const tk::PixelRect resized = picture_area(form);
+    EXPECT_EQ(resized.top, 20);
+    toolkit.advance(25);
+    EXPECT_EQ(form.DriftX, x + 1);  // the run goes on from where it was
+    const std::optional<tk::PixelRect> now = drawn();
+    ASSERT_TRUE(now);
+    // One copy at the new scale, give or take the picture's black frame.
+    EXPECT_NEAR(now->width, 111 / 3.0, 2);
+    EXPECT_NEAR(now->left, form.DriftX / 3.0, 2);
     for (int i = 0; i < 2000; ++i) toolkit.advance(25);
     const std::optional<tk::PixelRect> later = drawn();
     ASSERT_TRUE(later);
-    EXPECT_TRUE(inside(*later, area));
-    EXPECT_GT(later->width, first->width);  // it moved, leaving a trail of frames
+    EXPECT_TRUE(inside(*later, resized));
+    EXPECT_GT(later->width, now->width);  // it moved, leaving a trail of frames
 }
 
 TEST_F(Preview, StillAndQuoteAndFlasherStayInsideTheMiniature) {
@@ -127,22 +142,6 @@ TEST_F(Preview, StillAndQuoteAndFlasherStayInsideTheMiniature) {
             EXPECT_GE(visible_seen, 12) << "Type " << type;
         }
     }
-}
-
-TEST_F(Preview, AResizedWindowShowsTheSameRunAtTheNewScale) {
-    vq::frmMainScreenSaver& form = run_preview("0", 152, 112);
-    for (int i = 0; i < 40; ++i) toolkit.advance(25);
-    const tk::Int32 x = form.DriftX;
-    form.set_view_size(640, 360);
-    EXPECT_EQ(saver_peer().surface_width(), 640);
-    EXPECT_EQ(saver_peer().surface_height(), 360);
-    toolkit.advance(25);
-    EXPECT_EQ(form.DriftX, x + 1);  // the run goes on from where it was
-    const std::optional<tk::PixelRect> now = drawn();
-    ASSERT_TRUE(now);
-    EXPECT_NEAR(now->width, 111 * 640.0 / 1920, 2);
-    // Give or take the picture's black frame, a pixel wide before it is scaled.
-    EXPECT_NEAR(now->left, form.DriftX * 640.0 / 1920, 2);
 }
 
 TEST_F(Preview, AWindowTheSizeOfTheScreenShowsExactlyTheSaversPixels) {
