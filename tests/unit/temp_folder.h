@@ -8,7 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -46,7 +46,5 @@ inline void write_file(const std::filesystem::path& file, std::string_view text)
 
 inline std::string read_file(const std::filesystem::path& file) {
     std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
