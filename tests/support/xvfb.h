@@ -2,9 +2,10 @@
 // (-displayfd), so that runs side by side never share one.
 #pragma once
 
-#include <sys/types.h>
-
+#include <optional>
 #include <string>
+
+#include "support/child_process.h"
 
 namespace vqtest {
 
@@ -15,14 +16,12 @@ class PrivateXvfb {
     // nowhere when empty.
     explicit PrivateXvfb(const std::string& screen, const std::string& log = {});
     ~PrivateXvfb();
-    PrivateXvfb(const PrivateXvfb&) = delete;
-    PrivateXvfb& operator=(const PrivateXvfb&) = delete;
 
     // ":N", for DISPLAY.
     const std::string& display() const { return display_; }
 
   private:
-    pid_t pid_ = -1;
+    std::optional<ChildProcess> xvfb_;
     std::string display_;
 };
 

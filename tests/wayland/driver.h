@@ -52,6 +52,11 @@ class Session {
     // Starts `argv` as a client of this session, with `extra` added to its environment.
     Process client(std::vector<std::string> argv, std::vector<std::string> extra = {},
                    const std::filesystem::path& errors = {}) const;
+    // A copy of `program` in the session's folder, which its user can read: the build may lie
+    // where only its owner can (a clone in root's home).
+    std::string stage(const std::filesystem::path& program) const;
+    // vqsaver, staged with its GTK half, which it finds beside it.
+    std::string saver_path() const;
     // Stops the compositor (SIGTERM, then waits for it).
     void stop();
     // Kills the compositor with SIGKILL, as a crash would.
@@ -108,19 +113,12 @@ class Weston : public Session {
     bool ready_ = false;
 };
 
-// The programs the session's user runs, copied into a folder that user can read: the build
-// may lie where only its owner can (a clone in root's home). vqsaver finds its GTK half
-// beside it, so both are copied.
-std::string saver_path();
-std::string virtual_pointer_path();
-std::string backdrop_path();
-
 // A saver started in `session`, with HOME and XDG_CONFIG_HOME of its own; `settings`
 // becomes its settings file.
 Process start_saver(const Session& session, std::vector<std::string> options,
                     const std::optional<std::string>& settings = std::nullopt,
                     const std::filesystem::path& errors = {});
 
-std::string read_text(const std::filesystem::path& file);
+using vqtest::read_text;
 
 }  // namespace vqw

@@ -107,7 +107,7 @@ TEST_F(Wayland, AppearingUnderThePointerRecordsWhereItIs) {
 }
 
 TEST_F(Wayland, SwayidleStartsItAtIdleAndAKeyEndsIt) {
-    const std::string command = saver_path() + " --fullscreen --mode flasher";
+    const std::string command = desktop().saver_path() + " --fullscreen --mode flasher";
     Process idle = desktop().client({"swayidle", "-w", "timeout", "2", command});
     ASSERT_TRUE(poll_until([&] { return covered(); }, 15s)) << "swayidle does not start it";
     desktop().key("Return");
@@ -122,13 +122,15 @@ TEST_F(Wayland, SwayidleStartsItAtIdleAndAKeyEndsIt) {
 // X display is one that does not exist, so X11 shows itself by failing to open it.
 TEST_F(Wayland, WithBothSessionsItDrawsOnWaylandUnlessAskedForX11) {
     const std::vector<std::string> x_too{"DISPLAY=:9999"};
-    Process wayland = desktop().client({saver_path(), "--fullscreen", "--mode", "flasher"}, x_too);
+    Process wayland =
+        desktop().client({desktop().saver_path(), "--fullscreen", "--mode", "flasher"}, x_too);
     ASSERT_TRUE(start(wayland)) << "not drawn on Wayland";
     wayland.signal(SIGTERM);
     expect_ended(wayland);
 
     const auto errors = desktop().folder() / "forced-x11.txt";
-    Process x11 = desktop().client({saver_path(), "--fullscreen", "--x11"}, x_too, errors);
+    Process x11 =
+        desktop().client({desktop().saver_path(), "--fullscreen", "--x11"}, x_too, errors);
     EXPECT_EQ(x11.wait_for_exit(), 1);
     EXPECT_NE(read_text(errors).find(":9999"), std::string::npos) << read_text(errors);
     EXPECT_TRUE(session_.desktop_shows());
@@ -138,7 +140,7 @@ TEST(NoSession, WithoutWaylandOrXItSaysSoOnOneLineWithStatusOne) {
     const auto folder = desktop().folder();
     const auto errors = folder / "no-session.txt";
     Process saver(
-        {saver_path(), "--fullscreen"},
+        {desktop().saver_path(), "--fullscreen"},
         {"PATH=/usr/bin:/bin", "HOME=" + folder.string(), "XDG_RUNTIME_DIR=" + folder.string()},
         errors);
     EXPECT_EQ(saver.wait_for_exit(), 1);

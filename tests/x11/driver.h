@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/child_process.h"
 #include "support/pixels.h"
@@ -76,16 +77,18 @@ class SaverHome {
     explicit SaverHome(const std::optional<std::string>& settings_file);
     ~SaverHome();
     std::filesystem::path home_;
+    std::vector<std::string> home_entries_;  // the environment's entries that put it there
 };
 
 // The program, started with a command line and settings of its own (a fresh home), with
 // extra NAME=value entries in its environment.
 class Saver : private SaverHome, public vqtest::ChildProcess {
   public:
-    explicit Saver(std::vector<std::string> arguments, std::vector<std::string> environment = {},
+    explicit Saver(std::vector<std::string> arguments,
+                   const std::vector<std::string>& environment = {},
                    const std::optional<std::string>& settings_file = std::nullopt);
     // What it wrote to standard error.
-    std::string error_output() const;
+    std::string error_output() const { return vqtest::read_text(home_ / "stderr"); }
 };
 
 // Input as a user makes it, through the XTEST extension.
