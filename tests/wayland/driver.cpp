@@ -3,7 +3,6 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <fstream>
@@ -57,21 +56,16 @@ std::vector<std::string> base_environment() {
     return {"PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8"};
 }
 
-// What `argv` writes on stdout, run to its end.
+// What `argv` writes on stdout, run to its end with status 0.
 std::string output_of(const std::vector<std::string>& argv,
                       const std::vector<std::string>& environment) {
     int pipe_fds[2];
     if (pipe2(pipe_fds, O_CLOEXEC) != 0) return {};
-    const pid_t pid = vqtest::spawn(argv, environment, pipe_fds[1]);
+    Process process(argv, environment, {}, pipe_fds[1]);
     close(pipe_fds[1]);
-    std::string text;
-    char buffer[65536];
-    ssize_t got;
-    while ((got = read(pipe_fds[0], buffer, sizeof buffer)) > 0) text.append(buffer, got);
+    const std::string text = read_text("/dev/fd/" + std::to_string(pipe_fds[0]));
     close(pipe_fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : std::string{};
+    return process.wait_for_exit() == 0 ? text : std::string{};
 }
 
 void give_to_session_user(const fs::path& path) {

@@ -24,10 +24,7 @@ class SwayDesktop : public vqtest::FullScreenSession {
     Image primary() const override { return sway_.capture(kOrigin); }
     // No red of the window beneath on the origin output; every other output wholly black.
     bool rest_covered() const override {
-        const Image first = primary();
-        for (int y = 0; y < first.height(); ++y)
-            for (int x = 0; x < first.width(); ++x)
-                if (first.pixel(x, y) == kBackdrop) return false;
+        if (std::ranges::count(primary().data(), kBackdrop) > 0) return false;
         for (const DesktopOutput& o : {kOutputs[1], kOutputs[2]}) {
             const Image image = sway_.capture(o.name);
             if (image.width() != o.device_width || !image.all(image.box(), kBlack)) return false;
@@ -83,14 +80,14 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(InputCase{"key_over_1", "drifter", 0, Input::key},
                       InputCase{"key_over_2", "drifter", 1, Input::key},
                       InputCase{"key_over_3", "drifter", 2, Input::key},
-                      InputCase{"button_1_over_1", "drifter", 0, Input::button_1},
-                      InputCase{"button_2_over_2", "drifter", 1, Input::button_2},
-                      InputCase{"button_3_over_3", "drifter", 2, Input::button_3},
+                      InputCase{"button_1_over_1", "drifter", 0, Input::button, 1},
+                      InputCase{"button_2_over_2", "drifter", 1, Input::button, 2},
+                      InputCase{"button_3_over_3", "drifter", 2, Input::button, 3},
                       InputCase{"moves_over_1", "drifter", 0, Input::moves},
                       InputCase{"moves_over_2", "drifter", 1, Input::moves},
                       InputCase{"moves_over_3", "drifter", 2, Input::moves},
-                      InputCase{"sigterm", "still-quote", 0, Input::sigterm},
-                      InputCase{"sigint", "flasher", 2, Input::sigint}),
+                      InputCase{"sigterm", "still-quote", 0, Input::signal, SIGTERM},
+                      InputCase{"sigint", "flasher", 2, Input::signal, SIGINT}),
     vqtest::input_case_name);
 
 using Wayland = vqtest::FullScreen;

@@ -3,6 +3,7 @@
 // alike is support/full_screen_test.cpp, run here on the one monitor of 800 x 600 and, for
 // the Monitors suite, on three RandR monitors side by side, the middle one primary.
 #include <gtest/gtest.h>
+#include <signal.h>
 
 #include "driver.h"
 #include "support/full_screen.h"
@@ -45,19 +46,20 @@ using vqtest::EndsOnInput;
 using vqtest::Input;
 using vqtest::InputCase;
 
-INSTANTIATE_TEST_SUITE_P(OneScreen, EndsOnInput,
-                         ::testing::Values(InputCase{"key", "flasher", 0, Input::key},
-                                           InputCase{"button_1", "still-quote", 0, Input::button_1},
-                                           InputCase{"button_2", "still-quote", 0, Input::button_2},
-                                           InputCase{"button_3", "still-quote", 0, Input::button_3},
-                                           InputCase{"moves", "drifter", 1, Input::moves},
-                                           InputCase{"sigterm", "flasher", 0, Input::sigterm},
-                                           InputCase{"sigint", "drifter", 0, Input::sigint}),
-                         vqtest::input_case_name);
+INSTANTIATE_TEST_SUITE_P(
+    OneScreen, EndsOnInput,
+    ::testing::Values(InputCase{"key", "flasher", 0, Input::key},
+                      InputCase{"button_1", "still-quote", 0, Input::button, 1},
+                      InputCase{"button_2", "still-quote", 0, Input::button, 2},
+                      InputCase{"button_3", "still-quote", 0, Input::button, 3},
+                      InputCase{"moves", "drifter", 1, Input::moves},
+                      InputCase{"sigterm", "flasher", 0, Input::signal, SIGTERM},
+                      InputCase{"sigint", "drifter", 0, Input::signal, SIGINT}),
+    vqtest::input_case_name);
 
 INSTANTIATE_TEST_SUITE_P(
     Monitors, EndsOnInput,
-    ::testing::Values(InputCase{"button_on_the_right", "flasher", 2, Input::button_1},
+    ::testing::Values(InputCase{"button_on_the_right", "flasher", 2, Input::button, 1},
                       InputCase{"moves_on_the_left", "drifter", 3, Input::moves}),
     vqtest::input_case_name);
 

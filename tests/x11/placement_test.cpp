@@ -6,7 +6,6 @@
 #include <signal.h>
 
 #include <algorithm>
-#include <cstdlib>
 
 #include "driver.h"
 
@@ -103,16 +102,13 @@ TEST_F(Placement, TwoCopiesDrawSideBySideInTwoWindows) {
     const TestWindow right({400, 150, 800, 450});
     Saver one({"--window-id", left.id_text(), "--mode", "drifter", "--drift-speed", "50"});
     Saver two({"-window-id", right.id_text(), "-mode", "drifter", "-drift-speed", "50"});
-    // Each drifts its own picture, vertically centred in its own window, a half-size
-    // miniature of the screen: the picture's inside 109 pixels wide from 229 down, halved.
-    auto near = [](int seen, double wanted) { return std::abs(seen - wanted) <= 2; };
+    // Each drifts its own picture in its own window (how a miniature is laid out is the
+    // Miniature suite's): both have left their window's left edge.
     EXPECT_TRUE(poll_until([&] {
         const ScreenImage screen = ScreenImage::capture();
         const auto a = screen.drawn_bounds(left.box());
         const auto b = screen.drawn_bounds(right.box());
-        return a && b && near(a->top, 150 + 229 / 2.0) && near(b->top, 150 + 229 / 2.0) &&
-               near(a->width(), 109 / 2.0) && near(b->width(), 109 / 2.0) && a->left > 5 &&
-               b->left > 405;
+        return a && b && a->left > 5 && b->left > 405;
     })) << "the two copies do not both drift";
     EXPECT_TRUE(one.running());
     EXPECT_TRUE(two.running());
