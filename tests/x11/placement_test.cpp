@@ -1,7 +1,8 @@
 // Where the program draws and how it ends: the window named by --window-id or by
 // XSCREENSAVER_WINDOW (with or without -root), the root, a window of its own and full
 // screen, each ended by a signal, q or the end of its window; two copies side by side; a
-// surface the server cannot make; twips and fonts following Xft.dpi.
+// surface the server cannot make; input in a given window; twips and fonts following
+// Xft.dpi.
 #include <gtest/gtest.h>
 #include <signal.h>
 
@@ -116,6 +117,36 @@ TEST_F(Placement, TwoCopiesDrawSideBySideInTwoWindows) {
     two.signal(SIGTERM);
     EXPECT_EQ(one.wait_for_exit(), 0);
     EXPECT_EQ(two.wait_for_exit(), 0);
+}
+
+// In a given window of the monitor's size the Drifter shows one to one (picture 41's inside,
+// 109 x 143, from one pixel below (600 - 145) / 2 rounded half to even), and input belongs
+// to whoever gave the window: it neither ends the program nor hides the pointer, and the
+// picture moves on. The modes themselves are proven full screen, miniatures of the screen
+// and resized windows by the Miniature suite.
+TEST_F(Placement, InAGivenWindowTheDrifterShowsOneToOneAndTakesNoInput) {
+    const TestWindow window({0, 0, 800, 600});
+    Saver saver({"--window-id", window.id_text(), "--mode", "drifter", "--drift-speed", "100"});
+    const auto drawing_once = [](auto condition) {
+        return vqtest::poll_for([] { return ScreenImage::capture().drawn_bounds(); }, condition);
+    };
+    const auto first = drawing_once(vqtest::kAny);
+    ASSERT_TRUE(first.has_value()) << "nothing drawn";
+    EXPECT_LE(first->left, 4);
+    EXPECT_EQ(first->top, 229);
+    EXPECT_EQ(first->width(), 109);
+    EXPECT_EQ(first->height(), 143);
+    move_pointer(20, 20);
+    move_pointer(60, 60);
+    click(1);
+    press_key("space");
+    EXPECT_FALSE(pointer_hidden());
+    const auto later = drawing_once([&](const Box& r) { return r.left > first->left + 3; });
+    ASSERT_TRUE(later.has_value()) << "the picture does not move right";
+    EXPECT_EQ(later->top, first->top);
+    EXPECT_TRUE(saver.running());
+    saver.signal(SIGTERM);
+    EXPECT_EQ(saver.wait_for_exit(), 0);
 }
 
 // Twips follow the display's DPI from Xft.dpi: at 192 dpi the title stands at 100 twips,
