@@ -36,11 +36,13 @@ Image from_ppm(const std::string& bytes) {
 
 // --- Processes ---------------------------------------------------------------------------
 
+namespace {
+
+// Whether processes started here change to the unprivileged user, and which one.
 bool running_as_root() {
     return geteuid() == 0;
 }
-
-namespace {
+constexpr uid_t kSessionUser = 65534;
 
 // The command line that runs `argv` as the session's user.
 std::vector<std::string> as_session_user(std::vector<std::string> argv) {
@@ -166,11 +168,6 @@ Sway::Sway(const std::string& output_lines, int outputs, const Session* host)
     ready_ = poll_until([&] {
         return swaymsg({"-t", "get_seats"}).find("\"capabilities\": 3") != std::string::npos;
     });
-}
-
-Sway::~Sway() {
-    // The devices go with the compositor; they end on their own once it has gone.
-    stop();
 }
 
 std::string Sway::swaymsg(std::vector<std::string> arguments) const {

@@ -7,8 +7,6 @@
 // XDG_RUNTIME_DIR and HOME. As an ordinary user they run as that user.
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -34,10 +32,6 @@ using Image = vqtest::Pixels;
 
 // A child process; a session's clients run as its user (Session::client).
 using Process = vqtest::ChildProcess;
-
-// Whether processes started here change to the unprivileged user, and which one.
-bool running_as_root();
-constexpr uid_t kSessionUser = 65534;
 
 // A compositor's session: a private runtime folder and home, and the environment that
 // puts a client into it.
@@ -79,7 +73,6 @@ class Session {
 class Sway : public Session {
   public:
     explicit Sway(const std::string& output_lines, int outputs = 3, const Session* host = nullptr);
-    ~Sway() override;
     // Started, answering its IPC, with both input devices on its seat.
     bool ready() const { return ready_; }
     // One sway command through its IPC; true if it succeeded.

@@ -81,7 +81,6 @@ const PlacementCase kPlacements[] = {
     {"xscreensaver_window", "--mode flasher", true, kWindow, Ending::sigterm},
     {"xscreensaver_window_root", "--mode flasher -root", true, kWindow, Ending::sigterm},
     {"root", "--root --mode flasher", false, kScreen, Ending::sigint},
-    {"own_window_term", "--mode flasher", false, kOwnWindowMiddle, Ending::sigterm},
     {"own_window_q", "--mode flasher", false, kOwnWindowMiddle, Ending::q_key}};
 
 INSTANTIATE_TEST_SUITE_P(Placements, DrawsAndEnds, ::testing::ValuesIn(kPlacements),
