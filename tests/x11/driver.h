@@ -5,7 +5,6 @@
 #include <X11/Xlib.h>
 #include <sys/types.h>
 
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -16,8 +15,6 @@
 
 namespace vqx {
 
-using namespace std::chrono_literals;
-using vqtest::kDeadline;
 using vqtest::poll_until;
 
 // The test's own connection to the private display.
@@ -51,7 +48,6 @@ class TestWindow {
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
-    Window id() const { return window_; }
     std::string id_text() const;
     const Box& box() const { return box_; }
     void destroy();
