@@ -76,8 +76,7 @@ struct InputCase {
 
 class EndsOnInput : public FullScreen, public ::testing::WithParamInterface<InputCase> {};
 
-inline std::string input_case_name(const ::testing::TestParamInfo<InputCase>& info) {
-    return info.param.name;
-}
+// A table's row named by its `name`, for INSTANTIATE_TEST_SUITE_P.
+inline constexpr auto kRowName = [](const auto& info) { return std::string(info.param.name); };
 
 }  // namespace vqtest

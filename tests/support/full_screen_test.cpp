@@ -144,8 +144,7 @@ const DrifterCase kDrifterCases[] = {
     {"options_that_do_not_convert", "--mode screensaver --drift-image 7 --drift-speed fast",
      "[Config]\nType=2\nDriftSpeed=5000\n", 100}};
 
-INSTANTIATE_TEST_SUITE_P(Choices, Drifter, ::testing::ValuesIn(kDrifterCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Choices, Drifter, ::testing::ValuesIn(kDrifterCases), kRowName);
 
 // Still & Quote chosen by its options, by the settings file, and by options over the file:
 // the intro centred and wrapped within 3/4 of the width, then stills with the captions their
@@ -221,8 +220,7 @@ const StillCase kStillCases[] = {
     {"options_over_the_file", "--mode still-quote --title --still-speed 600",
      "[Config]\nType=2\nSQSpeed=60000\nSQTitle=0\n", true, true}};
 
-INSTANTIATE_TEST_SUITE_P(Choices, StillAndQuote, ::testing::ValuesIn(kStillCases),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Choices, StillAndQuote, ::testing::ValuesIn(kStillCases), kRowName);
 
 TEST_F(FullScreen, FlasherIsBlackThenShowsOnePictureThenBlackAgain) {
     const auto saver =

@@ -83,8 +83,7 @@ void give_to_session_user(const fs::path& path) {
 Session::Session(const std::string& socket) : socket_(socket) {
     char pattern[] = "/tmp/vq-wayland-XXXXXX";
     if (mkdtemp(pattern) != nullptr) folder_ = pattern;
-    fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(folder_, fs::perms{0755});  // read by the session's user
     runtime_ = folder_ / "runtime";
     home_ = folder_ / "home";
     for (const auto& private_folder : {runtime_, home_}) {

@@ -88,7 +88,7 @@ INSTANTIATE_TEST_SUITE_P(
                       InputCase{"moves_over_3", "drifter", 2, Input::moves},
                       InputCase{"sigterm", "still-quote", 0, Input::signal, SIGTERM},
                       InputCase{"sigint", "flasher", 2, Input::signal, SIGINT}),
-    vqtest::input_case_name);
+    vqtest::kRowName);
 
 using Wayland = vqtest::FullScreen;
 

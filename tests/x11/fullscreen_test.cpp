@@ -55,13 +55,13 @@ INSTANTIATE_TEST_SUITE_P(
                       InputCase{"moves", "drifter", 1, Input::moves},
                       InputCase{"sigterm", "flasher", 0, Input::signal, SIGTERM},
                       InputCase{"sigint", "drifter", 0, Input::signal, SIGINT}),
-    vqtest::input_case_name);
+    vqtest::kRowName);
 
 INSTANTIATE_TEST_SUITE_P(
     Monitors, EndsOnInput,
     ::testing::Values(InputCase{"button_on_the_right", "flasher", 2, Input::button, 1},
                       InputCase{"moves_on_the_left", "drifter", 3, Input::moves}),
-    vqtest::input_case_name);
+    vqtest::kRowName);
 
 using Keyboard = vqtest::FullScreen;
 
