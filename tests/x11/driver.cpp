@@ -93,11 +93,6 @@ void TestWindow::resize(int width, int height) {
     box_.bottom = box_.top + height;
 }
 
-void TestWindow::clear() const {
-    XClearWindow(display(), window_);
-    XSync(display(), False);
-}
-
 std::string TestWindow::id_text() const {
     std::ostringstream text;
     text << "0x" << std::hex << window_;

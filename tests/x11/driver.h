@@ -53,8 +53,6 @@ class TestWindow {
     void destroy();
     // Gives the window a new size, its top-left corner staying where it is.
     void resize(int width, int height);
-    // Back to white: a window keeps what a program drew in it after the program ends.
-    void clear() const;
 
   private:
     Window window_ = None;

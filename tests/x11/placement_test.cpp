@@ -150,9 +150,9 @@ TEST_F(Placement, InAGivenWindowTheDrifterShowsOneToOneAndTakesNoInput) {
 // Twips follow the display's DPI from Xft.dpi: at 192 dpi the title stands at 100 twips,
 // 13 pixels, from the corner, twice as high as at 96.
 TEST_F(Placement, TwipsAndFontsFollowXftDpi) {
-    const TestWindow window({0, 0, 800, 600});
-    auto title_at = [&](const char* resources) {
+    auto title_at = [](const char* resources) {
         set_resources(resources);
+        const TestWindow window({0, 0, 800, 600});  // white: a window keeps what was drawn
         Saver saver(
             {"--window-id", window.id_text(), "--mode", "still-quote", "--still-speed", "300"});
         std::optional<Box> title;
@@ -164,7 +164,6 @@ TEST_F(Placement, TwipsAndFontsFollowXftDpi) {
         });
         saver.signal(SIGTERM);
         EXPECT_EQ(saver.wait_for_exit(), 0);
-        window.clear();
         return title;
     };
     const auto at_96 = title_at(nullptr);
