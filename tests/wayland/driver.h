@@ -37,9 +37,9 @@ using Process = vqtest::ChildProcess;
 // puts a client into it.
 class Session {
   public:
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
     virtual ~Session();
+    // Started, and for sway answering its IPC with both input devices on its seat.
+    bool ready() const { return ready_; }
     std::vector<std::string> environment() const;
     const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path socket_path() const { return runtime_ / socket_; }
@@ -64,6 +64,7 @@ class Session {
     std::filesystem::path folder_, runtime_, home_;
     std::string socket_;
     std::optional<Process> compositor_;
+    bool ready_ = false;
 };
 
 // Sway with the given outputs' configuration lines, a virtual keyboard and a virtual
@@ -73,8 +74,6 @@ class Session {
 class Sway : public Session {
   public:
     explicit Sway(const std::string& output_lines, int outputs = 3, const Session* host = nullptr);
-    // Started, answering its IPC, with both input devices on its seat.
-    bool ready() const { return ready_; }
     // One sway command through its IPC; true if it succeeded.
     bool command(const std::string& text) const;
     bool has_output(const std::string& name) const;
@@ -91,19 +90,14 @@ class Sway : public Session {
   private:
     std::string swaymsg(std::vector<std::string> arguments) const;
     std::optional<Process> keyboard_, pointer_;
-    bool ready_ = false;
 };
 
 // Headless weston: no layer-shell, no virtual input.
 class Weston : public Session {
   public:
     Weston(int width, int height);
-    bool ready() const { return ready_; }
     // The whole screen through weston's own screenshooter.
     Image capture() const;
-
-  private:
-    bool ready_ = false;
 };
 
 // A saver started in `session`, with HOME and XDG_CONFIG_HOME of its own; `settings`
