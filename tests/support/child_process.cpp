@@ -5,14 +5,46 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <fstream>
 #include <iterator>
 #include <sstream>
+
+extern char** environ;
 
 namespace vqtest {
 
 std::vector<std::string> words(const std::string& line) {
     std::istringstream in(line);
     return {std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
+}
+
+std::vector<std::string> own_environment() {
+    std::vector<std::string> env;
+    for (char** entry = environ; *entry != nullptr; ++entry) env.emplace_back(*entry);
+    return env;
+}
+
+std::vector<std::string> with_entries(std::vector<std::string> environment,
+                                      std::vector<std::string> entries) {
+    for (auto& entry : entries) {
+        const std::string name = entry.substr(0, entry.find('=') + 1);
+        std::erase_if(environment, [&](const std::string& old) { return old.starts_with(name); });
+        environment.push_back(std::move(entry));
+    }
+    return environment;
+}
+
+std::string read_text(const std::filesystem::path& file) {
+    std::ifstream in(file, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<std::string> saver_home(const std::filesystem::path& home,
+                                    const std::optional<std::string>& settings) {
+    const std::filesystem::path config = home / "config";
+    std::filesystem::create_directories(config / "vqsaver");
+    if (settings) std::ofstream(config / "vqsaver" / "settings.ini", std::ios::binary) << *settings;
+    return {"HOME=" + home.string(), "XDG_CONFIG_HOME=" + config.string()};
 }
 
 pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& environment,

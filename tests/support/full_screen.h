@@ -65,18 +65,18 @@ class FullScreen : public ::testing::Test {
 };
 
 // The inputs that end the saver, each row with the session's place for the pointer.
-enum class Input { key, button_1, button_2, button_3, moves, sigterm, sigint };
+enum class Input { key, button, moves, signal };
 struct InputCase {
     const char* name;
     const char* mode;
     int place;
     Input input;
+    int number = 0;  // the button, or the signal
 };
 
 class EndsOnInput : public FullScreen, public ::testing::WithParamInterface<InputCase> {};
 
-inline std::string input_case_name(const ::testing::TestParamInfo<InputCase>& info) {
-    return info.param.name;
-}
+// A table's row named by its `name`, for INSTANTIATE_TEST_SUITE_P.
+inline constexpr auto kRowName = [](const auto& info) { return std::string(info.param.name); };
 
 }  // namespace vqtest

@@ -3,24 +3,13 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <stdlib.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <algorithm>
-#include <cstring>
 #include <fstream>
 #include <sstream>
-#include <thread>
-
-extern char** environ;
 
 namespace vqw {
 namespace fs = std::filesystem;
-
-std::string read_text(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
 
 namespace {
 
@@ -47,11 +36,13 @@ Image from_ppm(const std::string& bytes) {
 
 // --- Processes ---------------------------------------------------------------------------
 
+namespace {
+
+// Whether processes started here change to the unprivileged user, and which one.
 bool running_as_root() {
     return geteuid() == 0;
 }
-
-namespace {
+constexpr uid_t kSessionUser = 65534;
 
 // The command line that runs `argv` as the session's user.
 std::vector<std::string> as_session_user(std::vector<std::string> argv) {
@@ -67,21 +58,16 @@ std::vector<std::string> base_environment() {
     return {"PATH=/usr/local/bin:/usr/bin:/bin", "LANG=C.UTF-8"};
 }
 
-// What `argv` writes on stdout, run to its end.
+// What `argv` writes on stdout, run to its end with status 0.
 std::string output_of(const std::vector<std::string>& argv,
                       const std::vector<std::string>& environment) {
     int pipe_fds[2];
     if (pipe2(pipe_fds, O_CLOEXEC) != 0) return {};
-    const pid_t pid = vqtest::spawn(argv, environment, pipe_fds[1]);
+    Process process(argv, environment, {}, pipe_fds[1]);
     close(pipe_fds[1]);
-    std::string text;
-    char buffer[65536];
-    ssize_t got;
-    while ((got = read(pipe_fds[0], buffer, sizeof buffer)) > 0) text.append(buffer, got);
+    const std::string text = read_text("/dev/fd/" + std::to_string(pipe_fds[0]));
     close(pipe_fds[0]);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0 ? text : std::string{};
+    return process.wait_for_exit() == 0 ? text : std::string{};
 }
 
 void give_to_session_user(const fs::path& path) {
@@ -97,8 +83,7 @@ void give_to_session_user(const fs::path& path) {
 Session::Session(const std::string& socket) : socket_(socket) {
     char pattern[] = "/tmp/vq-wayland-XXXXXX";
     if (mkdtemp(pattern) != nullptr) folder_ = pattern;
-    fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
+    fs::permissions(folder_, fs::perms{0755});  // read by the session's user
     runtime_ = folder_ / "runtime";
     home_ = folder_ / "home";
     for (const auto& private_folder : {runtime_, home_}) {
@@ -127,14 +112,20 @@ std::vector<std::string> Session::environment() const {
 
 Process Session::client(std::vector<std::string> argv, std::vector<std::string> extra,
                         const fs::path& errors) const {
-    std::vector<std::string> env = environment();
-    for (auto& e : extra) {
-        // An entry of `extra` replaces the session's own of that name.
-        const std::string name = e.substr(0, e.find('=') + 1);
-        std::erase_if(env, [&](const std::string& old) { return old.starts_with(name); });
-        env.push_back(std::move(e));
-    }
-    return Process(as_session_user(std::move(argv)), env, errors);
+    return Process(as_session_user(std::move(argv)),
+                   vqtest::with_entries(environment(), std::move(extra)), errors);
+}
+
+std::string Session::stage(const fs::path& program) const {
+    const fs::path staged = folder_ / program.filename();
+    std::error_code ignored;
+    if (!fs::exists(staged)) fs::copy_file(program, staged, ignored);
+    return staged.string();
+}
+
+std::string Session::saver_path() const {
+    stage(VQ_SAVER_GTK_PATH);
+    return stage(VQ_SAVER_PATH);
 }
 
 bool Session::start_compositor(std::vector<std::string> argv, std::vector<std::string> extra) {
@@ -171,16 +162,11 @@ Sway::Sway(const std::string& output_lines, int outputs, const Session* host)
     // A keyboard plugged in for the whole session: one plugged in per key comes too late
     // for a client that has just started. It would press F24 after an hour.
     keyboard_.emplace(client({"wtype", "-s", "3600000", "-k", "F24"}));
-    pointer_.emplace(client({virtual_pointer_path()}, {}, folder_ / "virtual_pointer.log"));
+    pointer_.emplace(client({stage(VQ_VIRTUAL_POINTER_PATH)}, {}, folder_ / "virtual_pointer.log"));
     // Both devices are on the seat: its capabilities are pointer (1) and keyboard (2).
     ready_ = poll_until([&] {
         return swaymsg({"-t", "get_seats"}).find("\"capabilities\": 3") != std::string::npos;
     });
-}
-
-Sway::~Sway() {
-    // The devices go with the compositor; they end on their own once it has gone.
-    stop();
 }
 
 std::string Sway::swaymsg(std::vector<std::string> arguments) const {
@@ -250,70 +236,18 @@ Image Weston::capture() const {
     return {};
 }
 
-// --- Programs ----------------------------------------------------------------------------
-
-namespace {
-
-// A folder for this test run's copies, removed when the run ends.
-class StagedPrograms {
-  public:
-    StagedPrograms() {
-        char pattern[] = "/tmp/vq-wayland-programs-XXXXXX";
-        if (mkdtemp(pattern) != nullptr) folder_ = pattern;
-        fs::permissions(folder_, fs::perms::owner_all | fs::perms::group_read |
-                                     fs::perms::group_exec | fs::perms::others_read |
-                                     fs::perms::others_exec);
-    }
-    ~StagedPrograms() {
-        std::error_code ignored;
-        fs::remove_all(folder_, ignored);
-    }
-    std::string copy(const fs::path& original) {
-        const fs::path staged = folder_ / original.filename();
-        std::error_code ignored;
-        if (!fs::exists(staged)) fs::copy_file(original, staged, ignored);
-        return staged.string();
-    }
-
-  private:
-    fs::path folder_;
-};
-
-StagedPrograms& staged() {
-    static StagedPrograms programs;
-    return programs;
-}
-
-}  // namespace
-
-std::string saver_path() {
-    staged().copy(VQ_SAVER_GTK_PATH);
-    return staged().copy(VQ_SAVER_PATH);
-}
-
-std::string virtual_pointer_path() {
-    return staged().copy(VQ_VIRTUAL_POINTER_PATH);
-}
-
-std::string backdrop_path() {
-    return staged().copy(VQ_BACKDROP_PATH);
-}
-
 // --- The saver ---------------------------------------------------------------------------
 
 Process start_saver(const Session& session, std::vector<std::string> options,
                     const std::optional<std::string>& settings, const fs::path& errors) {
     static int count = 0;
     const fs::path home = session.folder() / ("saver-" + std::to_string(++count));
-    const fs::path config = home / "config";
-    fs::create_directories(config / "vqsaver");
-    if (settings) std::ofstream(config / "vqsaver" / "settings.ini", std::ios::binary) << *settings;
+    std::vector<std::string> home_entries = vqtest::saver_home(home, settings);
     for (const auto& entry : fs::recursive_directory_iterator(home))
         give_to_session_user(entry.path());
     give_to_session_user(home);
-    options.insert(options.begin(), saver_path());
-    return session.client(std::move(options),
-                          {"HOME=" + home.string(), "XDG_CONFIG_HOME=" + config.string()}, errors);
+    options.insert(options.begin(), session.saver_path());
+    return session.client(std::move(options), std::move(home_entries), errors);
 }
 
 }  // namespace vqw

@@ -7,8 +7,6 @@
 // XDG_RUNTIME_DIR and HOME. As an ordinary user they run as that user.
 #pragma once
 
-#include <sys/types.h>
-
 #include <chrono>
 #include <filesystem>
 #include <optional>
@@ -35,23 +33,24 @@ using Image = vqtest::Pixels;
 // A child process; a session's clients run as its user (Session::client).
 using Process = vqtest::ChildProcess;
 
-// Whether processes started here change to the unprivileged user, and which one.
-bool running_as_root();
-constexpr uid_t kSessionUser = 65534;
-
 // A compositor's session: a private runtime folder and home, and the environment that
 // puts a client into it.
 class Session {
   public:
-    Session(const Session&) = delete;
-    Session& operator=(const Session&) = delete;
     virtual ~Session();
+    // Started, and for sway answering its IPC with both input devices on its seat.
+    bool ready() const { return ready_; }
     std::vector<std::string> environment() const;
     const std::filesystem::path& folder() const { return folder_; }
     std::filesystem::path socket_path() const { return runtime_ / socket_; }
     // Starts `argv` as a client of this session, with `extra` added to its environment.
     Process client(std::vector<std::string> argv, std::vector<std::string> extra = {},
                    const std::filesystem::path& errors = {}) const;
+    // A copy of `program` in the session's folder, which its user can read: the build may lie
+    // where only its owner can (a clone in root's home).
+    std::string stage(const std::filesystem::path& program) const;
+    // vqsaver, staged with its GTK half, which it finds beside it.
+    std::string saver_path() const;
     // Stops the compositor (SIGTERM, then waits for it).
     void stop();
     // Kills the compositor with SIGKILL, as a crash would.
@@ -65,6 +64,7 @@ class Session {
     std::filesystem::path folder_, runtime_, home_;
     std::string socket_;
     std::optional<Process> compositor_;
+    bool ready_ = false;
 };
 
 // Sway with the given outputs' configuration lines, a virtual keyboard and a virtual
@@ -74,9 +74,6 @@ class Session {
 class Sway : public Session {
   public:
     explicit Sway(const std::string& output_lines, int outputs = 3, const Session* host = nullptr);
-    ~Sway() override;
-    // Started, answering its IPC, with both input devices on its seat.
-    bool ready() const { return ready_; }
     // One sway command through its IPC; true if it succeeded.
     bool command(const std::string& text) const;
     bool has_output(const std::string& name) const;
@@ -93,27 +90,15 @@ class Sway : public Session {
   private:
     std::string swaymsg(std::vector<std::string> arguments) const;
     std::optional<Process> keyboard_, pointer_;
-    bool ready_ = false;
 };
 
 // Headless weston: no layer-shell, no virtual input.
 class Weston : public Session {
   public:
     Weston(int width, int height);
-    bool ready() const { return ready_; }
     // The whole screen through weston's own screenshooter.
     Image capture() const;
-
-  private:
-    bool ready_ = false;
 };
-
-// The programs the session's user runs, copied into a folder that user can read: the build
-// may lie where only its owner can (a clone in root's home). vqsaver finds its GTK half
-// beside it, so both are copied.
-std::string saver_path();
-std::string virtual_pointer_path();
-std::string backdrop_path();
 
 // A saver started in `session`, with HOME and XDG_CONFIG_HOME of its own; `settings`
 // becomes its settings file.
@@ -121,6 +106,6 @@ Process start_saver(const Session& session, std::vector<std::string> options,
                     const std::optional<std::string>& settings = std::nullopt,
                     const std::filesystem::path& errors = {});
 
-std::string read_text(const std::filesystem::path& file);
+using vqtest::read_text;
 
 }  // namespace vqw

@@ -24,10 +24,7 @@ class SwayDesktop : public vqtest::FullScreenSession {
     Image primary() const override { return sway_.capture(kOrigin); }
     // No red of the window beneath on the origin output; every other output wholly black.
     bool rest_covered() const override {
-        const Image first = primary();
-        for (int y = 0; y < first.height(); ++y)
-            for (int x = 0; x < first.width(); ++x)
-                if (first.pixel(x, y) == kBackdrop) return false;
+        if (std::ranges::count(primary().data(), kBackdrop) > 0) return false;
         for (const DesktopOutput& o : {kOutputs[1], kOutputs[2]}) {
             const Image image = sway_.capture(o.name);
             if (image.width() != o.device_width || !image.all(image.box(), kBlack)) return false;
@@ -83,15 +80,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(InputCase{"key_over_1", "drifter", 0, Input::key},
                       InputCase{"key_over_2", "drifter", 1, Input::key},
                       InputCase{"key_over_3", "drifter", 2, Input::key},
-                      InputCase{"button_1_over_1", "drifter", 0, Input::button_1},
-                      InputCase{"button_2_over_2", "drifter", 1, Input::button_2},
-                      InputCase{"button_3_over_3", "drifter", 2, Input::button_3},
+                      InputCase{"button_1_over_1", "drifter", 0, Input::button, 1},
+                      InputCase{"button_2_over_2", "drifter", 1, Input::button, 2},
+                      InputCase{"button_3_over_3", "drifter", 2, Input::button, 3},
                       InputCase{"moves_over_1", "drifter", 0, Input::moves},
                       InputCase{"moves_over_2", "drifter", 1, Input::moves},
                       InputCase{"moves_over_3", "drifter", 2, Input::moves},
-                      InputCase{"sigterm", "still-quote", 0, Input::sigterm},
-                      InputCase{"sigint", "flasher", 2, Input::sigint}),
-    vqtest::input_case_name);
+                      InputCase{"sigterm", "still-quote", 0, Input::signal, SIGTERM},
+                      InputCase{"sigint", "flasher", 2, Input::signal, SIGINT}),
+    vqtest::kRowName);
 
 using Wayland = vqtest::FullScreen;
 
@@ -107,7 +104,7 @@ TEST_F(Wayland, AppearingUnderThePointerRecordsWhereItIs) {
 }
 
 TEST_F(Wayland, SwayidleStartsItAtIdleAndAKeyEndsIt) {
-    const std::string command = saver_path() + " --fullscreen --mode flasher";
+    const std::string command = desktop().saver_path() + " --fullscreen --mode flasher";
     Process idle = desktop().client({"swayidle", "-w", "timeout", "2", command});
     ASSERT_TRUE(poll_until([&] { return covered(); }, 15s)) << "swayidle does not start it";
     desktop().key("Return");
@@ -122,13 +119,15 @@ TEST_F(Wayland, SwayidleStartsItAtIdleAndAKeyEndsIt) {
 // X display is one that does not exist, so X11 shows itself by failing to open it.
 TEST_F(Wayland, WithBothSessionsItDrawsOnWaylandUnlessAskedForX11) {
     const std::vector<std::string> x_too{"DISPLAY=:9999"};
-    Process wayland = desktop().client({saver_path(), "--fullscreen", "--mode", "flasher"}, x_too);
+    Process wayland =
+        desktop().client({desktop().saver_path(), "--fullscreen", "--mode", "flasher"}, x_too);
     ASSERT_TRUE(start(wayland)) << "not drawn on Wayland";
     wayland.signal(SIGTERM);
     expect_ended(wayland);
 
     const auto errors = desktop().folder() / "forced-x11.txt";
-    Process x11 = desktop().client({saver_path(), "--fullscreen", "--x11"}, x_too, errors);
+    Process x11 =
+        desktop().client({desktop().saver_path(), "--fullscreen", "--x11"}, x_too, errors);
     EXPECT_EQ(x11.wait_for_exit(), 1);
     EXPECT_NE(read_text(errors).find(":9999"), std::string::npos) << read_text(errors);
     EXPECT_TRUE(session_.desktop_shows());
@@ -138,7 +137,7 @@ TEST(NoSession, WithoutWaylandOrXItSaysSoOnOneLineWithStatusOne) {
     const auto folder = desktop().folder();
     const auto errors = folder / "no-session.txt";
     Process saver(
-        {saver_path(), "--fullscreen"},
+        {desktop().saver_path(), "--fullscreen"},
         {"PATH=/usr/bin:/bin", "HOME=" + folder.string(), "XDG_RUNTIME_DIR=" + folder.string()},
         errors);
     EXPECT_EQ(saver.wait_for_exit(), 1);

@@ -20,8 +20,8 @@ class DesktopEnvironment : public ::testing::Environment {
         g_desktop = &*sway_;
         // The pointer starts at the origin output's corner, drawn into its screenshots.
         sway_->move_to(-400 - kLayoutLeft, 300);
-        backdrop_.emplace(sway_->client({"/usr/bin/python3", "-B", backdrop_path()}, {},
-                                        sway_->folder() / "backdrop.log"));
+        backdrop_.emplace(sway_->client({"/usr/bin/python3", "-B", sway_->stage(VQ_BACKDROP_PATH)},
+                                        {}, sway_->folder() / "backdrop.log"));
         ASSERT_TRUE(poll_until([&] {
             return sway_->capture(kOrigin).all(sway_->capture(kOrigin).box(), kBackdrop);
         })) << "the backdrop window does not fill the origin output: "
@@ -50,7 +50,7 @@ vqtest::FinishedRun vqtest::run_to_end(std::vector<std::string> arguments,
                                        std::vector<std::string> environment) {
     static int count = 0;
     const auto errors = vqw::desktop().folder() / ("run-" + std::to_string(++count) + ".txt");
-    arguments.insert(arguments.begin(), vqw::saver_path());
+    arguments.insert(arguments.begin(), vqw::desktop().saver_path());
     vqw::Process saver =
         vqw::desktop().client(std::move(arguments), std::move(environment), errors);
     const std::optional<int> status = saver.wait_for_exit(2 * kDeadline);

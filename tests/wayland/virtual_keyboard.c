@@ -28,18 +28,6 @@ static uint32_t now_ms(void) {
     return (uint32_t)(now.tv_sec * 1000 + now.tv_nsec / 1000000);
 }
 
-static int send_keymap(void) {
-    char* text = xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
-    size_t size = strlen(text) + 1;
-    int fd = memfd_create("keymap", MFD_CLOEXEC);
-    int written = fd >= 0 && write(fd, text, size) == (ssize_t)size;
-    free(text);
-    if (!written) return 0;
-    zwp_virtual_keyboard_v1_keymap(keyboard, KEYMAP_FORMAT_XKB_V1, fd, (uint32_t)size);
-    close(fd);
-    return 1;
-}
-
 // The key that gives the symbol in the first layout, and whether Shift is needed for it.
 static xkb_keycode_t key_for(const char* name, int* shifted) {
     xkb_keysym_t wanted = strcmp(name, "alt") == 0    ? XKB_KEY_Alt_L
@@ -101,10 +89,17 @@ int main(void) {
     }
     state = xkb_state_new(keymap);
     keyboard = zwp_virtual_keyboard_manager_v1_create_virtual_keyboard(seat.manager, seat.seat);
-    if (!send_keymap()) {
+    char* text = xkb_keymap_get_as_string(keymap, XKB_KEYMAP_FORMAT_TEXT_V1);
+    const size_t size = strlen(text) + 1;
+    const int fd = memfd_create("keymap", MFD_CLOEXEC);
+    const int written = fd >= 0 && write(fd, text, size) == (ssize_t)size;
+    free(text);
+    if (!written) {
         fprintf(stderr, "virtual_keyboard: the keymap could not be handed over\n");
         return 1;
     }
+    zwp_virtual_keyboard_v1_keymap(keyboard, KEYMAP_FORMAT_XKB_V1, fd, (uint32_t)size);
+    close(fd);
     wl_display_roundtrip(seat.display);
     setvbuf(stdout, NULL, _IOLBF, 0);
     puts("ready");

@@ -9,12 +9,9 @@
 #include <stdlib.h>
 
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
 #include "support/finished_run.h"
-
-extern char** environ;
 
 namespace vqx {
 
@@ -96,11 +93,6 @@ void TestWindow::resize(int width, int height) {
     box_.bottom = box_.top + height;
 }
 
-void TestWindow::clear() const {
-    XClearWindow(display(), window_);
-    XSync(display(), False);
-}
-
 std::string TestWindow::id_text() const {
     std::ostringstream text;
     text << "0x" << std::hex << window_;
@@ -130,11 +122,7 @@ void whiten_root() {
 SaverHome::SaverHome(const std::optional<std::string>& settings_file) {
     char pattern[] = "/tmp/vq-x11-home-XXXXXX";
     if (mkdtemp(pattern) != nullptr) home_ = pattern;
-    if (settings_file) {
-        std::filesystem::create_directories(home_ / "config" / "vqsaver");
-        std::ofstream(home_ / "config" / "vqsaver" / "settings.ini", std::ios::binary)
-            << *settings_file;
-    }
+    home_entries_ = vqtest::saver_home(home_, settings_file);
 }
 
 SaverHome::~SaverHome() {
@@ -144,21 +132,15 @@ SaverHome::~SaverHome() {
 
 namespace {
 
-// The test's own environment but for what places the program, and `extra`.
-std::vector<std::string> environment_in(const std::filesystem::path& home,
-                                        std::vector<std::string> extra) {
-    std::vector<std::string> env;
-    for (char** e = environ; *e != nullptr; ++e) {
-        const std::string_view entry(*e);
-        if (entry.starts_with("HOME=") || entry.starts_with("XDG_CONFIG_HOME=") ||
-            entry.starts_with("XSCREENSAVER_WINDOW="))
-            continue;
-        env.emplace_back(entry);
-    }
-    env.push_back("HOME=" + home.string());
-    env.push_back("XDG_CONFIG_HOME=" + (home / "config").string());
-    for (auto& entry : extra) env.push_back(std::move(entry));
-    return env;
+// The test's own environment but for a window named by a screen saver outside the test,
+// with the program's `home` and `extra`.
+std::vector<std::string> environment_in(std::vector<std::string> home,
+                                        const std::vector<std::string>& extra) {
+    std::vector<std::string> env = vqtest::own_environment();
+    std::erase_if(
+        env, [](const std::string& entry) { return entry.starts_with("XSCREENSAVER_WINDOW="); });
+    home.insert(home.end(), extra.begin(), extra.end());
+    return vqtest::with_entries(std::move(env), std::move(home));
 }
 
 std::vector<std::string> saver_command(std::vector<std::string> arguments) {
@@ -168,16 +150,11 @@ std::vector<std::string> saver_command(std::vector<std::string> arguments) {
 
 }  // namespace
 
-Saver::Saver(std::vector<std::string> arguments, std::vector<std::string> environment,
+Saver::Saver(std::vector<std::string> arguments, const std::vector<std::string>& environment,
              const std::optional<std::string>& settings_file)
     : SaverHome(settings_file),
-      ChildProcess(saver_command(std::move(arguments)),
-                   environment_in(home_, std::move(environment)), home_ / "stderr") {}
-
-std::string Saver::error_output() const {
-    std::ifstream in(home_ / "stderr");
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+      ChildProcess(saver_command(std::move(arguments)), environment_in(home_entries_, environment),
+                   home_ / "stderr") {}
 
 void press_key(const char* keysym_name) {
     Display* d = display();

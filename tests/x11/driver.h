@@ -5,18 +5,16 @@
 #include <X11/Xlib.h>
 #include <sys/types.h>
 
-#include <chrono>
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "support/child_process.h"
 #include "support/pixels.h"
 
 namespace vqx {
 
-using namespace std::chrono_literals;
-using vqtest::kDeadline;
 using vqtest::poll_until;
 
 // The test's own connection to the private display.
@@ -50,14 +48,11 @@ class TestWindow {
     ~TestWindow();
     TestWindow(const TestWindow&) = delete;
     TestWindow& operator=(const TestWindow&) = delete;
-    Window id() const { return window_; }
     std::string id_text() const;
     const Box& box() const { return box_; }
     void destroy();
     // Gives the window a new size, its top-left corner staying where it is.
     void resize(int width, int height);
-    // Back to white: a window keeps what a program drew in it after the program ends.
-    void clear() const;
 
   private:
     Window window_ = None;
@@ -76,16 +71,18 @@ class SaverHome {
     explicit SaverHome(const std::optional<std::string>& settings_file);
     ~SaverHome();
     std::filesystem::path home_;
+    std::vector<std::string> home_entries_;  // the environment's entries that put it there
 };
 
 // The program, started with a command line and settings of its own (a fresh home), with
 // extra NAME=value entries in its environment.
 class Saver : private SaverHome, public vqtest::ChildProcess {
   public:
-    explicit Saver(std::vector<std::string> arguments, std::vector<std::string> environment = {},
+    explicit Saver(std::vector<std::string> arguments,
+                   const std::vector<std::string>& environment = {},
                    const std::optional<std::string>& settings_file = std::nullopt);
     // What it wrote to standard error.
-    std::string error_output() const;
+    std::string error_output() const { return vqtest::read_text(home_ / "stderr"); }
 };
 
 // Input as a user makes it, through the XTEST extension.
