@@ -49,7 +49,7 @@ TEST_P(HostileSettings, TheSaverRunsInEveryModeAndWritesNothing) {
         if (!type.empty()) config::set_text(L"Type", type);
         const std::vector<std::wstring> before = config::value_names();
         SaverProcess& saver = start(L"/s");
-        ASSERT_TRUE(shows_one_window(saver));
+        ASSERT_TRUE(shows_saver(saver));
         EXPECT_TRUE(keeps_running(saver));
         press_key(VK_SPACE);
         ASSERT_TRUE(ends_normally(saver));

@@ -54,7 +54,7 @@ Backdrop::Backdrop()
                    ScreenImage::virtual_screen()) {
     const bool shown = poll_until(
         [] {
-            const ScreenImage screen = ScreenImage::capture_virtual_screen();
+            const ScreenImage screen = ScreenImage::capture();
             return screen.count_other_than(kWhite, screen.bounds()) == 0;
         },
         milliseconds{5000});
@@ -84,9 +84,7 @@ std::wstring PreviewHost::command(const std::wstring& request) const {
 RECT PreviewHost::client_on_screen() const {
     RECT client{};
     GetClientRect(window(), &client);
-    POINT origin{0, 0};
-    ClientToScreen(window(), &origin);
-    OffsetRect(&client, origin.x, origin.y);
+    MapWindowPoints(window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
     return client;
 }
 

@@ -14,10 +14,8 @@ namespace vqtest {
 // Pixels are addressed in screen coordinates: the primary's top-left corner is 0,0.
 class ScreenImage : public Pixels {
   public:
-    // Reads the whole primary screen.
-    static ScreenImage capture();
     // Reads every monitor: the virtual screen.
-    static ScreenImage capture_virtual_screen() { return capture(virtual_screen()); }
+    static ScreenImage capture();
     // The rectangle of every monitor together, whose top-left corner may be left of and
     // above the primary's.
     static RECT virtual_screen();
@@ -41,7 +39,6 @@ class ScreenImage : public Pixels {
   private:
     ScreenImage(POINT origin, int width, int height, std::vector<uint32_t> pixels)
         : Pixels({origin.x, origin.y, origin.x + width, origin.y + height}, std::move(pixels)) {}
-    static ScreenImage capture(const RECT& area);
     static RECT rect(const Box& box) { return {box.left, box.top, box.right, box.bottom}; }
 };
 
