@@ -54,16 +54,16 @@ std::set<std::uint16_t> names_of(const pe::Image& image, std::uint16_t type) {
 // The single entry of a resource, or null when it is missing or held in several languages.
 const pe::Resource* only_entry(const pe::Image& image, std::uint16_t type, std::uint16_t name,
                                Checker& check) {
+    const std::string what =
+        "resource type " + std::to_string(type) + " number " + std::to_string(name);
     const auto type_found = image.resources.find(type);
     if (type_found == image.resources.end() || !type_found->second.count(name)) {
-        check.fail("resource type " + std::to_string(type) + " number " + std::to_string(name) +
-                   " is missing");
+        check.fail(what + " is missing");
         return nullptr;
     }
     const auto& entries = type_found->second.at(name);
     if (entries.size() != 1) {
-        check.fail("resource type " + std::to_string(type) + " number " + std::to_string(name) +
-                   " exists in " + std::to_string(entries.size()) + " languages");
+        check.fail(what + " exists in " + std::to_string(entries.size()) + " languages");
         return nullptr;
     }
     return &entries.front();

@@ -44,14 +44,11 @@ TEST_F(Configuration, NextOpensTheDrifterOptionsWithAPreviewAndTheirOkStoresThem
     POINT origin{8, 120};
     ASSERT_TRUE(ClientToScreen(options, &origin));
     const RECT preview{origin.x, origin.y, origin.x + 89, origin.y + 105};
-    bool pictured = false;
-    poll_until([&] {
+    EXPECT_TRUE(poll_until([&] {
         const ScreenImage screen = ScreenImage::capture();
         const uint32_t middle = screen.pixel(origin.x + 44, origin.y + 52);
-        pictured = screen.count_other_than(middle, preview) > 89 * 105 / 4;
-        return pictured;
-    });
-    EXPECT_TRUE(pictured) << "the preview shows no picture";
+        return screen.count_other_than(middle, preview) > 89 * 105 / 4;
+    })) << "the preview shows no picture";
 
     press_key('O', VK_MENU);
     ASSERT_TRUE(ends_normally(run));

@@ -32,6 +32,7 @@ class MonitorTest : public SystemTest {
         SystemTest::SetUp();
         ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), 3) << "the environment declares three monitors";
         ASSERT_EQ(to_text(ScreenImage::virtual_screen()), to_text({-1024, -168, 1600, 856}));
+        backdrop_.emplace();
     }
 
     // The saver's windows once there is one over each monitor, exactly, all top-most,
@@ -71,19 +72,13 @@ class MonitorTest : public SystemTest {
         if (black) return ::testing::AssertionSuccess();
         return ::testing::AssertionFailure() << others << " pixels on the others are not black";
     }
-};
-
-// Run at every DPI too: one bitmap pixel per screen pixel, whatever the scale.
-class MonitorCovers : public MonitorTest {
-  protected:
-    void SetUp() override {
-        MonitorTest::SetUp();
-        if (!HasFatalFailure()) backdrop_.emplace();
-    }
 
   private:
     std::optional<Backdrop> backdrop_;
 };
+
+// Run at every DPI too: one bitmap pixel per screen pixel, whatever the scale.
+using MonitorCovers = MonitorTest;
 
 // Picture 41 inside its black frame: 109 x 143 pixels; on the primary's 600 lines it starts
 // at y = 228, its inside at 229, exactly as on a single screen. Around it and on the other
