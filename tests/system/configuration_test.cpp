@@ -13,7 +13,6 @@
 namespace vqtest {
 namespace {
 
-const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
 const std::wstring kFlasherDescription =
     L"Random images of Velmarr will flash up at assorted locations on your screen.";
 

@@ -25,7 +25,6 @@ namespace {
 
 using Names = std::vector<std::wstring>;
 
-const std::wstring kChooser = L"The Vovozevu Velmarr ScreenSaver";
 const std::wstring kChooserInstruction =
     L"Choose the Screen Saver Type which you want. Then choose Next for more options, or OK to "
     L"accept the default configuration for that Saver type.";
@@ -81,7 +80,7 @@ win32::unique_hfont design_font(const std::wstring& text, int dpi) {
         bool bold, italic;
     };
     Design design{L"MS Sans Serif", 8, false, false};
-    if (text == kChooser) design = {L"Arial", 11.25, true, true};
+    if (text == kChooserCaption) design = {L"Arial", 11.25, true, true};
     if (text == L"Three screen savers in one for the ultimate Velmarr fan!")
         design = {L"MS Sans Serif", 8.25, true, false};
     const double at_96 = static_cast<double>(std::lround(design.points * 96 / 72.0));
@@ -175,7 +174,7 @@ TEST_P(Dialogs, AreTheirTwipsAtThisDpiEveryTextFitsAndAScreenReaderReadsTheirLab
     const DialogCase& dialog = GetParam();
     if (dialog.type) config::set_text(L"Type", dialog.type);
     SaverProcess& run = start(L"/c");
-    ASSERT_TRUE(shows_only(run, {kChooser}));
+    ASSERT_TRUE(shows_only(run, {kChooserCaption}));
     if (dialog.opened_by == DialogCase::Next) press_key('N', VK_MENU);
     if (dialog.opened_by == DialogCase::Escape) press_key(VK_ESCAPE);
     const auto window = window_captioned(run, dialog.caption);
@@ -202,13 +201,13 @@ INSTANTIATE_TEST_SUITE_P(
         DialogCase{"chooser",
                    L"2",
                    DialogCase::None,
-                   kChooser,
+                   kChooserCaption,
                    {4710, 3630},
                    {kChooserInstruction, kFlasherDescription}},
         DialogCase{"about",
                    nullptr,
                    DialogCase::Escape,
-                   L"About " + kChooser,
+                   L"About " + kChooserCaption,
                    {5730, 3555},
                    {wide(kVersion.product_name), L"Version 1.2.0", wide(kVersion.file_description),
                     L"Written by: " + wide(kVersion.company_name), wide(kVersion.legal_copyright),

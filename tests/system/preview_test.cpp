@@ -149,7 +149,7 @@ TEST_F(Preview, InputLeavesItAloneTheSaverAndTheChooserStartBesideItAndItEndsWit
     EXPECT_TRUE(preview.running());
 
     SaverProcess& chooser = start(L"/c");
-    EXPECT_TRUE(window_captioned(chooser, L"The Vovozevu Velmarr ScreenSaver"));
+    EXPECT_TRUE(window_captioned(chooser, kChooserCaption));
     EXPECT_TRUE(preview.running());
     host.destroy();
     EXPECT_TRUE(ends_normally(preview));

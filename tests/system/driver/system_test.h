@@ -25,8 +25,9 @@ inline constexpr milliseconds kSettleTime{400};
 // saver window with a move event when the window appears under it.
 inline constexpr POINT kParkedPointer{0, 0};
 
-// The caption of the saver's window, whatever the mode.
+// The caption of the saver's window, whatever the mode, and of the chooser.
 inline const std::wstring kSaverCaption = L"VQ ScreenSaver (Still & Quote)";
+inline const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
 
 // One move of the pointer, and whether the saver has to end on it.
 struct PointerStep {
