@@ -22,10 +22,6 @@ constexpr RECT kAboveLeft{-1024, -168, 0, 600};
 constexpr RECT kPortrait{800, -168, 1600, 856};
 constexpr RECT kMonitors[] = {kPrimary, kAboveLeft, kPortrait};
 
-POINT centre_of(const RECT& r) {
-    return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-}
-
 class MonitorTest : public SystemTest {
   protected:
     void SetUp() override {
@@ -126,7 +122,7 @@ using MonitorInput = MonitorTest;
 TEST_F(MonitorInput, AKeyAPressOrAMoveOnEitherOtherMonitorEndsTheSaverAndShowsThePointer) {
     config::set_text(L"Type", L"1");
     for (const RECT& monitor : {kAboveLeft, kPortrait}) {
-        const POINT centre = centre_of(monitor);
+        const POINT centre{(monitor.left + monitor.right) / 2, (monitor.top + monitor.bottom) / 2};
         for (const std::string_view input : {"key", "press", "move"}) {
             SCOPED_TRACE(std::string(input) + " on " + to_text(monitor));
             SaverProcess& saver = start(L"/s");
