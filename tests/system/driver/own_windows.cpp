@@ -52,12 +52,10 @@ void ThreadWindow::destroy() {
 Backdrop::Backdrop()
     : ThreadWindow(L"VQTestBackdrop", WHITE_BRUSH, 0, WS_POPUP | WS_VISIBLE,
                    ScreenImage::virtual_screen()) {
-    const bool shown = poll_until(
-        [] {
-            const ScreenImage screen = ScreenImage::capture();
-            return screen.count_other_than(kWhite, screen.bounds()) == 0;
-        },
-        milliseconds{5000});
+    const bool shown = poll_until([] {
+        const ScreenImage screen = ScreenImage::capture();
+        return screen.all(screen.box(), kWhite);
+    });
     if (!shown) throw DriverError("the white backdrop did not appear on the screen");
 }
 

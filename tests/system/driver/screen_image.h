@@ -23,14 +23,13 @@ class ScreenImage : public Pixels {
     // `origin`; nothing if there is no such file.
     static std::optional<ScreenImage> load_bmp(const std::filesystem::path& file, POINT origin);
 
-    RECT bounds() const { return rect(box()); }
     using Pixels::count_other_than;
     int count_other_than(uint32_t colour, const RECT& area) const {
         return count_other_than(colour, Box{area.left, area.top, area.right, area.bottom});
     }
     int count_non_black(const RECT& area) const { return count_other_than(kBlack, area); }
     bool all_black() const { return all(box(), kBlack); }
-    std::optional<RECT> non_black_bounds() const { return non_black_bounds(bounds()); }
+    std::optional<RECT> non_black_bounds() const { return non_black_bounds(rect(box())); }
     std::optional<RECT> non_black_bounds(const RECT& area) const;
 
     // Writes a 32-bit BMP file.
