@@ -58,19 +58,6 @@ std::optional<std::wstring> accessible_name(HWND window) {
     return result;
 }
 
-// The names of a dialog's visible text labels, sorted.
-Names label_names(HWND dialog) {
-    Names names;
-    for (HWND control : descendants(dialog)) {
-        wchar_t class_name[16] = {};
-        GetClassNameW(control, class_name, 16);
-        if (_wcsicmp(class_name, L"Static") != 0 || !IsWindowVisible(control)) continue;
-        if (auto name = accessible_name(control); name && !name->empty()) names.push_back(*name);
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The design font of a dialog text: the dialog font, except the About box's title and slogan.
 // Made here at the DPI as the program makes it: another process's font cannot be used.
 win32::unique_hfont design_font(const std::wstring& text, int dpi) {
@@ -155,13 +142,24 @@ class Dialogs : public SystemTest, public ::testing::WithParamInterface<DialogCa
     }
     int pixels(LONG twips) const { return static_cast<int>(std::lround(twips * dpi_ / 1440.0)); }
 
-    // Whether the labels of `window` come to be those a screen reader names `expected` (in
-    // any order).
+    // Whether the visible text labels of `window` come to be those a screen reader names
+    // `expected` (in any order).
     static ::testing::AssertionResult reads(HWND window, Names expected) {
         std::sort(expected.begin(), expected.end());
         Names seen;
-        if (poll_until([&] { return (seen = label_names(window)) == expected; }))
-            return ::testing::AssertionSuccess();
+        const bool read = poll_until([&] {
+            seen.clear();
+            for (HWND control : descendants(window)) {
+                wchar_t class_name[16] = {};
+                GetClassNameW(control, class_name, 16);
+                if (_wcsicmp(class_name, L"Static") != 0 || !IsWindowVisible(control)) continue;
+                if (auto name = accessible_name(control); name && !name->empty())
+                    seen.push_back(*name);
+            }
+            std::sort(seen.begin(), seen.end());
+            return seen == expected;
+        });
+        if (read) return ::testing::AssertionSuccess();
         auto failure = ::testing::AssertionFailure() << "the labels read:";
         for (const std::wstring& name : seen) failure << "\n  \"" << narrow(name) << "\"";
         return failure;

@@ -42,16 +42,15 @@ class ModeTest : public SystemTest {
         const auto windows = saver.visible_windows();
         EXPECT_TRUE(windows.size() == 1 && EqualRect(&windows.front().rect, &screen_))
             << "the saver's window does not cover exactly the screen";
-        EXPECT_TRUE(poll_until([&] { return covers_the_backdrop(); })) << "the backdrop shows";
+        // No mode draws into the screen's corners at the start, so white there is the backdrop.
+        EXPECT_TRUE(poll_until([&] {
+            const ScreenImage screen = ScreenImage::capture();
+            const int right = screen_.right - 1;
+            const int bottom = screen_.bottom - 1;
+            return screen.pixel(0, 0) != kWhite && screen.pixel(right, 0) != kWhite &&
+                   screen.pixel(0, bottom) != kWhite && screen.pixel(right, bottom) != kWhite;
+        })) << "the backdrop shows";
         return saver;
-    }
-    // No mode draws into the screen's corners at the start, so white there is the backdrop.
-    bool covers_the_backdrop() const {
-        const ScreenImage screen = ScreenImage::capture();
-        const int right = screen_.right - 1;
-        const int bottom = screen_.bottom - 1;
-        return screen.pixel(0, 0) != kWhite && screen.pixel(right, 0) != kWhite &&
-               screen.pixel(0, bottom) != kWhite && screen.pixel(right, bottom) != kWhite;
     }
     // The bounds of what is drawn, once `condition` holds for them.
     template <typename Condition>
@@ -62,9 +61,6 @@ class ModeTest : public SystemTest {
     void end_with_a_key(SaverProcess& saver) {
         press_key(VK_SPACE);
         EXPECT_TRUE(ends_normally(saver));
-    }
-    LONG drifter_inside_top() const {
-        return static_cast<LONG>(std::nearbyint((screen_.bottom - 145) / 2.0)) + 1;
     }
 
     RECT screen_{};
@@ -81,7 +77,7 @@ TEST_F(DrifterMode, StartsAtTheLeftEdgeVerticallyCentredAndMovesRight) {
     const auto first = drawing_once(kAny);
     ASSERT_TRUE(first.has_value()) << "nothing drawn";
     EXPECT_LE(first->left, 4);
-    EXPECT_EQ(first->top, drifter_inside_top());
+    EXPECT_EQ(first->top, static_cast<LONG>(std::nearbyint((screen_.bottom - 145) / 2.0)) + 1);
     EXPECT_EQ(first->bottom - first->top, kPortraitInsideHeight);
     EXPECT_EQ(width(*first), kPortraitInsideWidth);
 
