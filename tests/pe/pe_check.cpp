@@ -1,6 +1,6 @@
-// pe_check --win32 FILE --win64 FILE: checks each built VQSaver.scr without running it: its
-// image kind, that it imports system DLLs only, and every compiled-in resource against the
-// content it must carry. Prints each fault; exits 1 if there is any.
+// pe_check WIN32_SCR WIN64_SCR: checks both built VQSaver.scr files without running them:
+// each one's image kind, that it imports system DLLs only, and every compiled-in resource
+// against the content it must carry. Prints each fault; exits 1 if there is any.
 #include <algorithm>
 #include <cctype>
 #include <cstdio>
@@ -54,16 +54,16 @@ std::set<std::uint16_t> names_of(const pe::Image& image, std::uint16_t type) {
 // The single entry of a resource, or null when it is missing or held in several languages.
 const pe::Resource* only_entry(const pe::Image& image, std::uint16_t type, std::uint16_t name,
                                Checker& check) {
+    const std::string what =
+        "resource type " + std::to_string(type) + " number " + std::to_string(name);
     const auto type_found = image.resources.find(type);
     if (type_found == image.resources.end() || !type_found->second.count(name)) {
-        check.fail("resource type " + std::to_string(type) + " number " + std::to_string(name) +
-                   " is missing");
+        check.fail(what + " is missing");
         return nullptr;
     }
     const auto& entries = type_found->second.at(name);
     if (entries.size() != 1) {
-        check.fail("resource type " + std::to_string(type) + " number " + std::to_string(name) +
-                   " exists in " + std::to_string(entries.size()) + " languages");
+        check.fail(what + " exists in " + std::to_string(entries.size()) + " languages");
         return nullptr;
     }
     return &entries.front();
@@ -103,10 +103,8 @@ void check_bitmaps(const pe::Image& image, Checker& check) {
                          u32(b, 8) == static_cast<std::uint32_t>(spec.height) && u16(b, 12) == 1 &&
                          u16(b, 14) == 8 && u32(b, 16) == 0 && u32(b, 32) == colours &&
                          u32(b, 36) == colours,
-                     name +
-                         ": header is not 40 bytes, its size, 1 plane, 8 bits, bottom-up, "
-                         "uncompressed, " +
-                         std::to_string(colours) + " colours used");
+                     name + ": header is not 40 bytes, 1 plane, 8 bits, bottom-up, uncompressed, " +
+                         std::to_string(colours) + " colours, its size");
         bool ramp = true;
         for (std::size_t k = 0; k < 256; ++k)
             ramp = ramp && u32(b, 40 + 4 * k) == (k | k << 8 | k << 16);
@@ -194,9 +192,8 @@ void check_version(const pe::Image& image, Checker& check) {
     check.expect(
         u32(b, f + 8) == ms && u32(b, f + 12) == ls && u32(b, f + 16) == ms && u32(b, f + 20) == ls,
         "fixed file and product versions are not 1.2.0.0");
-    check.expect(u32(b, f + 28) == 0, "file flags are not 0");
-    check.expect(u32(b, f + 32) == 0x4, "file OS is not 32-bit Windows");
-    check.expect(u32(b, f + 36) == 0x1, "file type is not an application");
+    check.expect(u32(b, f + 28) == 0 && u32(b, f + 32) == 0x4 && u32(b, f + 36) == 0x1,
+                 "file flags, OS and type are not 0, 32-bit Windows and an application");
 
     check.expect(value_at(b, content::kVersionStringBlock).has_value(), "no string block 040904B0");
     const std::pair<std::string_view, std::string_view> fields[] = {
@@ -256,17 +253,10 @@ int check_file(const std::string& path, bool pe32_plus) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    int faults = 0;
-    int files = 0;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        const std::string kind = argv[i];
-        if (kind != "--win32" && kind != "--win64") break;
-        faults += check_file(argv[i + 1], kind == "--win64");
-        ++files;
-    }
-    if (files == 0 || argc != 1 + 2 * files) {
-        std::fprintf(stderr, "usage: pe_check [--win32 FILE] [--win64 FILE]\n");
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: pe_check WIN32_SCR WIN64_SCR\n");
         return 2;
     }
+    const int faults = check_file(argv[1], false) + check_file(argv[2], true);
     return faults == 0 ? 0 : 1;
 }

@@ -124,14 +124,10 @@ class Parser {
 }  // namespace
 
 std::optional<Image> read_image(const std::string& path, std::string& error) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        error = "cannot open " + path;
-        return std::nullopt;
-    }
-    std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(in), {}};
     try {
-        return Parser(std::move(bytes)).parse();
+        std::ifstream in(path, std::ios::binary);
+        if (!in) throw std::runtime_error("cannot open the file");
+        return Parser({std::istreambuf_iterator<char>(in), {}}).parse();
     } catch (const std::exception& e) {
         error = path + ": " + e.what();
         return std::nullopt;

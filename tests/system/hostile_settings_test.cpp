@@ -32,29 +32,27 @@ HostileValue text(const char* name, const std::wstring& value) {
     return {name, REG_SZ, {bytes, bytes + (value.size() + 1) * sizeof(wchar_t)}};
 }
 
-// Every key holds the hostile value.
-void store_everywhere(const HostileValue& value) {
-    config::delete_all();
-    if (value.missing) return;
-    for (const std::wstring& key : kKeys) config::set_raw(key, value.type, value.bytes);
-}
-
 class HostileSettings : public SystemTest, public ::testing::WithParamInterface<HostileValue> {};
 
 TEST_P(HostileSettings, TheSaverRunsInEveryModeAndWritesNothing) {
+    const HostileValue& value = GetParam();
     // No Type of its own first: the Type itself hostile, which gives the default mode.
     for (const std::wstring type : {L"", L"0", L"1", L"2"}) {
         SCOPED_TRACE("Type " + narrow(type));
-        store_everywhere(GetParam());
+        // Every key holds the hostile value.
+        config::delete_all();
+        for (const std::wstring& key : kKeys) {
+            if (!value.missing) config::set_raw(key, value.type, value.bytes);
+        }
         if (!type.empty()) config::set_text(L"Type", type);
         const std::vector<std::wstring> before = config::value_names();
         SaverProcess& saver = start(L"/s");
-        ASSERT_TRUE(shows_one_window(saver));
+        ASSERT_TRUE(shows_saver(saver));
         EXPECT_TRUE(keeps_running(saver));
         press_key(VK_SPACE);
         ASSERT_TRUE(ends_normally(saver));
         EXPECT_EQ(config::value_names(), before) << "the saver changed the store";
-        if (GetParam().missing && type.empty()) {
+        if (value.missing && type.empty()) {
             EXPECT_FALSE(config::key_exists()) << "the saver made the Config key";
         }
         if (!type.empty()) {

@@ -48,12 +48,8 @@ class Preview : public SystemTest {
         std::filesystem::temp_directory_path() / L"vq-preview-frame.bmp";
 };
 
-struct ClientSize {
-    int width;
-    int height;
-};
 // The size of the system's own preview monitor, and a larger one.
-constexpr ClientSize kHostSizes[] = {{152, 112}, {640, 360}};
+constexpr SIZE kHostSizes[] = {{152, 112}, {640, 360}};
 
 // The miniature inside a host's client area: the screen scaled to fit, centred.
 struct Miniature {
@@ -77,8 +73,7 @@ Miniature miniature_in(const RECT& client) {
 // window of its own.
 ::testing::AssertionResult fills_host(const SaverProcess& saver, const PreviewHost& host) {
     HWND child = nullptr;
-    if (!poll_until([&] { return (child = host.child()) != nullptr && IsWindowVisible(child); },
-                    kStartTimeout))
+    if (!poll_until([&] { return (child = host.child()) != nullptr && IsWindowVisible(child); }))
         return ::testing::AssertionFailure() << "no visible child window in the host";
     DWORD owner = 0;
     GetWindowThreadProcessId(child, &owner);
@@ -102,24 +97,22 @@ TEST_F(Preview, EachModeDrawsScaledInsideTheMiniature) {
     config::set_text(L"FlasherSpeed", L"150");
     for (const std::wstring type : {L"0", L"1", L"2"}) {
         config::set_text(L"Type", type);
-        for (const ClientSize size : kHostSizes) {
-            SCOPED_TRACE(narrow(type) + ": " + std::to_string(size.width));
+        for (const SIZE size : kHostSizes) {
+            SCOPED_TRACE(narrow(type) + ": " + std::to_string(size.cx));
             forget_frames();
-            PreviewHost host(size.width, size.height);
+            PreviewHost host(size.cx, size.cy);
             SaverProcess& saver = start(host.command(L"/p:"));
             ASSERT_TRUE(fills_host(saver, host));
             const Miniature mini = miniature_in(host.client_on_screen());
             std::optional<RECT> first;
             int frames_drawn = 0;
-            ASSERT_TRUE(poll_until(
-                [&] {
-                    const auto shows = drawn(host);
-                    if (!shows) return false;
-                    if (!first) first = shows;
-                    EXPECT_TRUE(contains(mini.area, *shows)) << to_text(*shows);
-                    return ++frames_drawn >= 150;
-                },
-                kStartTimeout));
+            ASSERT_TRUE(poll_until([&] {
+                const auto shows = drawn(host);
+                if (!shows) return false;
+                if (!first) first = shows;
+                EXPECT_TRUE(contains(mini.area, *shows)) << to_text(*shows);
+                return ++frames_drawn >= 150;
+            }));
             if (type == L"0") {
                 const double row = std::round((GetSystemMetrics(SM_CYSCREEN) - 145) / 2.0);
                 EXPECT_NEAR(first->bottom - first->top, 145 * mini.scale, 2.5) << to_text(*first);
@@ -130,28 +123,22 @@ TEST_F(Preview, EachModeDrawsScaledInsideTheMiniature) {
     }
 }
 
-TEST_F(Preview, InputLeavesItAloneAndCloseOnItsWindowEndsIt) {
+// Input leaves a preview alone; it is no instance: the saver and the chooser start beside
+// it. It ends with its host's window, or when its own is closed.
+TEST_F(Preview, InputLeavesItAloneTheSaverAndTheChooserStartBesideItAndItEndsWithItsWindow) {
     PreviewHost host(152, 112);
-    SaverProcess& saver = start(host.command(L"/P "));
-    ASSERT_TRUE(fills_host(saver, host));
+    SaverProcess& preview = start(host.command(L"/P "));
+    ASSERT_TRUE(fills_host(preview, host));
     const RECT client = host.client_on_screen();
     move_pointer_to({client.left + 20, client.top + 20});
     move_pointer_to({client.left + 90, client.top + 70});
     click();
     press_key(VK_SPACE);
-    EXPECT_TRUE(keeps_running(saver));
+    EXPECT_TRUE(keeps_running(preview));
     EXPECT_TRUE(pointer_shown());
-    PostMessageW(host.child(), WM_CLOSE, 0, 0);
-    EXPECT_TRUE(ends_normally(saver));
-    EXPECT_TRUE(IsWindow(host.window()));
-}
 
-TEST_F(Preview, IsNoInstanceTheSaverAndTheChooserStartBesideIt) {
-    PreviewHost host(152, 112);
-    SaverProcess& preview = start(host.command());
-    ASSERT_TRUE(fills_host(preview, host));
     SaverProcess& saver = start(L"/s");
-    EXPECT_TRUE(shows_one_window(saver));
+    EXPECT_TRUE(shows_saver(saver));
     // A second saver, or the chooser, still ends at once beside the first saver and leaves
     // it alone.
     EXPECT_TRUE(ends_at_once(start(L"/s")));
@@ -162,22 +149,20 @@ TEST_F(Preview, IsNoInstanceTheSaverAndTheChooserStartBesideIt) {
     EXPECT_TRUE(preview.running());
 
     SaverProcess& chooser = start(L"/c");
-    EXPECT_TRUE(window_captioned(chooser, L"The Vovozevu Velmarr ScreenSaver"));
+    EXPECT_TRUE(window_captioned(chooser, kChooserCaption));
     EXPECT_TRUE(preview.running());
     host.destroy();
     EXPECT_TRUE(ends_normally(preview));
+    // A preview in the window gone ends at once.
+    EXPECT_TRUE(ends_at_once(start(host.command())));
 
-    // And a preview starts while the chooser runs.
+    // A preview starts while the chooser runs, and ends when its own window is closed.
     PreviewHost other(152, 112);
     SaverProcess& late = start(other.command());
-    EXPECT_TRUE(fills_host(late, other));
-}
-
-TEST_F(Preview, AHandleNamingNoWindowEndsAtOnce) {
-    const std::wstring gone = PreviewHost(152, 112).command();
-    for (const wchar_t* arguments : {L"/p 0", L"/p junk", L"/p", gone.c_str()}) {
-        EXPECT_TRUE(ends_at_once(start(arguments)));
-    }
+    ASSERT_TRUE(fills_host(late, other));
+    PostMessageW(other.child(), WM_CLOSE, 0, 0);
+    EXPECT_TRUE(ends_normally(late));
+    EXPECT_TRUE(IsWindow(other.window()));
 }
 
 }  // namespace

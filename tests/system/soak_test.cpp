@@ -62,7 +62,7 @@ TEST_P(Soak, HoldsNoMoreAtTheEndThanAtTheStart) {
     config::set_text(L"Type", soak.type);
     for (const auto& [key, value] : soak.settings) config::set_text(key, value);
     SaverProcess& saver = start(L"/s");
-    ASSERT_TRUE(shows_one_window(saver));
+    ASSERT_TRUE(shows_saver(saver));
 
     std::this_thread::sleep_for(kWarmUp);
     const SIZE_T at_start = committed_bytes(saver.id());

@@ -1,6 +1,5 @@
 #include "driver/config_registry.h"
 
-#include <cwchar>
 #include <iterator>
 
 #include "driver/win32_error.h"
@@ -58,21 +57,14 @@ std::vector<std::wstring> value_names() {
 }
 
 std::optional<std::wstring> read_text(const std::wstring& name) {
-    const auto read = [&](wchar_t* text, DWORD& size) {
-        const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, kConfigKey, name.c_str(),
-                                            RRF_RT_REG_SZ, nullptr, text, &size);
-        if (status == ERROR_UNSUPPORTED_TYPE)
-            throw DriverError("the setting is stored with a type other than REG_SZ");
-        if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND)
-            throw_status("RegGetValueW", status);
-        return status == ERROR_SUCCESS;
-    };
-    DWORD size = 0;
-    if (!read(nullptr, size)) return std::nullopt;
-    std::wstring text(size / sizeof(wchar_t), L'\0');
-    if (!read(text.data(), size)) return std::nullopt;
-    text.resize(wcslen(text.c_str()));
-    return text;
+    // Longer than any value the program writes; a longer one, or one of another type, fails.
+    wchar_t text[1024];
+    DWORD size = sizeof text;
+    const LSTATUS status = RegGetValueW(HKEY_CURRENT_USER, kConfigKey, name.c_str(), RRF_RT_REG_SZ,
+                                        nullptr, text, &size);
+    if (status == ERROR_FILE_NOT_FOUND) return std::nullopt;
+    if (status != ERROR_SUCCESS) throw_status("RegGetValueW", status);
+    return std::wstring(text);
 }
 
 }  // namespace vqtest::config

@@ -16,20 +16,14 @@ void send(std::vector<INPUT> inputs) {
 }
 
 INPUT key_input(WORD virtual_key, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_KEYBOARD;
-    input.ki.wVk = virtual_key;
-    input.ki.dwFlags = flags;
-    return input;
+    return {.type = INPUT_KEYBOARD,
+            .ki = {.wVk = virtual_key, .wScan = 0, .dwFlags = flags, .time = 0, .dwExtraInfo = 0}};
 }
 
 INPUT mouse_input(LONG dx, LONG dy, DWORD flags) {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    input.mi.dx = dx;
-    input.mi.dy = dy;
-    input.mi.dwFlags = flags;
-    return input;
+    return {
+        .type = INPUT_MOUSE,
+        .mi = {.dx = dx, .dy = dy, .mouseData = 0, .dwFlags = flags, .time = 0, .dwExtraInfo = 0}};
 }
 
 // Absolute mouse coordinates run from 0 to 65535 across the screen and the system takes the

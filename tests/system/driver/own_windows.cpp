@@ -52,12 +52,10 @@ void ThreadWindow::destroy() {
 Backdrop::Backdrop()
     : ThreadWindow(L"VQTestBackdrop", WHITE_BRUSH, 0, WS_POPUP | WS_VISIBLE,
                    ScreenImage::virtual_screen()) {
-    const bool shown = poll_until(
-        [] {
-            const ScreenImage screen = ScreenImage::capture_virtual_screen();
-            return screen.count_other_than(kWhite, screen.bounds()) == 0;
-        },
-        milliseconds{5000});
+    const bool shown = poll_until([] {
+        const ScreenImage screen = ScreenImage::capture();
+        return screen.all(screen.box(), kWhite);
+    });
     if (!shown) throw DriverError("the white backdrop did not appear on the screen");
 }
 
@@ -84,9 +82,7 @@ std::wstring PreviewHost::command(const std::wstring& request) const {
 RECT PreviewHost::client_on_screen() const {
     RECT client{};
     GetClientRect(window(), &client);
-    POINT origin{0, 0};
-    ClientToScreen(window(), &origin);
-    OffsetRect(&client, origin.x, origin.y);
+    MapWindowPoints(window(), nullptr, reinterpret_cast<POINT*>(&client), 2);
     return client;
 }
 

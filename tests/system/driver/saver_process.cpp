@@ -46,15 +46,4 @@ std::optional<DWORD> SaverProcess::wait_for_exit(milliseconds timeout) const {
     }
 }
 
-std::vector<TopWindow> SaverProcess::wait_for_windows(milliseconds timeout) const {
-    std::vector<TopWindow> windows;
-    poll_until(
-        [&] {
-            windows = visible_windows();
-            return !windows.empty() || !running();
-        },
-        timeout);
-    return windows;
-}
-
 }  // namespace vqtest

@@ -34,9 +34,6 @@ class SaverProcess {
     std::optional<DWORD> wait_for_exit(milliseconds timeout) const;
 
     std::vector<TopWindow> visible_windows() const { return visible_top_windows_of(id_); }
-    // Waits up to `timeout` until the process shows a visible top-level window; returns the
-    // visible ones then (none at the deadline or if the process ends first).
-    std::vector<TopWindow> wait_for_windows(milliseconds timeout) const;
 
   private:
     std::wstring arguments_;

@@ -25,10 +25,6 @@ constexpr uint32_t kColourMask = 0xFFFFFF;
 
 }  // namespace
 
-ScreenImage ScreenImage::capture() {
-    return capture({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
-}
-
 RECT ScreenImage::virtual_screen() {
     const int left = GetSystemMetrics(SM_XVIRTUALSCREEN);
     const int top = GetSystemMetrics(SM_YVIRTUALSCREEN);
@@ -36,7 +32,8 @@ RECT ScreenImage::virtual_screen() {
             top + GetSystemMetrics(SM_CYVIRTUALSCREEN)};
 }
 
-ScreenImage ScreenImage::capture(const RECT& area) {
+ScreenImage ScreenImage::capture() {
+    const RECT area = virtual_screen();
     const int width = area.right - area.left;
     const int height = area.bottom - area.top;
     if (width <= 0 || height <= 0) throw DriverError("GetSystemMetrics gave no screen size");

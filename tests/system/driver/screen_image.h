@@ -14,10 +14,8 @@ namespace vqtest {
 // Pixels are addressed in screen coordinates: the primary's top-left corner is 0,0.
 class ScreenImage : public Pixels {
   public:
-    // Reads the whole primary screen.
-    static ScreenImage capture();
     // Reads every monitor: the virtual screen.
-    static ScreenImage capture_virtual_screen() { return capture(virtual_screen()); }
+    static ScreenImage capture();
     // The rectangle of every monitor together, whose top-left corner may be left of and
     // above the primary's.
     static RECT virtual_screen();
@@ -25,14 +23,13 @@ class ScreenImage : public Pixels {
     // `origin`; nothing if there is no such file.
     static std::optional<ScreenImage> load_bmp(const std::filesystem::path& file, POINT origin);
 
-    RECT bounds() const { return rect(box()); }
     using Pixels::count_other_than;
     int count_other_than(uint32_t colour, const RECT& area) const {
         return count_other_than(colour, Box{area.left, area.top, area.right, area.bottom});
     }
     int count_non_black(const RECT& area) const { return count_other_than(kBlack, area); }
     bool all_black() const { return all(box(), kBlack); }
-    std::optional<RECT> non_black_bounds() const { return non_black_bounds(bounds()); }
+    std::optional<RECT> non_black_bounds() const { return non_black_bounds(rect(box())); }
     std::optional<RECT> non_black_bounds(const RECT& area) const;
 
     // Writes a 32-bit BMP file.
@@ -41,7 +38,6 @@ class ScreenImage : public Pixels {
   private:
     ScreenImage(POINT origin, int width, int height, std::vector<uint32_t> pixels)
         : Pixels({origin.x, origin.y, origin.x + width, origin.y + height}, std::move(pixels)) {}
-    static ScreenImage capture(const RECT& area);
     static RECT rect(const Box& box) { return {box.left, box.top, box.right, box.bottom}; }
 };
 

@@ -69,35 +69,15 @@ SaverProcess& SystemTest::start(const std::wstring& arguments) {
     return runs_.emplace_back(saver_path(), arguments);
 }
 
-::testing::AssertionResult SystemTest::shows_one_window(const SaverProcess& process) {
-    const auto windows = process.wait_for_windows(kStartTimeout);
-    if (windows.size() == 1) {
-        // Keys go to the foreground window: a test that types at the saver has to wait
-        // until it is that window.
-        const HWND window = windows.front().handle;
-        if (poll_until([&] { return GetForegroundWindow() == window; }, kStartTimeout))
-            return ::testing::AssertionSuccess();
-        return ::testing::AssertionFailure()
-               << "\"" << narrow(process.arguments()) << "\" shows its window, but it never"
-               << " becomes the foreground window";
-    }
-    auto failure = ::testing::AssertionFailure() << "\"" << narrow(process.arguments())
-                                                 << "\" shows " << windows.size() << " windows";
-    if (const auto code = process.exit_code()) failure << " and ended with code " << *code;
-    return failure;
-}
-
 std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& process,
                                                       const std::wstring& caption) {
     std::optional<TopWindow> found;
-    poll_until(
-        [&] {
-            for (const TopWindow& window : process.visible_windows()) {
-                if (window.caption == caption) found = window;
-            }
-            return found.has_value() || !process.running();
-        },
-        kStartTimeout);
+    poll_until([&] {
+        for (const TopWindow& window : process.visible_windows()) {
+            if (window.caption == caption) found = window;
+        }
+        return found.has_value() || !process.running();
+    });
     return found;
 }
 
@@ -105,17 +85,15 @@ std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& proces
                                                   const std::vector<std::wstring>& expected) {
     std::vector<std::wstring> captions;
     bool in_front = false;
-    const bool shown = poll_until(
-        [&] {
-            captions.clear();
-            in_front = false;
-            for (const TopWindow& window : process.visible_windows()) {
-                captions.push_back(window.caption);
-                in_front = in_front || window.handle == GetForegroundWindow();
-            }
-            return captions == expected && in_front;
-        },
-        kStartTimeout);
+    const bool shown = poll_until([&] {
+        captions.clear();
+        in_front = false;
+        for (const TopWindow& window : process.visible_windows()) {
+            captions.push_back(window.caption);
+            in_front = in_front || window.handle == GetForegroundWindow();
+        }
+        return captions == expected && in_front;
+    });
     if (shown) return ::testing::AssertionSuccess();
     auto failure = ::testing::AssertionFailure();
     if (!in_front) failure << "none of its windows is in front; ";
@@ -125,7 +103,7 @@ std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& proces
 }
 
 ::testing::AssertionResult SystemTest::ends_normally(const SaverProcess& process) {
-    const auto code = process.wait_for_exit(kExitTimeout);
+    const auto code = process.wait_for_exit(kDeadline);
     if (!code) return ::testing::AssertionFailure() << "the program is still running";
     if (*code != 0) return ::testing::AssertionFailure() << "the program ended with code " << *code;
     return ::testing::AssertionSuccess();
@@ -133,12 +111,10 @@ std::optional<TopWindow> SystemTest::window_captioned(const SaverProcess& proces
 
 ::testing::AssertionResult SystemTest::ends_at_once(const SaverProcess& process) {
     bool showed_window = false;
-    poll_until(
-        [&] {
-            showed_window = showed_window || !process.visible_windows().empty();
-            return !process.running();
-        },
-        kExitTimeout);
+    poll_until([&] {
+        showed_window = showed_window || !process.visible_windows().empty();
+        return !process.running();
+    });
     if (showed_window)
         return ::testing::AssertionFailure()
                << "\"" << narrow(process.arguments()) << "\" showed a window";

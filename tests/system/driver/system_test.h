@@ -14,10 +14,8 @@
 
 namespace vqtest {
 
-// Long enough for a start or an end on a busy machine; the waits end as soon as the
-// awaited thing happens, so a correct program never waits them out.
-inline constexpr milliseconds kStartTimeout{10000};
-inline constexpr milliseconds kExitTimeout{10000};
+// Starts and ends are awaited up to kDeadline (support/polling.h): the waits end as soon as
+// the awaited thing happens, so a correct program never waits them out.
 // How long the tests give the program to react to input that must not end it. Input that
 // does end it is handled within milliseconds; a slower machine only makes such a check
 // weaker, never wrong.
@@ -26,6 +24,10 @@ inline constexpr milliseconds kSettleTime{400};
 // Where the pointer rests when a test begins. The system may or may not report it to the
 // saver window with a move event when the window appears under it.
 inline constexpr POINT kParkedPointer{0, 0};
+
+// The caption of the saver's window, whatever the mode, and of the chooser.
+inline const std::wstring kSaverCaption = L"VQ ScreenSaver (Still & Quote)";
+inline const std::wstring kChooserCaption = L"The Vovozevu Velmarr ScreenSaver";
 
 // One move of the pointer, and whether the saver has to end on it.
 struct PointerStep {
@@ -40,20 +42,21 @@ class SystemTest : public ::testing::Test {
 
     // Starts the program under test with `arguments`; the run lives until the test ends.
     SaverProcess& start(const std::wstring& arguments);
-    // Whether `process` shows exactly one visible top-level window within kStartTimeout,
-    // and that window becomes the foreground one, the one keys go to.
-    static ::testing::AssertionResult shows_one_window(const SaverProcess& process);
     // The visible window of `process` with this caption, once it shows (within
-    // kStartTimeout); nothing if it never does.
+    // kDeadline); nothing if it never does.
     static std::optional<TopWindow> window_captioned(const SaverProcess& process,
                                                      const std::wstring& caption);
     // Whether the captions of the visible windows of `process` become exactly `expected`
     // with one of them the foreground window, the one the next keys go to.
     static ::testing::AssertionResult shows_only(const SaverProcess& process,
                                                  const std::vector<std::wstring>& expected);
-    // Whether `process` ends with exit code 0 within kExitTimeout.
+    // Whether `process` comes to show the saver's window and nothing else, in front.
+    static ::testing::AssertionResult shows_saver(const SaverProcess& process) {
+        return shows_only(process, {kSaverCaption});
+    }
+    // Whether `process` ends with exit code 0 within kDeadline.
     static ::testing::AssertionResult ends_normally(const SaverProcess& process);
-    // Whether `process` ends with exit code 0 within kExitTimeout without ever showing a
+    // Whether `process` ends with exit code 0 within kDeadline without ever showing a
     // window.
     static ::testing::AssertionResult ends_at_once(const SaverProcess& process);
     // Whether `process` is still running after kSettleTime.
