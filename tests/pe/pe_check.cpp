@@ -196,17 +196,7 @@ void check_version(const pe::Image& image, Checker& check) {
                  "file flags, OS and type are not 0, 32-bit Windows and an application");
 
     check.expect(value_at(b, content::kVersionStringBlock).has_value(), "no string block 040904B0");
-    const std::pair<std::string_view, std::string_view> fields[] = {
-        {"Comments", v.comments},
-        {"CompanyName", v.company_name},
-        {"FileDescription", v.file_description},
-        {"FileVersion", v.file_version},
-        {"InternalName", v.internal_name},
-        {"LegalCopyright", v.legal_copyright},
-        {"OriginalFilename", v.original_filename},
-        {"ProductName", v.product_name},
-        {"ProductVersion", v.product_version}};
-    for (const auto& [name, value] : fields) {
+    for (const auto& [name, value] : content::version_texts(v)) {
         const Bytes text = utf16(value);
         const std::size_t at = value_at(b, name).value_or(b.size());
         check.expect(

@@ -39,18 +39,7 @@ void add_version(std::string& rc) {
     rc += "FILESUBTYPE 0x0\n";
     rc += "BEGIN\n    BLOCK \"StringFileInfo\"\n    BEGIN\n";
     rc += "        BLOCK " + rc_literal(kVersionStringBlock) + "\n        BEGIN\n";
-    const std::pair<std::string_view, std::string_view> fields[] = {
-        {"Comments", v.comments},
-        {"CompanyName", v.company_name},
-        {"FileDescription", v.file_description},
-        {"FileVersion", v.file_version},
-        {"InternalName", v.internal_name},
-        {"LegalCopyright", v.legal_copyright},
-        {"OriginalFilename", v.original_filename},
-        {"ProductName", v.product_name},
-        {"ProductVersion", v.product_version},
-    };
-    for (const auto& [name, value] : fields)
+    for (const auto& [name, value] : version_texts(v))
         rc += "            VALUE " + rc_literal(name) + ", " + rc_literal(value) + "\n";
     rc += "        END\n    END\n";
     rc += "    BLOCK \"VarFileInfo\"\n    BEGIN\n";

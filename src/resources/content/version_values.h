@@ -1,7 +1,9 @@
 // The program's version block: numbers and texts, as compiled into the executable.
 #pragma once
 
+#include <array>
 #include <string_view>
+#include <utility>
 
 namespace vq::content {
 
@@ -34,6 +36,20 @@ inline constexpr VersionValues kVersion = {
     "The pictures and film records are stand-ins drawn for this program. "
     "Questions and corrections: tobin.akersley@example.org",
 };
+
+// The version block's texts by the names Windows gives them, in the block's order.
+inline constexpr std::array<std::pair<std::string_view, std::string_view>, 9> version_texts(
+    const VersionValues& v) {
+    return {{{"Comments", v.comments},
+             {"CompanyName", v.company_name},
+             {"FileDescription", v.file_description},
+             {"FileVersion", v.file_version},
+             {"InternalName", v.internal_name},
+             {"LegalCopyright", v.legal_copyright},
+             {"OriginalFilename", v.original_filename},
+             {"ProductName", v.product_name},
+             {"ProductVersion", v.product_version}}};
+}
 
 // The version block's language and code page: US English, Unicode.
 inline constexpr int kVersionLanguage = 0x0409;
